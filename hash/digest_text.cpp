@@ -1,0 +1,1 @@
+// Implemented with its own change.
