@@ -55,6 +55,9 @@ private:
     std::string ComputeSha1();
     std::string ComputeSha2();
     std::string ComputeCrc32();
+    // The runner family, once for every byte-digest engine (runners.cpp).
+    template <class Engine>
+    std::string RunEngine();
     ReadWatch MakeWatch(uint64_t total) const;
 
     std::string inputText;
