@@ -28,8 +28,11 @@ uint64_t ReadXcr0() {
 #endif
 
 CpuDispatch Choose(CpuLevel level, const CpuFeatures& f) {
-    CpuDispatch d{nullptr,    nullptr,      Crc32Slicing16,     "portable",
-                  "portable", "slicing-16", CpuLevel::kPortable};
+    CpuDispatch d{};
+    d.crc32Bulk = Crc32Slicing16;
+    d.sha1Name = d.sha256Name = d.sha512Name = "portable";
+    d.crc32Name = "slicing-16";
+    d.level = CpuLevel::kPortable;
 #ifdef CORVANE_X86
     if (level >= CpuLevel::kSse) {
         if (f.sha && f.sse41 && f.ssse3) {
@@ -43,6 +46,11 @@ CpuDispatch Choose(CpuLevel level, const CpuFeatures& f) {
             d.crc32Name = "pclmulqdq";
             d.level = CpuLevel::kSse;
         }
+    }
+    if (level >= CpuLevel::kAvx2 && f.bmi2) {
+        d.sha512Blocks = Sha512BlocksBmi2;
+        d.sha512Name = "bmi2";
+        d.level = CpuLevel::kAvx2;
     }
     if (level >= CpuLevel::kAvx2 && f.vpclmul && f.avx2 && f.pclmul) {
         d.crc32Bulk = Crc32FoldVpclmul256;
@@ -151,5 +159,6 @@ void ResetCpuLevel() {
 
 std::string ActiveCpuPaths() {
     const CpuDispatch& d = ActiveCpuDispatch();
-    return std::string("crc32=") + d.crc32Name + " sha1=" + d.sha1Name + " sha256=" + d.sha256Name;
+    return std::string("crc32=") + d.crc32Name + " sha1=" + d.sha1Name + " sha256=" + d.sha256Name +
+           " sha512=" + d.sha512Name;
 }

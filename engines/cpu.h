@@ -25,7 +25,7 @@ CpuFeatures DetectCpuFeatures();
 enum class CpuLevel : uint8_t {
     kPortable = 0,  // portable engines only
     kSse = 1,       // SHA extensions, PCLMULQDQ on 128-bit vectors
-    kAvx2 = 2,      // VPCLMULQDQ on 256-bit vectors
+    kAvx2 = 2,      // VPCLMULQDQ on 256-bit vectors, BMI2 rotations
     kAvx512 = 3,    // VPCLMULQDQ on 512-bit vectors
 };
 inline constexpr CpuLevel kCpuLevels[] = {CpuLevel::kPortable, CpuLevel::kSse, CpuLevel::kAvx2,
@@ -36,10 +36,13 @@ struct CpuDispatch {
     // Compresses `blocks` whole 64-byte blocks from `data` into state[5] / state[8].
     void (*sha1Blocks)(uint32_t* state, const uint8_t* data, std::size_t blocks);
     void (*sha256Blocks)(uint32_t* state, const uint8_t* data, std::size_t blocks);
+    // Compresses `blocks` whole 128-byte blocks into state[8]; null: portable.
+    void (*sha512Blocks)(uint64_t* state, const uint8_t* data, std::size_t blocks);
     // Runs the reflected CRC-32 register (no pre/post inversion) over `length` bytes.
     uint32_t (*crc32Bulk)(uint32_t reg, const uint8_t* data, std::size_t length);
     const char* sha1Name;
     const char* sha256Name;
+    const char* sha512Name;
     const char* crc32Name;
     CpuLevel level;  // the effective level this table was built for
 };

@@ -284,6 +284,38 @@ INSTANTIATE_TEST_SUITE_P(Accel, ShaPathTest, ::testing::ValuesIn(AllShaPaths()),
            (p.param.second.name[0] == 's' ? "shani" : "reference");
 });
 
+#if defined(__x86_64__) || defined(__i386__)
+// SHA-512 / SHA-384 through the BMI2 block function, padding done here (128-byte blocks).
+std::string Sha512Digest(const std::array<uint64_t, 8>& start, std::size_t bytes,
+                         const std::string& text) {
+    std::array<uint64_t, 8> h = start;
+    std::vector<uint8_t> m(text.begin(), text.end());
+    const uint64_t bits = uint64_t{m.size()} * 8;
+    m.push_back(0x80);
+    while (m.size() % 128 != 112) m.push_back(0);
+    m.insert(m.end(), 8, 0);
+    for (int i = 7; i >= 0; --i) m.push_back(static_cast<uint8_t>(bits >> (8 * i)));
+    Sha512BlocksBmi2(h.data(), m.data(), m.size() / 128);
+    uint8_t out[64];
+    for (std::size_t i = 0; i < 8; ++i) StoreBe64(out + 8 * i, h[i]);
+    return ToHex(out, bytes);
+}
+
+TEST(Sha512Bmi2Test, SharedVectorsAtBothWidths) {
+    if (!DetectCpuFeatures().bmi2) GTEST_SKIP() << "CPU lacks BMI2";
+    constexpr std::array<uint64_t, 8> k512 = {
+        0x6a09e667f3bcc908, 0xbb67ae8584caa73b, 0x3c6ef372fe94f82b, 0xa54ff53a5f1d36f1,
+        0x510e527fade682d1, 0x9b05688c2b3e6c1f, 0x1f83d9abfb41bd6b, 0x5be0cd19137e2179};
+    constexpr std::array<uint64_t, 8> k384 = {
+        0xcbbb9d5dc1059ed8, 0x629a292a367cd507, 0x9159015a3070dd17, 0x152fecd8f70e5939,
+        0x67332667ffc00b31, 0x8eb44a8768581511, 0xdb0c2e0d64f98fa7, 0x47b5481dbefa4fa4};
+    for (const auto& v : SharedVectors()) {
+        EXPECT_EQ(Sha512Digest(k512, 64, v.message), v.digest.at("sha512")) << v.name;
+        EXPECT_EQ(Sha512Digest(k384, 48, v.message), v.digest.at("sha384")) << v.name;
+    }
+}
+#endif
+
 TEST(CpuDispatchTest, ForcingCapsAtTheCpuAndResets) {
     const CpuLevel supported = SupportedCpuLevel();
     for (CpuLevel level : kCpuLevels) {
@@ -295,7 +327,8 @@ TEST(CpuDispatchTest, ForcingCapsAtTheCpuAndResets) {
         if (level == CpuLevel::kPortable) {
             EXPECT_EQ(d.sha1Blocks, nullptr);
             EXPECT_EQ(d.crc32Bulk, &Crc32Slicing16);
-            EXPECT_EQ(ActiveCpuPaths(), "crc32=slicing-16 sha1=portable sha256=portable");
+            EXPECT_EQ(ActiveCpuPaths(),
+                      "crc32=slicing-16 sha1=portable sha256=portable sha512=portable");
         }
     }
     ResetCpuLevel();
@@ -309,7 +342,7 @@ TEST(CpuDispatchTest, ForcingCapsAtTheCpuAndResets) {
 
 TEST(CpuDispatchTest, ActivePathsNameEveryKind) {
     const std::string text = ActiveCpuPaths();
-    for (const char* kind : {"crc32=", "sha1=", "sha256="})
+    for (const char* kind : {"crc32=", "sha1=", "sha256=", "sha512="})
         EXPECT_NE(text.find(kind), std::string::npos) << text;
 }
 
