@@ -1,1 +1,133 @@
-// Implemented with the engine's own change.
+// SHA-256, FIPS 180-2 section 6.2: 512-bit blocks, the schedule kept as a rolling window of
+// sixteen words inside the block buffer.
+#include "sha256.h"
+
+#include <cstring>
+
+#include "bytes.h"
+
+namespace {
+
+constexpr uint32_t kK[64] = {
+    0x428a2f98, 0x71374491, 0xb5c0fbcf, 0xe9b5dba5, 0x3956c25b, 0x59f111f1, 0x923f82a4, 0xab1c5ed5,
+    0xd807aa98, 0x12835b01, 0x243185be, 0x550c7dc3, 0x72be5d74, 0x80deb1fe, 0x9bdc06a7, 0xc19bf174,
+    0xe49b69c1, 0xefbe4786, 0x0fc19dc6, 0x240ca1cc, 0x2de92c6f, 0x4a7484aa, 0x5cb0a9dc, 0x76f988da,
+    0x983e5152, 0xa831c66d, 0xb00327c8, 0xbf597fc7, 0xc6e00bf3, 0xd5a79147, 0x06ca6351, 0x14292967,
+    0x27b70a85, 0x2e1b2138, 0x4d2c6dfc, 0x53380d13, 0x650a7354, 0x766a0abb, 0x81c2c92e, 0x92722c85,
+    0xa2bfe8a1, 0xa81a664b, 0xc24b8b70, 0xc76c51a3, 0xd192e819, 0xd6990624, 0xf40e3585, 0x106aa070,
+    0x19a4c116, 0x1e376c08, 0x2748774c, 0x34b0bcb5, 0x391c0cb3, 0x4ed8aa4a, 0x5b9cca4f, 0x682e6ff3,
+    0x748f82ee, 0x78a5636f, 0x84c87814, 0x8cc70208, 0x90befffa, 0xa4506ceb, 0xbef9a3f7, 0xc67178f2};
+
+constexpr uint32_t kInitial[8] = {0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
+                                  0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19};
+
+// Indexed by the pending byte count modulo 4, applied to a word already in native order.
+constexpr uint32_t kKeepMask[4] = {0x00000000, 0xFF000000, 0xFFFF0000, 0xFFFFFF00};
+constexpr uint32_t kMarker[4] = {0x80000000, 0x00800000, 0x00008000, 0x00000080};
+
+inline uint32_t BigSigma0(uint32_t x) {
+    return Rotr32(x, 2) ^ Rotr32(x, 13) ^ Rotr32(x, 22);
+}
+inline uint32_t BigSigma1(uint32_t x) {
+    return Rotr32(x, 6) ^ Rotr32(x, 11) ^ Rotr32(x, 25);
+}
+inline uint32_t SmallSigma0(uint32_t x) {
+    return Rotr32(x, 7) ^ Rotr32(x, 18) ^ (x >> 3);
+}
+inline uint32_t SmallSigma1(uint32_t x) {
+    return Rotr32(x, 17) ^ Rotr32(x, 19) ^ (x >> 10);
+}
+
+void ConvertBlock(uint32_t* block, uint32_t words) {
+    for (uint32_t k = 0; k < words; ++k) block[k] = FromBe32(block[k]);
+}
+
+}  // namespace
+
+void Sha256Init(Sha256Context* context) {
+    context->byteCount[0] = 0;
+    context->byteCount[1] = 0;
+    std::memcpy(context->state, kInitial, sizeof kInitial);
+}
+
+void Sha256Update(const uint8_t* data, uint32_t length, Sha256Context* context) {
+    auto* bytes = reinterpret_cast<uint8_t*>(context->block);
+    uint32_t pos = context->byteCount[0] & 63;
+    uint32_t space = 64 - pos;
+    context->byteCount[0] += length;
+    if (context->byteCount[0] < length) ++context->byteCount[1];
+    while (length >= space) {
+        std::memcpy(bytes + pos, data, space);
+        data += space;
+        length -= space;
+        ConvertBlock(context->block, 16);
+        Sha256Compress(context);
+        pos = 0;
+        space = 64;
+    }
+    if (length != 0) std::memcpy(bytes + pos, data, length);
+}
+
+void Sha256Final(uint8_t* digest, Sha256Context* context) {
+    uint32_t* w = context->block;
+    const uint32_t i = context->byteCount[0] & 63;
+    ConvertBlock(w, (i + 3) / 4);
+    w[i / 4] = (w[i / 4] & kKeepMask[i % 4]) | kMarker[i % 4];
+    if (i > 55) {
+        if (i < 60) w[15] = 0;
+        Sha256Compress(context);
+        for (uint32_t k = 0; k < 14; ++k) w[k] = 0;
+    } else {
+        for (uint32_t k = i / 4 + 1; k < 14; ++k) w[k] = 0;
+    }
+    w[14] = (context->byteCount[1] << 3) | (context->byteCount[0] >> 29);
+    w[15] = context->byteCount[0] << 3;
+    Sha256Compress(context);
+    for (int k = 0; k < 8; ++k) StoreBe32(digest + 4 * k, context->state[k]);
+}
+
+void Sha256Compress(Sha256Context* context) {
+    uint32_t* w = context->block;
+    uint32_t a = context->state[0], b = context->state[1], c = context->state[2],
+             d = context->state[3], e = context->state[4], f = context->state[5],
+             g = context->state[6], h = context->state[7];
+
+// Step j of a pass, the eight variables renamed instead of moved.
+#define SHA256_STEP(a, b, c, d, e, f, g, h, j)                                                  \
+    do {                                                                                        \
+        if (pass != 0)                                                                          \
+            w[j] +=                                                                             \
+                SmallSigma1(w[(j + 14) & 15]) + w[(j + 9) & 15] + SmallSigma0(w[(j + 1) & 15]); \
+        const uint32_t t1 = h + BigSigma1(e) + ((e & f) ^ (~e & g)) + kK[16 * pass + j] + w[j]; \
+        d += t1;                                                                                \
+        h = t1 + BigSigma0(a) + ((a & b) ^ (a & c) ^ (b & c));                                  \
+    } while (0)
+
+    for (int pass = 0; pass < 4; ++pass) {
+        SHA256_STEP(a, b, c, d, e, f, g, h, 0);
+        SHA256_STEP(h, a, b, c, d, e, f, g, 1);
+        SHA256_STEP(g, h, a, b, c, d, e, f, 2);
+        SHA256_STEP(f, g, h, a, b, c, d, e, 3);
+        SHA256_STEP(e, f, g, h, a, b, c, d, 4);
+        SHA256_STEP(d, e, f, g, h, a, b, c, 5);
+        SHA256_STEP(c, d, e, f, g, h, a, b, 6);
+        SHA256_STEP(b, c, d, e, f, g, h, a, 7);
+        SHA256_STEP(a, b, c, d, e, f, g, h, 8);
+        SHA256_STEP(h, a, b, c, d, e, f, g, 9);
+        SHA256_STEP(g, h, a, b, c, d, e, f, 10);
+        SHA256_STEP(f, g, h, a, b, c, d, e, 11);
+        SHA256_STEP(e, f, g, h, a, b, c, d, 12);
+        SHA256_STEP(d, e, f, g, h, a, b, c, 13);
+        SHA256_STEP(c, d, e, f, g, h, a, b, 14);
+        SHA256_STEP(b, c, d, e, f, g, h, a, 15);
+    }
+#undef SHA256_STEP
+    context->state[0] += a;
+    context->state[1] += b;
+    context->state[2] += c;
+    context->state[3] += d;
+    context->state[4] += e;
+    context->state[5] += f;
+    context->state[6] += g;
+    context->state[7] += h;
+}

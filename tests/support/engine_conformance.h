@@ -114,7 +114,7 @@ TYPED_TEST_P(EngineConformance, RandomSplitsWithZeroLengthUpdates) {
 TYPED_TEST_P(EngineConformance, JunkFilledContextBeforeInit) {
     for (const char* name : {"empty", "abc", "ramp-55", "ramp-127", "ramp-4096"}) {
         const auto& v = SharedVector(name);
-        for (uint8_t junk : {0x00, 0x5a, 0xff})
+        for (uint8_t junk : {uint8_t{0x00}, uint8_t{0x5a}, uint8_t{0xff}})
             EXPECT_EQ(HashPieces<TypeParam>(v.message, {}, false, junk),
                       v.digest.at(TypeParam::kColumn))
                 << name << " junk " << int{junk};
