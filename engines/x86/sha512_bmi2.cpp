@@ -31,38 +31,55 @@ constexpr uint64_t kRound[80] = {
 
 #define CORVANE_BMI2 __attribute__((target("bmi2")))
 
-CORVANE_BMI2 inline __attribute__((always_inline)) void Round(uint64_t a, uint64_t b, uint64_t c,
-                                                              uint64_t& d, uint64_t e, uint64_t f,
-                                                              uint64_t g, uint64_t& h,
-                                                              uint64_t kw) {
-    h += (Rotr64(e, 14) ^ Rotr64(e, 18) ^ Rotr64(e, 41)) + (g ^ (e & (f ^ g))) + kw;
-    d += h;
-    h += (Rotr64(a, 28) ^ Rotr64(a, 34) ^ Rotr64(a, 39)) + ((a & b) | (c & (a | b)));
+inline uint64_t SmallSigma0(uint64_t x) {
+    return Rotr64(x, 1) ^ Rotr64(x, 8) ^ (x >> 7);
+}
+inline uint64_t SmallSigma1(uint64_t x) {
+    return Rotr64(x, 19) ^ Rotr64(x, 61) ^ (x >> 6);
 }
 
 }  // namespace
 
+// The schedule is extended inside the rounds (a rolling window of sixteen words) so its work
+// overlaps the rounds' dependency chain; Maj reuses the previous round's a XOR b.
 CORVANE_BMI2 void Sha512BlocksBmi2(uint64_t* state, const uint8_t* data, std::size_t blocks) {
     for (; blocks > 0; --blocks, data += 128) {
-        uint64_t w[80];
+        uint64_t w[16];
         for (int t = 0; t < 16; ++t) w[t] = LoadBe64(data + 8 * t);
-        for (int t = 16; t < 80; ++t) {
-            const uint64_t s0 = Rotr64(w[t - 15], 1) ^ Rotr64(w[t - 15], 8) ^ (w[t - 15] >> 7);
-            const uint64_t s1 = Rotr64(w[t - 2], 19) ^ Rotr64(w[t - 2], 61) ^ (w[t - 2] >> 6);
-            w[t] = s1 + w[t - 7] + s0 + w[t - 16];
-        }
         uint64_t a = state[0], b = state[1], c = state[2], d = state[3], e = state[4], f = state[5],
                  g = state[6], h = state[7];
-        for (int t = 0; t < 80; t += 8) {
-            Round(a, b, c, d, e, f, g, h, kRound[t] + w[t]);
-            Round(h, a, b, c, d, e, f, g, kRound[t + 1] + w[t + 1]);
-            Round(g, h, a, b, c, d, e, f, kRound[t + 2] + w[t + 2]);
-            Round(f, g, h, a, b, c, d, e, kRound[t + 3] + w[t + 3]);
-            Round(e, f, g, h, a, b, c, d, kRound[t + 4] + w[t + 4]);
-            Round(d, e, f, g, h, a, b, c, kRound[t + 5] + w[t + 5]);
-            Round(c, d, e, f, g, h, a, b, kRound[t + 6] + w[t + 6]);
-            Round(b, c, d, e, f, g, h, a, kRound[t + 7] + w[t + 7]);
+        uint64_t bc = b ^ c;
+#define SHA512_ROUND(a, b, c, d, e, f, g, h, j)                                                 \
+    do {                                                                                        \
+        if (pass != 0)                                                                          \
+            w[j] +=                                                                             \
+                SmallSigma1(w[(j + 14) & 15]) + w[(j + 9) & 15] + SmallSigma0(w[(j + 1) & 15]); \
+        h += kRound[16 * pass + j] + w[j] + (g ^ (e & (f ^ g))) +                               \
+             (Rotr64(e, 14) ^ Rotr64(e, 18) ^ Rotr64(e, 41));                                   \
+        d += h;                                                                                 \
+        const uint64_t ab = a ^ b;                                                              \
+        h += (Rotr64(a, 28) ^ Rotr64(a, 34) ^ Rotr64(a, 39)) + (b ^ (ab & bc));                 \
+        bc = ab;                                                                                \
+    } while (0)
+        for (int pass = 0; pass < 5; ++pass) {
+            SHA512_ROUND(a, b, c, d, e, f, g, h, 0);
+            SHA512_ROUND(h, a, b, c, d, e, f, g, 1);
+            SHA512_ROUND(g, h, a, b, c, d, e, f, 2);
+            SHA512_ROUND(f, g, h, a, b, c, d, e, 3);
+            SHA512_ROUND(e, f, g, h, a, b, c, d, 4);
+            SHA512_ROUND(d, e, f, g, h, a, b, c, 5);
+            SHA512_ROUND(c, d, e, f, g, h, a, b, 6);
+            SHA512_ROUND(b, c, d, e, f, g, h, a, 7);
+            SHA512_ROUND(a, b, c, d, e, f, g, h, 8);
+            SHA512_ROUND(h, a, b, c, d, e, f, g, 9);
+            SHA512_ROUND(g, h, a, b, c, d, e, f, 10);
+            SHA512_ROUND(f, g, h, a, b, c, d, e, 11);
+            SHA512_ROUND(e, f, g, h, a, b, c, d, 12);
+            SHA512_ROUND(d, e, f, g, h, a, b, c, 13);
+            SHA512_ROUND(c, d, e, f, g, h, a, b, 14);
+            SHA512_ROUND(b, c, d, e, f, g, h, a, 15);
         }
+#undef SHA512_ROUND
         state[0] += a, state[1] += b, state[2] += c, state[3] += d;
         state[4] += e, state[5] += f, state[6] += g, state[7] += h;
     }
