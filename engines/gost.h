@@ -6,11 +6,11 @@
 #include <cstdint>
 
 struct GostContext {
-    uint32_t sum[8];       // control sum: all blocks added modulo 2^256
-    uint32_t state[8];     // chaining value H, zero at the start
-    uint32_t bitCount[8];  // length block L: words 0-1 the 64-bit bit count, words 2-7 zero
-    uint8_t buffer[32];    // pending message bytes
-    uint32_t pendingBytes; // 0 to 32; 32 is a full block whose processing is deferred
+    uint32_t sum[8];        // control sum: all blocks added modulo 2^256
+    uint32_t state[8];      // chaining value H, zero at the start
+    uint32_t bitCount[8];   // length block L: words 0-1 the 64-bit bit count, words 2-7 zero
+    uint8_t buffer[32];     // pending message bytes
+    uint32_t pendingBytes;  // 0 to 32; 32 is a full block whose processing is deferred
 };
 
 void GostInit(GostContext* context);
@@ -20,3 +20,5 @@ void GostFinal(GostContext* context, uint8_t* digest);  // writes 32 bytes
 // The block step and the compression function; used by update and final, exposed for tests.
 void GostProcessBlock(GostContext* context, const uint8_t* block, uint32_t bits);
 void GostCompress(uint32_t* chainingValue, const uint32_t* block);
+// The step function's mixing: psi^61(h ^ psi(m ^ psi^12(s))); `out` may alias `h`.
+void GostMix(const uint32_t* h, const uint32_t* m, const uint32_t* s, uint32_t* out);
