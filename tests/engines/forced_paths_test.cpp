@@ -2,12 +2,15 @@
 // dispatch level (each capped at what this CPU has), and CRC-32 files through every CRC path.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 #include "cpu.h"
+#include "crc32.h"
 #include "engine_conformance.h"
 #include "sha1.h"
 #include "sha2.h"
+#include "temp_file.h"
 
 namespace {
 
@@ -82,5 +85,33 @@ INSTANTIATE_TYPED_TEST_SUITE_P(Sha384Portable, EngineConformance, Sha384Portable
 INSTANTIATE_TYPED_TEST_SUITE_P(Sha384Accelerated, EngineConformance, Sha384Best);
 INSTANTIATE_TYPED_TEST_SUITE_P(Sha512Portable, EngineConformance, Sha512Portable);
 INSTANTIATE_TYPED_TEST_SUITE_P(Sha512Accelerated, EngineConformance, Sha512Best);
+
+class CrcFileAtLevel : public ::testing::TestWithParam<CpuLevel> {
+protected:
+    void SetUp() override {
+        if (!ForceCpuLevel(GetParam())) GTEST_SKIP() << "CPU lacks this level";
+    }
+    void TearDown() override { ResetCpuLevel(); }
+};
+
+TEST_P(CrcFileAtLevel, SharedVectorsAsFiles) {
+    TempDir dir;
+    for (const auto& v : SharedVectors()) {
+        uint32_t crc = 1;
+        EXPECT_EQ(CCrc32Static::CrcOfFile(dir.WriteFile(v.name, v.message).c_str(), crc), 0);
+        char hex[9];
+        std::snprintf(hex, sizeof hex, "%08x", crc);
+        EXPECT_EQ(hex, v.digest.at("crc32")) << v.name << " at " << ActiveCpuPaths();
+    }
+}
+
+TEST_P(CrcFileAtLevel, TextStopsAtTheTerminator) {
+    uint32_t crc = 0;
+    EXPECT_EQ(CCrc32Static::CrcOfText("123456789\0tail", crc), 0);
+    EXPECT_EQ(crc, 0xCBF43926u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Levels, CrcFileAtLevel, ::testing::ValuesIn(kCpuLevels),
+                         [](const auto& p) { return std::to_string(static_cast<int>(p.param)); });
 
 }  // namespace
