@@ -10,6 +10,7 @@
 template <std::size_t Block, class Word>
 inline void FeedBlocks(void (*blocks)(Word*, const uint8_t*, std::size_t), Word* state,
                        uint8_t* buffer, std::size_t pos, const uint8_t* data, std::size_t length) {
+    if (length == 0) return;  // data may then be null, which memcpy must not see
     if (pos != 0) {
         const std::size_t space = Block - pos;
         if (length < space) {

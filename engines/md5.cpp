@@ -54,6 +54,7 @@ void Md5Update(Md5Context* context, const uint8_t* data, uint32_t length) {
 
     // Only a partial block goes through the buffer; whole blocks are decoded from the caller's
     // memory (the result is the same, the copy was speed only).
+    if (length == 0) return;  // data may then be null, which memcpy must not see
     uint32_t words[16];
     if (index != 0) {
         const uint32_t n = length < 64 - index ? length : 64 - index;
