@@ -209,12 +209,13 @@ void GostUpdate(GostContext* context, const uint8_t* data, uint32_t length) {
         return;
     }
     GostProcessBlock(context, context->buffer, 256);
-    // Strictly less: a last whole block stays pending for the next update or the final step.
-    while (j + 32 < length) {
+    // Strictly more than one block left: a last whole block stays pending for the next update or
+    // the final step. (Written as a difference so a length near 2^32 cannot wrap the test.)
+    while (length - j > 32) {
         GostProcessBlock(context, data + j, 256);
         j += 32;
     }
-    std::memcpy(context->buffer, data + j, length - j);
+    if (length != j) std::memcpy(context->buffer, data + j, length - j);
     context->pendingBytes = length - j;
 }
 

@@ -53,7 +53,7 @@ void Md4Update(Md4Context* context, const uint8_t* data, uint32_t length) {
         for (i = part; length - i >= 64; i += 64) Md4Compress(context->state, data + i);
         index = 0;
     }
-    std::memcpy(context->buffer + index, data + i, length - i);
+    if (length != i) std::memcpy(context->buffer + index, data + i, length - i);
 }
 
 void Md4Final(uint8_t* digest, Md4Context* context) {

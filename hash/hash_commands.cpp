@@ -1,1 +1,42 @@
-// Implemented with its own change.
+// "Hash file" and "Hash string": controls into the request, Compute, result into the output box.
+#include "hash_commands.h"
+
+namespace {
+
+// Maps the algorithm list's selected index onto the request; false when nothing is to be computed.
+bool SelectAlgorithm(int index, HashRequest& request) {
+    // Signed on purpose: no selection (-1) maps to algorithm 0, which computes nothing.
+    if (index < 6) {
+        request.SetAlgorithm(index + 1);
+        return true;
+    }
+    static constexpr int32_t kWidths[] = {256, 384, 512};
+    if (index <= 8) {
+        request.SetAlgorithm(kAlgorithmSha2);
+        request.SetSha2Width(kWidths[index - 6]);
+        return true;
+    }
+    return false;
+}
+
+void RunCommand(DialogControls& dialog, HashRequest& request) {
+    const std::string result =
+        SelectAlgorithm(dialog.GetSelectedIndex(), request) ? request.Compute() : std::string();
+    dialog.SetControlText(kOutputBoxId, result);
+}
+
+}  // namespace
+
+void OnHashFile(DialogControls& dialog, HashRequest& request) {
+    dialog.SetControlText(kOutputBoxId, std::string());
+    request.SetSource(kSourceFile);
+    request.SetFilePath(dialog.GetControlText(kFilePathBoxId));
+    RunCommand(dialog, request);
+}
+
+void OnHashString(DialogControls& dialog, HashRequest& request) {
+    dialog.SetControlText(kOutputBoxId, std::string());
+    request.SetSource(kSourceText);
+    request.SetInputText(dialog.GetControlText(kStringBoxId));
+    RunCommand(dialog, request);
+}

@@ -1,8 +1,11 @@
 // The request: what to hash (a text or a file), with which algorithm, and the digest as text.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
+
+#include "chunk_loop.h"
 
 // HashAlgorithm values.
 enum : int32_t {
@@ -28,8 +31,21 @@ public:
     void SetInputText(const std::string& text);
     std::string GetFilePath() const;
 
-    // Runs the selected engine and returns the DigestText, or the empty text when there is none.
+    // Runs the selected engine and returns the DigestText, or the empty text when there is none:
+    // no algorithm, an empty path, a file that cannot be opened or read to its end, or a
+    // cancelled computation.
     std::string Compute();
+    // The text the latest Compute built.
+    const std::string& GetOutputText() const { return outputText; }
+
+    // Optional, for callers that run Compute off their user-interface thread: the observer is
+    // called on the computing thread after each chunk; a set cancel flag ends the computation
+    // with the empty text. The flag must outlive the computations.
+    void SetProgressObserver(ProgressObserver observer);
+    void SetCancelFlag(const std::atomic<bool>* flag);
+    // Where the runners' file bytes come from; the default (an empty opener) is OpenFileChunks.
+    // The MD5 engine reads its file itself and CRC-32 through its own stream, so they ignore it.
+    void SetFileOpener(FileOpener opener);
 
 private:
     std::string ComputeGost();
@@ -38,6 +54,11 @@ private:
     std::string ComputeMd5();
     std::string ComputeSha1();
     std::string ComputeSha2();
+    std::string ComputeCrc32();
+    // The runner family, once for every byte-digest engine (runners.cpp).
+    template <class Engine>
+    std::string RunEngine();
+    ReadWatch MakeWatch(uint64_t total) const;
 
     std::string inputText;
     int32_t algorithm = kAlgorithmSha1;
@@ -45,4 +66,8 @@ private:
     int32_t source = kSourceText;
     int32_t sha2Width = 256;
     std::string outputText;
+
+    ProgressObserver progress;
+    const std::atomic<bool>* cancelFlag = nullptr;
+    FileOpener fileOpener;
 };

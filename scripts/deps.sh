@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
-    qt6-base-dev fonts-liberation
+    qt6-base-dev fonts-liberation desktop-file-utils
 )
 # Extra groups callers may ask for by name.
 for group in "$@"; do

@@ -1,0 +1,218 @@
+// The main dialog.
+#include "tarnovel_dlg.h"
+
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QStringList>
+#include <QUrl>
+#include <array>
+#include <utility>
+
+#include "about_dlg.h"
+#include "dialog_font.h"
+#include "output_box.h"
+
+namespace {
+
+// Dialog template size, in dialog units.
+constexpr int kDialogWidth = 299;
+constexpr int kDialogHeight = 223;
+
+constexpr std::array<const char*, 9> kAlgorithmEntries = {
+    "CRC32", "GOSTHash", "MD2", "MD4", "MD5", "SHA-1", "SHA-2 256", "SHA-2 384", "SHA-2 512"};
+constexpr int kInitialAlgorithmIndex = 5;  // "SHA-1", as the request starts
+
+QString FromStd(const std::string& text) {
+    return QString::fromStdString(text);
+}
+std::string ToStd(const QString& text) {
+    return text.toStdString();
+}
+
+}  // namespace
+
+CTarnovelDlg::CTarnovelDlg(QWidget* parent)
+    : QDialog(parent),
+      appIcon(QStringLiteral(":/icons/ostrel-corvane.png")),
+      fileChooser(&CTarnovelDlg::RunFileChooser),
+      aboutRunner(&CTarnovelDlg::RunAboutBox) {
+    setObjectName(QStringLiteral("mainDialog"));
+    setWindowTitle(QStringLiteral("Ostrel Corvane"));
+    // A fixed modal frame: caption, window menu and close box, no minimise or maximise.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setFont(DialogFont());
+    setFixedSize(MapDialogSize(BaseUnitsOf(font()), kDialogWidth, kDialogHeight));
+    setWindowIcon(appIcon);
+    BuildControls();
+
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(this, &QWidget::customContextMenuRequested, this, &CTarnovelDlg::ShowWindowMenu);
+}
+
+CTarnovelDlg::~CTarnovelDlg() = default;
+
+void CTarnovelDlg::BuildControls() {
+    const DialogBaseUnits units = BaseUnitsOf(font());
+    // Creation order is the template order, and Qt's focus chain follows it: the tab order.
+    auto place = [&](QWidget* widget, const char* name, int x, int y, int width, int height) {
+        widget->setObjectName(QLatin1String(name));
+        widget->setGeometry(MapDialogRect(units, x, y, width, height));
+    };
+    auto button = [&](const char* text, const char* name, int x, int y, int width, int height) {
+        auto* pushButton = new QPushButton(QLatin1String(text), this);
+        place(pushButton, name, x, y, width, height);
+        return pushButton;
+    };
+    auto label = [&](const char* text, const char* name, int x, int y, int width, int height) {
+        auto* staticText = new QLabel(QLatin1String(text), this);
+        staticText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        place(staticText, name, x, y, width, height);
+    };
+    auto lineEdit = [&](const char* name, int x, int y, int width, int height) {
+        auto* edit = new QLineEdit(this);
+        place(edit, name, x, y, width, height);
+        return edit;
+    };
+
+    QPushButton* ok = button("OK", "okButton", 243, 13, 50, 14);
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    QPushButton* cancel = button("Cancel", "cancelButton", 243, 31, 50, 14);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    place(new QGroupBox(QStringLiteral("Hashing a file"), this), "hashGroup", 7, 9, 230, 201);
+    label("File to hash:", "filePathLabel", 16, 25, 94, 8);
+    filePathBox = lineEdit("filePathBox", 16, 38, 163, 14);
+    QPushButton* browse = button("Browse", "browseButton", 185, 38, 42, 14);
+    connect(browse, &QPushButton::clicked, this, &CTarnovelDlg::OnBrowse);
+
+    algorithmList = new QComboBox(this);
+    // The template's 105 units are the height with the list dropped; closed, the box is as tall
+    // as the edit boxes, and the dropped list shows all nine entries.
+    place(algorithmList, "algorithmList", 15, 103, 211, 14);
+    for (const char* entry : kAlgorithmEntries) algorithmList->addItem(QLatin1String(entry));
+    algorithmList->setMaxVisibleItems(static_cast<int>(kAlgorithmEntries.size()));
+    algorithmList->setCurrentIndex(kInitialAlgorithmIndex);
+
+    label("Algorithm:", "algorithmLabel", 15, 92, 65, 8);
+    QPushButton* hashFile = button("Hash file", "hashFileButton", 17, 185, 50, 14);
+    connect(hashFile, &QPushButton::clicked, this, &CTarnovelDlg::OnHashFile);
+    label("Output hash", "outputLabel", 14, 121, 69, 8);
+    outputBox = new COutputBox(this);
+    place(outputBox, "outputBox", 15, 134, 211, 40);
+    QPushButton* hashString = button("Hash string", "hashStringButton", 90, 186, 50, 14);
+    connect(hashString, &QPushButton::clicked, this, &CTarnovelDlg::OnHashString);
+    label("String to hash:", "stringLabel", 16, 57, 94, 8);
+    stringBox = lineEdit("stringBox", 15, 70, 211, 14);
+    QPushButton* more = button("more software", "moreSoftwareButton", 161, 186, 58, 15);
+    connect(more, &QPushButton::clicked, this, &CTarnovelDlg::OnMoreSoftware);
+
+    ok->setFocus();
+}
+
+std::string CTarnovelDlg::GetControlText(int id) const {
+    switch (id) {
+        case kFilePathBoxId:
+            return ToStd(filePathBox->text());
+        case kAlgorithmListId:
+            return ToStd(algorithmList->currentText());
+        case kStringBoxId:
+            return ToStd(stringBox->text());
+        case kOutputBoxId:
+            return ToStd(outputBox->toPlainText());
+        default:
+            return std::string();
+    }
+}
+
+void CTarnovelDlg::SetControlText(int id, const std::string& text) {
+    switch (id) {
+        case kFilePathBoxId:
+            filePathBox->setText(FromStd(text));
+            break;
+        case kStringBoxId:
+            stringBox->setText(FromStd(text));
+            break;
+        case kOutputBoxId:
+            outputBox->setPlainText(FromStd(text));
+            break;
+        default:
+            break;  // a drop-down list has no text of its own to set
+    }
+}
+
+int CTarnovelDlg::GetSelectedIndex() const {
+    return algorithmList->currentIndex();
+}
+
+void CTarnovelDlg::SetFileChooser(FileChooser chooser) {
+    fileChooser = std::move(chooser);
+}
+
+void CTarnovelDlg::SetAboutRunner(AboutRunner runner) {
+    aboutRunner = std::move(runner);
+}
+
+void CTarnovelDlg::OnHashFile() {
+    ::OnHashFile(*this, request);
+}
+
+void CTarnovelDlg::OnHashString() {
+    ::OnHashString(*this, request);
+}
+
+void CTarnovelDlg::OnBrowse() {
+    // The preset is the path of the last "Hash file", not the box's text.
+    const std::optional<QString> chosen = fileChooser(this, FromStd(request.GetFilePath()));
+    if (chosen) filePathBox->setText(*chosen);
+}
+
+void CTarnovelDlg::OnMoreSoftware() {
+    // Nothing to report if no browser opens: the button simply does nothing.
+    static_cast<void>(QDesktopServices::openUrl(QUrl(QLatin1String(kMoreSoftwareUrl))));
+}
+
+void CTarnovelDlg::OnSysCommand(unsigned id) {
+    if ((id & 0xFFF0u) == kAboutCommandId) aboutRunner(this);
+}
+
+QMenu* CTarnovelDlg::CreateWindowMenu() {
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("windowMenu"));
+    QAction* about = menu->addAction(QLatin1String(kAboutItemText));
+    about->setObjectName(QStringLiteral("aboutAction"));
+    connect(about, &QAction::triggered, this, [this] { OnSysCommand(kAboutCommandId); });
+    return menu;
+}
+
+void CTarnovelDlg::ShowWindowMenu(const QPoint& position) {
+    QMenu* menu = CreateWindowMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(mapToGlobal(position));
+}
+
+std::optional<QString> CTarnovelDlg::RunFileChooser(QWidget* owner, const QString& preset) {
+    QFileDialog chooser(owner);
+    chooser.setObjectName(QStringLiteral("browseDialog"));
+    chooser.setAcceptMode(QFileDialog::AcceptOpen);
+    chooser.setFileMode(QFileDialog::ExistingFile);
+    chooser.setOption(QFileDialog::HideNameFilterDetails);
+    chooser.setNameFilter(QLatin1String(kBrowseFilter));
+    if (!preset.isEmpty()) chooser.selectFile(preset);
+    if (chooser.exec() != QDialog::Accepted) return std::nullopt;
+    const QStringList files = chooser.selectedFiles();
+    if (files.isEmpty()) return std::nullopt;
+    return files.front();
+}
+
+void CTarnovelDlg::RunAboutBox(QWidget* owner) {
+    CAboutDlg about(owner);
+    about.exec();
+}

@@ -1,0 +1,80 @@
+// The main dialog: a fixed-size window laid out in dialog units, whose two hash buttons run the
+// hash commands over the dialog's one request. Browse, "more software" and the About command are
+// its own.
+#pragma once
+
+#include <QDialog>
+#include <QIcon>
+#include <QString>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "hash_commands.h"
+#include "hash_request.h"
+
+class QComboBox;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPoint;
+class QWidget;
+
+// The web page "more software" opens; the only address the application ever uses.
+inline constexpr char kMoreSoftwareUrl[] = "https://ostrel-corvane.example/";
+// The window-menu item that opens the About box, and its command.
+inline constexpr char kAboutItemText[] = "&About Ostrel...";
+inline constexpr unsigned kAboutCommandId = 16;
+// The one filter of the Browse chooser: shown as "All Files(*.)", matching every file.
+inline constexpr char kBrowseFilter[] = "All Files(*.) (*)";
+
+class CTarnovelDlg : public QDialog, public DialogControls {
+    Q_OBJECT
+public:
+    // Shows a file chooser owned by `owner`, starting at `preset`; the chosen full path, or nothing
+    // when the user cancels.
+    using FileChooser =
+        std::function<std::optional<QString>(QWidget* owner, const QString& preset)>;
+    // Runs the About box for `owner` until it closes.
+    using AboutRunner = std::function<void(QWidget* owner)>;
+
+    explicit CTarnovelDlg(QWidget* parent = nullptr);
+    ~CTarnovelDlg() override;
+
+    // DialogControls, by control ID.
+    std::string GetControlText(int id) const override;
+    void SetControlText(int id, const std::string& text) override;
+    int GetSelectedIndex() const override;
+
+    // Tests replace the modal pieces; the defaults are the real file chooser and About box.
+    void SetFileChooser(FileChooser chooser);
+    void SetAboutRunner(AboutRunner runner);
+
+    // The window menu offered on a right click on the dialog's background (the window manager owns
+    // the title-bar menu). The caller owns the menu.
+    QMenu* CreateWindowMenu();
+
+    static std::optional<QString> RunFileChooser(QWidget* owner, const QString& preset);
+    static void RunAboutBox(QWidget* owner);
+
+public slots:
+    void OnBrowse();
+    void OnHashFile();
+    void OnHashString();
+    void OnMoreSoftware();
+    // A window-menu command; the About command is recognised with any of its low four bits set.
+    void OnSysCommand(unsigned id);
+
+private:
+    void BuildControls();
+    void ShowWindowMenu(const QPoint& position);
+
+    QLineEdit* filePathBox = nullptr;
+    QPlainTextEdit* outputBox = nullptr;
+    QComboBox* algorithmList = nullptr;
+    QLineEdit* stringBox = nullptr;
+    QIcon appIcon;
+    HashRequest request;
+    FileChooser fileChooser;
+    AboutRunner aboutRunner;
+};

@@ -1,0 +1,145 @@
+// File-name escaping for sums lines and shell quoting for messages, compatible with coreutils.
+#include "escape.h"
+
+#include <cstdio>
+
+bool NameNeedsEscape(std::string_view name) {
+    return name.find_first_of("\\\n\r") != std::string_view::npos;
+}
+
+bool CheckNameNeedsEscape(std::string_view name) {
+    return name.find('\n') != std::string_view::npos;
+}
+
+std::string EscapeName(std::string_view name) {
+    std::string out;
+    out.reserve(name.size());
+    for (char c : name) {
+        switch (c) {
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            default:
+                out += c;
+        }
+    }
+    return out;
+}
+
+std::optional<std::string> UnescapeName(std::string_view escaped) {
+    std::string out;
+    out.reserve(escaped.size());
+    for (std::size_t i = 0; i < escaped.size(); ++i) {
+        const char c = escaped[i];
+        if (c == '\0') return std::nullopt;
+        if (c != '\\') {
+            out += c;
+            continue;
+        }
+        if (++i == escaped.size()) return std::nullopt;
+        switch (escaped[i]) {
+            case '\\':
+                out += '\\';
+                break;
+            case 'n':
+                out += '\n';
+                break;
+            case 'r':
+                out += '\r';
+                break;
+            default:
+                return std::nullopt;
+        }
+    }
+    return out;
+}
+
+namespace {
+
+bool IsControl(unsigned char c) {
+    return c < 0x20 || c == 0x7f;
+}
+
+// Characters the shell would treat specially; '#' and '~' only at the start of a word. The
+// colon is quoted too, so that "NAME: reason" cannot be misread.
+bool NeedsQuoting(std::string_view name) {
+    if (name.empty()) return true;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(name[i]);
+        if (IsControl(c)) return true;
+        if ((c == '#' || c == '~') && i == 0) return true;
+        if (std::string_view(" !\"$&'()*;<=>?[\\^`|:").find(static_cast<char>(c)) !=
+            std::string_view::npos)
+            return true;
+    }
+    return false;
+}
+
+void AppendControl(std::string& out, unsigned char c) {
+    switch (c) {
+        case '\a':
+            out += "\\a";
+            return;
+        case '\b':
+            out += "\\b";
+            return;
+        case '\f':
+            out += "\\f";
+            return;
+        case '\n':
+            out += "\\n";
+            return;
+        case '\r':
+            out += "\\r";
+            return;
+        case '\t':
+            out += "\\t";
+            return;
+        case '\v':
+            out += "\\v";
+            return;
+        default: {
+            char octal[8];
+            std::snprintf(octal, sizeof octal, "\\%03o", c);
+            out += octal;
+        }
+    }
+}
+
+}  // namespace
+
+std::string QuoteForMessage(std::string_view name) {
+    if (!NeedsQuoting(name)) return std::string(name);
+
+    bool hasControl = false;
+    for (char c : name) hasControl = hasControl || IsControl(static_cast<unsigned char>(c));
+    // A single quote alone reads best inside double quotes, when nothing else needs escaping there.
+    if (!hasControl && name.find('\'') != std::string_view::npos &&
+        name.find_first_of("\"$`\\!") == std::string_view::npos)
+        return "\"" + std::string(name) + "\"";
+
+    // Single-quoted, with each run of control characters as a $'...' part between quotes.
+    std::string out = "'";
+    for (std::size_t i = 0; i < name.size();) {
+        const unsigned char c = static_cast<unsigned char>(name[i]);
+        if (!IsControl(c)) {
+            out += c == '\'' ? std::string("'\\''") : std::string(1, name[i]);
+            ++i;
+            continue;
+        }
+        out += "'$'";
+        for (; i < name.size() && IsControl(static_cast<unsigned char>(name[i])); ++i)
+            AppendControl(out, static_cast<unsigned char>(name[i]));
+        out += "'";
+        if (i == name.size()) return out;
+        out += "'";
+    }
+    out += "'";
+    return out;
+}

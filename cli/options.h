@@ -1,0 +1,39 @@
+// The command line of corvane-sum: what to hash, with which algorithms, and how to report it.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "digester.h"
+
+enum class Mode { Sum, Check, Help, Version };
+
+struct Options {
+    Mode mode = Mode::Sum;
+    std::vector<Algorithm> algorithms;  // in the order first named, no repeats; never empty
+    bool algorithmsChosen = false;      // -a or --all was given
+    std::vector<std::string> strings;   // -s texts, hashed before any file
+    std::vector<std::string> files;     // operands; "-" is standard input
+    bool tag = false;
+    bool quiet = false;
+    bool status = false;
+    bool ignoreMissing = false;
+    bool strict = false;
+    bool warn = false;
+    unsigned jobs = 1;
+};
+
+struct ParsedCommandLine {
+    std::optional<Options> options;  // empty on a usage error
+    std::string error;  // the reason, when the parser did not print it itself (getopt does)
+};
+
+// Parses argv (argv[0] is ignored). On a usage error getopt may already have printed its
+// own message to standard error; `error` then stays empty.
+ParsedCommandLine ParseCommandLine(int argc, char* const* argv);
+
+// "crc32,MD5" -> the algorithms, in order; std::nullopt names the first bad item via `bad`.
+std::optional<std::vector<Algorithm>> ParseAlgorithmList(const std::string& list, std::string& bad);
+
+unsigned DefaultJobs();

@@ -1,0 +1,57 @@
+// Grabs the dialogs to PNG files in the build tree so a reviewer can look at them.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QImage>
+#include <QPixmap>
+#include <QTest>
+#include <cstdio>
+
+#include "about_dlg.h"
+#include "dialog_test_support.h"
+#include "tarnovel_dlg.h"
+#include "vectors.h"
+
+namespace {
+
+QString ScreenshotPath(const char* name) {
+    QDir().mkpath(QLatin1String(CORVANE_SCREENSHOT_DIR));
+    return QDir(QLatin1String(CORVANE_SCREENSHOT_DIR)).filePath(QLatin1String(name));
+}
+
+void SaveAndCheck(QWidget& window, const char* name) {
+    QApplication::processEvents();
+    const QPixmap shot = window.grab();
+    const QString path = ScreenshotPath(name);
+    ASSERT_TRUE(shot.save(path, "PNG")) << path.toStdString();
+    const QImage image(path);
+    EXPECT_EQ(image.size(), window.size() * window.devicePixelRatio());
+    std::printf("screenshot: %s\n", path.toStdString().c_str());
+}
+
+TEST(Screenshot, FirstDisplay) {
+    CTarnovelDlg dialog;
+    ASSERT_TRUE(ShowActive(dialog));
+    SaveAndCheck(dialog, "corvane-dialog.png");
+}
+
+TEST(Screenshot, WithASha512Result) {
+    CTarnovelDlg dialog;
+    ASSERT_TRUE(ShowActive(dialog));
+    dialog.SetControlText(kStringBoxId, "The quick brown fox jumps over the lazy dog");
+    dialog.SetControlText(kFilePathBoxId, "/home/user/Downloads/debian-12.11.0-amd64-netinst.iso");
+    FindWidget<QComboBox>(dialog, "algorithmList")->setCurrentIndex(8);
+    // The digest that "Hash string" shows for this text, so the shot shows a full wrapped result.
+    dialog.SetControlText(kOutputBoxId, SharedVector("fox").digest.at("sha512"));
+    SaveAndCheck(dialog, "corvane-dialog-sha512.png");
+}
+
+TEST(Screenshot, AboutBox) {
+    CAboutDlg about;
+    ASSERT_TRUE(ShowActive(about));
+    SaveAndCheck(about, "corvane-about.png");
+}
+
+}  // namespace

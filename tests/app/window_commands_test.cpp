@@ -1,0 +1,205 @@
+// The dialog's own commands: Browse, "more software" and the About command with its window menu.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "about_dlg.h"
+#include "dialog_test_support.h"
+#include "tarnovel_dlg.h"
+#include "temp_file.h"
+#include "vectors.h"
+
+namespace {
+
+// Records each chooser call and answers with the queued result.
+struct FakeChooser {
+    std::vector<QString> presets;
+    std::vector<QWidget*> owners;
+    std::optional<QString> answer;
+
+    CTarnovelDlg::FileChooser Hook() {
+        return [this](QWidget* owner, const QString& preset) {
+            owners.push_back(owner);
+            presets.push_back(preset);
+            return answer;
+        };
+    }
+};
+
+TEST(Browse, FreshDialogStartsTheChooserWithAnEmptyName) {
+    CTarnovelDlg dialog;
+    FakeChooser chooser;
+    dialog.SetFileChooser(chooser.Hook());
+    chooser.answer = QStringLiteral("/data/chosen file.iso");
+    QTest::mouseClick(FindWidget<QPushButton>(dialog, "browseButton"), Qt::LeftButton);
+    ASSERT_EQ(chooser.presets.size(), 1u);
+    EXPECT_EQ(chooser.presets[0], QString());
+    EXPECT_EQ(chooser.owners[0], &dialog);
+    EXPECT_EQ(dialog.GetControlText(kFilePathBoxId), "/data/chosen file.iso");
+}
+
+TEST(Browse, PresetIsTheLastHashedPathNotTheEditedBox) {
+    CTarnovelDlg dialog;
+    FakeChooser chooser;
+    dialog.SetFileChooser(chooser.Hook());
+    TempDir dir;
+    const std::string hashed = dir.WriteFile("first.txt", "abc");
+    dialog.SetControlText(kFilePathBoxId, hashed);
+    FindWidget<QComboBox>(dialog, "algorithmList")->setCurrentIndex(0);
+    QTest::mouseClick(FindWidget<QPushButton>(dialog, "hashFileButton"), Qt::LeftButton);
+    ASSERT_EQ(dialog.GetControlText(kOutputBoxId), SharedVector("abc").digest.at("crc32"));
+
+    dialog.SetControlText(kFilePathBoxId, "/somewhere/else");
+    chooser.answer = QStringLiteral("/picked/one");
+    dialog.OnBrowse();
+    EXPECT_EQ(dialog.GetControlText(kFilePathBoxId), "/picked/one");
+    // Browse left the request alone: the next preset is still the hashed path.
+    dialog.OnBrowse();
+    ASSERT_EQ(chooser.presets.size(), 2u);
+    EXPECT_EQ(chooser.presets[0].toStdString(), hashed);
+    EXPECT_EQ(chooser.presets[1].toStdString(), hashed);
+}
+
+TEST(Browse, CancellingLeavesTheBoxUnchanged) {
+    CTarnovelDlg dialog;
+    FakeChooser chooser;
+    dialog.SetFileChooser(chooser.Hook());
+    dialog.SetControlText(kFilePathBoxId, "typed by hand");
+    chooser.answer = std::nullopt;
+    dialog.OnBrowse();
+    EXPECT_EQ(chooser.presets.size(), 1u);
+    EXPECT_EQ(dialog.GetControlText(kFilePathBoxId), "typed by hand");
+}
+
+TEST(Browse, RealChooserStartsAtThePresetMatchesEveryFileAndReturnsTheChoice) {
+    TempDir dir;
+    const QString preset = QString::fromStdString(dir.WriteFile("preset.bin", "x"));
+    const QString other = QString::fromStdString(dir.WriteFile("no_extension", "y"));
+    QStringList selectedAtStart;
+    QStringList filters;
+    QStringList patterns;
+    QDialog owner;
+    QTimer::singleShot(0, &owner, [&] {
+        auto* chooser = qobject_cast<QFileDialog*>(WaitForModal("QFileDialog"));
+        if (!chooser) return;
+        selectedAtStart = chooser->selectedFiles();
+        filters = chooser->nameFilters();
+        if (auto* model = chooser->findChild<QFileSystemModel*>()) patterns = model->nameFilters();
+        chooser->selectFile(other);
+        static_cast<QDialog*>(chooser)->accept();
+    });
+    const std::optional<QString> chosen = CTarnovelDlg::RunFileChooser(&owner, preset);
+    EXPECT_EQ(selectedAtStart, QStringList{preset});
+    EXPECT_EQ(filters, QStringList{QLatin1String(kBrowseFilter)});
+    EXPECT_EQ(patterns, QStringList{QStringLiteral("*")});
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(*chosen, other);
+}
+
+TEST(Browse, RealChooserCancelledGivesNothing) {
+    QDialog owner;
+    QTimer::singleShot(0, &owner, [] {
+        if (QWidget* chooser = WaitForModal("QFileDialog"))
+            static_cast<QDialog*>(chooser)->reject();
+    });
+    EXPECT_FALSE(CTarnovelDlg::RunFileChooser(&owner, QString()).has_value());
+}
+
+TEST(MoreSoftware, AsksTheDesktopToOpenExactlyTheOneUrl) {
+    CTarnovelDlg dialog;
+    UrlCatcher& catcher = TestUrlCatcher();
+    catcher.opened.clear();
+    QTest::mouseClick(FindWidget<QPushButton>(dialog, "moreSoftwareButton"), Qt::LeftButton);
+    ASSERT_EQ(catcher.opened.size(), 1u);
+    EXPECT_EQ(catcher.opened[0], QUrl(QLatin1String(kMoreSoftwareUrl)));
+    EXPECT_EQ(catcher.opened[0].scheme(), QStringLiteral("https"));
+    EXPECT_EQ(dialog.GetControlText(kOutputBoxId), "");
+}
+
+TEST(About, CommandIdWithLowBitsClearedMustBeSixteen) {
+    struct Case {
+        unsigned id;
+        bool opens;
+    };
+    const Case cases[] = {{16, true},  {17, true},  {0x1F, true},    {0, false},     {15, false},
+                          {32, false}, {48, false}, {0xF060, false}, {0xF010, false}};
+    for (const Case& c : cases) {
+        CTarnovelDlg dialog;
+        int runs = 0;
+        dialog.SetAboutRunner([&](QWidget* owner) {
+            EXPECT_EQ(owner, &dialog);
+            ++runs;
+        });
+        dialog.OnSysCommand(c.id);
+        EXPECT_EQ(runs, c.opens ? 1 : 0) << "id " << c.id;
+    }
+}
+
+TEST(About, WindowMenuHoldsTheAboutItemWhichSendsCommandSixteen) {
+    CTarnovelDlg dialog;
+    int runs = 0;
+    dialog.SetAboutRunner([&](QWidget*) { ++runs; });
+    QMenu* menu = dialog.CreateWindowMenu();
+    const QList<QAction*> actions = menu->actions();
+    ASSERT_EQ(actions.size(), 1);
+    EXPECT_EQ(actions[0]->text(), QStringLiteral("&About Ostrel..."));
+    actions[0]->trigger();
+    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(dialog.contextMenuPolicy(), Qt::CustomContextMenu);
+    delete menu;
+}
+
+TEST(About, RightClickOnTheBackgroundOffersTheWindowMenu) {
+    CTarnovelDlg dialog;
+    ASSERT_TRUE(ShowActive(dialog));
+    const QPoint background(dialog.width() - 5, dialog.height() - 5);  // right of the group box
+    ASSERT_EQ(dialog.childAt(background), nullptr);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, background, dialog.mapToGlobal(background));
+    QApplication::sendEvent(&dialog, &event);
+    auto* menu = dialog.findChild<QMenu*>(QStringLiteral("windowMenu"));
+    ASSERT_NE(menu, nullptr);
+    EXPECT_TRUE(menu->isVisible());
+    ASSERT_EQ(menu->actions().size(), 1);
+    EXPECT_EQ(menu->actions()[0]->text(), QStringLiteral("&About Ostrel..."));
+    menu->close();
+}
+
+TEST(About, BoxShowsNameVersionDescriptionAndClosesWithOk) {
+    CTarnovelDlg dialog;
+    QString product;
+    QString version;
+    QString description;
+    bool hadOk = false;
+    QTimer::singleShot(0, &dialog, [&] {
+        QWidget* about = WaitForModal("CAboutDlg");
+        if (!about) return;
+        product = FindWidget<QLabel>(*about, "productLabel")->text();
+        version = FindWidget<QLabel>(*about, "versionLabel")->text();
+        description = FindWidget<QLabel>(*about, "descriptionLabel")->text();
+        auto* ok = FindWidget<QPushButton>(*about, "okButton");
+        hadOk = ok && ok->text().remove(QLatin1Char('&')) == QLatin1String("OK");
+        if (ok) QTest::mouseClick(ok, Qt::LeftButton);
+    });
+    dialog.OnSysCommand(kAboutCommandId);  // the real box, run modally until OK
+    EXPECT_EQ(product, QStringLiteral("Ostrel Corvane Application"));
+    EXPECT_TRUE(version.contains(QStringLiteral("1.0.0.1"))) << version.toStdString();
+    EXPECT_FALSE(description.isEmpty());
+    EXPECT_FALSE(description.contains(QLatin1Char('\n')));
+    EXPECT_TRUE(hadOk);
+}
+
+}  // namespace

@@ -1,0 +1,108 @@
+// Command-line parsing: algorithm selection, option conflicts, -j, operands.
+#include "options.h"
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+
+namespace {
+
+ParsedCommandLine Parse(std::initializer_list<const char*> args) {
+    std::vector<std::string> storage{"anything/corvane-sum"};
+    storage.insert(storage.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& arg : storage) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    return ParseCommandLine(static_cast<int>(storage.size()), argv.data());
+}
+
+using A = Algorithm;
+
+TEST(Options, AlgorithmSelection) {
+    const struct {
+        std::initializer_list<const char*> args;
+        std::vector<Algorithm> expected;
+    } cases[] = {
+        {{}, {A::Sha1}},
+        {{"-a", "md5"}, {A::Md5}},
+        {{"-a", "SHA256", "--algorithm", "Crc32"}, {A::Sha256, A::Crc32}},
+        {{"-a", "md2,md4,md2", "-a", "md4,gost"}, {A::Md2, A::Md4, A::Gost}},
+        {{"--algorithm=sha384"}, {A::Sha384}},
+        {{"-asha512"}, {A::Sha512}},
+        {{"-a", "md5", "--all"},
+         {A::Crc32, A::Gost, A::Md2, A::Md4, A::Md5, A::Sha1, A::Sha256, A::Sha384, A::Sha512}},
+    };
+    for (const auto& c : cases) {
+        const ParsedCommandLine parsed = Parse(c.args);
+        ASSERT_TRUE(parsed.options) << parsed.error;
+        EXPECT_EQ(parsed.options->algorithms, c.expected);
+        EXPECT_EQ(parsed.options->algorithmsChosen, c.args.size() != 0);
+    }
+}
+
+TEST(Options, UsageErrors) {
+    const std::initializer_list<const char*> cases[] = {
+        {"-a", "sha3"}, {"-a", "md5,"},  {"-a", ""},           {"-j", "0"},   {"-j", "x"},
+        {"-j", "4x"},   {"-j", "-3"},    {"-j", ""},           {"--jobs"},    {"--bogus"},
+        {"-x"},         {"-c", "--tag"}, {"-c", "-s", "abc"},  {"--quiet"},   {"--status", "f"},
+        {"--strict"},   {"-w"},          {"--ignore-missing"}, {"--tag=yes"},
+    };
+    for (const auto& args : cases) {
+        const ParsedCommandLine parsed = Parse(args);
+        EXPECT_FALSE(parsed.options) << *args.begin();
+    }
+    EXPECT_NE(Parse({"-a", "sha3"}).error.find("'sha3'"), std::string::npos);
+}
+
+TEST(Options, OperandsKeepOrderAroundOptions) {
+    const ParsedCommandLine parsed = Parse({"b", "-a", "md5", "a", "--", "-c", "-"});
+    ASSERT_TRUE(parsed.options);
+    EXPECT_EQ(parsed.options->mode, Mode::Sum);
+    EXPECT_EQ(parsed.options->files, (std::vector<std::string>{"b", "a", "-c", "-"}));
+}
+
+TEST(Options, CheckModeFlagsAndJobs) {
+    const ParsedCommandLine parsed = Parse({"-c", "--strict", "--ignore-missing", "-j", "3", "s"});
+    ASSERT_TRUE(parsed.options);
+    const Options& o = *parsed.options;
+    EXPECT_EQ(o.mode, Mode::Check);
+    EXPECT_TRUE(o.strict && o.ignoreMissing);
+    EXPECT_FALSE(o.quiet || o.status || o.warn);
+    EXPECT_EQ(o.jobs, 3u);
+    EXPECT_EQ(o.files, std::vector<std::string>{"s"});
+}
+
+TEST(Options, QuietStatusAndWarnOverrideOneAnother) {
+    const struct {
+        std::initializer_list<const char*> args;
+        bool quiet, status, warn;
+    } cases[] = {
+        {{"-c", "--quiet"}, true, false, false},
+        {{"-c", "--quiet", "--status"}, false, true, false},
+        {{"-c", "--status", "-w"}, false, false, true},
+        {{"-c", "-w", "--quiet"}, true, false, false},
+    };
+    for (const auto& c : cases) {
+        const ParsedCommandLine parsed = Parse(c.args);
+        ASSERT_TRUE(parsed.options);
+        EXPECT_EQ(parsed.options->quiet, c.quiet);
+        EXPECT_EQ(parsed.options->status, c.status);
+        EXPECT_EQ(parsed.options->warn, c.warn);
+    }
+}
+
+TEST(Options, StringsTagHelpVersion) {
+    const ParsedCommandLine strings = Parse({"-s", "", "--string", "a b", "--tag"});
+    ASSERT_TRUE(strings.options);
+    EXPECT_EQ(strings.options->strings, (std::vector<std::string>{"", "a b"}));
+    EXPECT_TRUE(strings.options->tag);
+    EXPECT_GE(strings.options->jobs, 1u);  // defaults to the cores
+
+    EXPECT_EQ(Parse({"--help", "--bogus-after"}).options->mode, Mode::Help);
+    EXPECT_EQ(Parse({"-h"}).options->mode, Mode::Help);
+    EXPECT_EQ(Parse({"--version"}).options->mode, Mode::Version);
+    EXPECT_EQ(Parse({"--ver"}).options->mode, Mode::Version);  // unambiguous abbreviation
+    EXPECT_FALSE(Parse({"--st"}).options);                     // status, strict or string
+}
+
+}  // namespace
