@@ -3,11 +3,14 @@
 
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QStringList>
 #include <QUrl>
@@ -27,6 +30,15 @@ constexpr int kDialogHeight = 223;
 constexpr std::array<const char*, 9> kAlgorithmEntries = {
     "CRC32", "GOSTHash", "MD2", "MD4", "MD5", "SHA-1", "SHA-2 256", "SHA-2 384", "SHA-2 512"};
 constexpr int kInitialAlgorithmIndex = 5;  // "SHA-1", as the request starts
+
+// The first local file among the URLs, or the empty text.
+QString FirstLocalPath(const QMimeData* data) {
+    if (data == nullptr || !data->hasUrls()) return QString();
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile() && !url.toLocalFile().isEmpty()) return url.toLocalFile();
+    }
+    return QString();
+}
 
 QString FromStd(const std::string& text) {
     return QString::fromStdString(text);
@@ -51,6 +63,7 @@ CTarnovelDlg::CTarnovelDlg(QWidget* parent)
     setFixedSize(MapDialogSize(BaseUnitsOf(font()), kDialogWidth, kDialogHeight));
     setWindowIcon(appIcon);
     BuildControls();
+    setAcceptDrops(true);
 
     setContextMenuPolicy(Qt::CustomContextMenu);
     connect(this, &QWidget::customContextMenuRequested, this, &CTarnovelDlg::ShowWindowMenu);
@@ -172,6 +185,17 @@ void CTarnovelDlg::OnBrowse() {
     // The preset is the path of the last "Hash file", not the box's text.
     const std::optional<QString> chosen = fileChooser(this, FromStd(request.GetFilePath()));
     if (chosen) filePathBox->setText(*chosen);
+}
+
+void CTarnovelDlg::dragEnterEvent(QDragEnterEvent* event) {
+    if (!FirstLocalPath(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void CTarnovelDlg::dropEvent(QDropEvent* event) {
+    const QString path = FirstLocalPath(event->mimeData());
+    if (path.isEmpty()) return;
+    filePathBox->setText(path);
+    event->acceptProposedAction();
 }
 
 void CTarnovelDlg::OnMoreSoftware() {

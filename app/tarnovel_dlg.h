@@ -14,6 +14,8 @@
 #include "hash_request.h"
 
 class QComboBox;
+class QDragEnterEvent;
+class QDropEvent;
 class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
@@ -64,6 +66,12 @@ public slots:
     void OnMoreSoftware();
     // A window-menu command; the About command is recognised with any of its low four bits set.
     void OnSysCommand(unsigned id);
+
+protected:
+    // A dropped local file fills the path box, as Browse does; it neither hashes nor touches the
+    // request. Of several files the first local one wins; other URLs are ignored.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void BuildControls();

@@ -1,6 +1,7 @@
 // The --help and --version texts of corvane-sum.
 #include "help.h"
 
+#include "cpu.h"
 #include "program.h"
 
 #ifndef CORVANE_VERSION
@@ -45,6 +46,7 @@ void PrintHelp(std::FILE* out) {
 void PrintVersion(std::FILE* out) {
     std::fprintf(out, "%.*s (Ostrel Corvane) %s\n", static_cast<int>(kProgramName.size()),
                  kProgramName.data(), CORVANE_VERSION);
+    std::fprintf(out, "paths: %s\n", ActiveCpuPaths().c_str());
 }
 
 void PrintTryHelp(std::FILE* err) {

@@ -9,20 +9,18 @@ namespace {
 
 constexpr uint8_t kPadding[64] = {0x80};
 
-constexpr uint32_t F(uint32_t x, uint32_t y, uint32_t z) {
-    return (x & y) | (~x & z);
-}
-constexpr uint32_t G(uint32_t x, uint32_t y, uint32_t z) {
-    return (x & y) | (x & z) | (y & z);
-}
-constexpr uint32_t H(uint32_t x, uint32_t y, uint32_t z) {
-    return x ^ y ^ z;
-}
+enum Function { F, G, H };
 
-// One step: a = (a + f(b, c, d) + x + k) <<< s.
-template <uint32_t (*f)(uint32_t, uint32_t, uint32_t)>
+// One step: a = (a + f(b, c, d) + x + k) <<< s. b is the value the previous step produced, so
+// what does not wait for it is added first: F(b,c,d) = d ^ (b & (c ^ d)); the majority G is
+// (c & d) + (b & (c ^ d)), two halves that never overlap; H = b ^ (c ^ d).
+template <Function f>
 inline void Step(uint32_t& a, uint32_t b, uint32_t c, uint32_t d, uint32_t x, int s, uint32_t k) {
-    a = Rotl32(a + f(b, c, d) + x + k, s);
+    uint32_t t = a + x + k;
+    if constexpr (f == F) t += d ^ (b & (c ^ d));
+    if constexpr (f == G) t += (c & d), t += b & (c ^ d);
+    if constexpr (f == H) t += b ^ (c ^ d);
+    a = Rotl32(t, s);
 }
 
 }  // namespace

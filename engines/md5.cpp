@@ -10,23 +10,20 @@ namespace {
 
 constexpr uint8_t kPadding[64] = {0x80};
 
-constexpr uint32_t F(uint32_t x, uint32_t y, uint32_t z) {
-    return (x & y) | (~x & z);
-}
-constexpr uint32_t G(uint32_t x, uint32_t y, uint32_t z) {
-    return (x & z) | (y & ~z);
-}
-constexpr uint32_t H(uint32_t x, uint32_t y, uint32_t z) {
-    return x ^ y ^ z;
-}
-constexpr uint32_t I(uint32_t x, uint32_t y, uint32_t z) {
-    return y ^ (x | ~z);
-}
+enum Function { F, G, H, I };
 
-// One step: a = b + ((a + f(b, c, d) + x + k) <<< s).
-template <uint32_t (*f)(uint32_t, uint32_t, uint32_t)>
+// One step: a = b + ((a + f(b, c, d) + x + k) <<< s). The steps form one chain through b, the
+// value the previous step produced, so everything that does not wait for b is added first:
+// F(b,c,d) = d ^ (b & (c ^ d)); G = (b & d) + (c & ~d), the two halves never overlapping, so the
+// c/d half goes in early; H = b ^ (c ^ d); I = c ^ (b | ~d).
+template <Function f>
 inline void Step(uint32_t& a, uint32_t b, uint32_t c, uint32_t d, uint32_t x, int s, uint32_t k) {
-    a = b + Rotl32(a + f(b, c, d) + x + k, s);
+    uint32_t t = a + x + k;
+    if constexpr (f == F) t += d ^ (b & (c ^ d));
+    if constexpr (f == G) t += (c & ~d), t += b & d;
+    if constexpr (f == H) t += b ^ (c ^ d);
+    if constexpr (f == I) t += c ^ (b | ~d);
+    a = b + Rotl32(t, s);
 }
 
 // Message words are little-endian, whatever the host.
@@ -55,20 +52,25 @@ void Md5Update(Md5Context* context, const uint8_t* data, uint32_t length) {
     if (context->bitCount[0] < bits) ++context->bitCount[1];
     context->bitCount[1] += length >> 29;
 
-    // Every byte passes through the buffer; a block is compressed as soon as it is full.
-    while (length != 0) {
+    // Only a partial block goes through the buffer; whole blocks are decoded from the caller's
+    // memory (the result is the same, the copy was speed only).
+    if (length == 0) return;  // data may then be null, which memcpy must not see
+    uint32_t words[16];
+    if (index != 0) {
         const uint32_t n = length < 64 - index ? length : 64 - index;
         std::memcpy(context->buffer + index, data, n);
         index += n;
         data += n;
         length -= n;
-        if (index == 64) {
-            uint32_t words[16];
-            DecodeBlock(words, context->buffer, 16);
-            Md5Compress(context->state, words);
-            index = 0;
-        }
+        if (index < 64) return;
+        DecodeBlock(words, context->buffer, 16);
+        Md5Compress(context->state, words);
     }
+    for (; length >= 64; data += 64, length -= 64) {
+        DecodeBlock(words, data, 16);
+        Md5Compress(context->state, words);
+    }
+    if (length != 0) std::memcpy(context->buffer, data, length);
 }
 
 void Md5Final(Md5Context* context) {

@@ -3,7 +3,9 @@
 
 #include <cstring>
 
+#include "block_feed.h"
 #include "bytes.h"
+#include "cpu.h"
 
 namespace {
 
@@ -35,6 +37,10 @@ void Sha1Update(const uint8_t* data, uint32_t length, Sha1Context* context) {
     uint32_t space = 64 - pos;
     context->byteCount[0] += length;
     if (context->byteCount[0] < length) ++context->byteCount[1];
+    if (const auto blocks = ActiveCpuDispatch().sha1Blocks) {
+        FeedBlocks<64>(blocks, context->state, context->block, pos, data, length);
+        return;
+    }
     while (length >= space) {
         std::memcpy(context->block + pos, data, space);
         data += space;

@@ -4,7 +4,9 @@
 
 #include <cstring>
 
+#include "block_feed.h"
 #include "bytes.h"
+#include "cpu.h"
 
 namespace {
 
@@ -56,6 +58,11 @@ void Sha256Update(const uint8_t* data, uint32_t length, Sha256Context* context) 
     uint32_t space = 64 - pos;
     context->byteCount[0] += length;
     if (context->byteCount[0] < length) ++context->byteCount[1];
+    // With an accelerated block function the block stays raw bytes, as the final step expects.
+    if (const auto blocks = ActiveCpuDispatch().sha256Blocks) {
+        FeedBlocks<64>(blocks, context->state, bytes, pos, data, length);
+        return;
+    }
     while (length >= space) {
         std::memcpy(bytes + pos, data, space);
         data += space;

@@ -5,7 +5,9 @@
 
 #include <cstring>
 
+#include "block_feed.h"
 #include "bytes.h"
+#include "cpu.h"
 #include "sha2.h"
 
 namespace {
@@ -78,6 +80,11 @@ void Sha512Update(const uint8_t* data, uint32_t length, Sha512Context* context) 
     uint32_t space = 128 - pos;
     context->byteCount[0] += length;
     if (context->byteCount[0] < length) ++context->byteCount[1];
+    // With an accelerated block function the block stays raw bytes, as the final step expects.
+    if (const auto blocks = ActiveCpuDispatch().sha512Blocks) {
+        FeedBlocks<128>(blocks, context->state, bytes, pos, data, length);
+        return;
+    }
     while (length >= space) {
         std::memcpy(bytes + pos, data, space);
         data += space;

@@ -1,0 +1,142 @@
+// In-memory throughput of every engine through its public operations (init, one update over the
+// whole buffer, final), and of the CRC-32 bulk functions, at 64 B, 1 KiB, 16000 B (the runners'
+// chunk) and 1 MiB, on every path this CPU has. Run: build/bench/bench/corvane_bench
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "cpu.h"
+#include "crc32_slicing.h"
+#include "gost.h"
+#include "md2.h"
+#include "md4.h"
+#include "md5.h"
+#include "sha1.h"
+#include "sha2.h"
+#if defined(__x86_64__) || defined(__i386__)
+#include "x86/x86_blocks.h"
+#endif
+
+namespace {
+
+using Hash = std::function<void(const uint8_t*, uint32_t, uint8_t*)>;
+
+void Md5(const uint8_t* data, uint32_t length, uint8_t* out) {
+    Md5Context c;
+    Md5Init(&c);
+    Md5Update(&c, data, length);
+    Md5Final(&c);
+    out[0] = c.digest[0];
+}
+void Md4(const uint8_t* data, uint32_t length, uint8_t* out) {
+    Md4Context c;
+    Md4Init(&c);
+    Md4Update(&c, data, length);
+    Md4Final(out, &c);
+}
+void Md2(const uint8_t* data, uint32_t length, uint8_t* out) {
+    CMD2 c;
+    c.Init();
+    c.Update(data, length);
+    c.Final(out, 16);
+}
+void Sha1(const uint8_t* data, uint32_t length, uint8_t* out) {
+    Sha1Context c;
+    Sha1Init(&c);
+    Sha1Update(data, length, &c);
+    Sha1Final(out, &c);
+}
+template <uint32_t Width>
+void Sha2(const uint8_t* data, uint32_t length, uint8_t* out) {
+    Sha2Context c;
+    Sha2Init(Width, &c);
+    Sha2Update(data, length, &c);
+    Sha2Final(out, &c);
+}
+void Gost(const uint8_t* data, uint32_t length, uint8_t* out) {
+    GostContext c;
+    GostInit(&c);
+    GostUpdate(&c, data, length);
+    GostFinal(&c, out);
+}
+
+const char* LevelName(CpuLevel level) {
+    switch (level) {
+        case CpuLevel::kPortable:
+            return "portable";
+        case CpuLevel::kSse:
+            return "sse";
+        case CpuLevel::kAvx2:
+            return "avx2";
+        case CpuLevel::kAvx512:
+            return "avx512";
+    }
+    return "?";
+}
+
+void AddSizes(benchmark::internal::Benchmark* b) {
+    for (int64_t size : {64, 1024, 16000, 1 << 20}) b->Arg(size);
+}
+
+// An engine at one dispatch level: the level only matters to engines with accelerated paths.
+void AddEngine(const std::string& name, Hash hash, CpuLevel level) {
+    benchmark::RegisterBenchmark(
+        (name + "/" + LevelName(level)).c_str(),
+        [hash, level](benchmark::State& state) {
+            ForceCpuLevel(level);
+            const std::vector<uint8_t> data(static_cast<std::size_t>(state.range(0)), 0x5a);
+            uint8_t digest[64];
+            for (auto _ : state) {
+                hash(data.data(), static_cast<uint32_t>(data.size()), digest);
+                benchmark::DoNotOptimize(digest);
+            }
+            state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * state.range(0));
+            ResetCpuLevel();
+        })
+        ->Apply(AddSizes);
+}
+
+void AddCrc(const std::string& name, uint32_t (*bulk)(uint32_t, const uint8_t*, std::size_t)) {
+    benchmark::RegisterBenchmark(("crc32/" + name).c_str(), [bulk](benchmark::State& state) {
+        const std::vector<uint8_t> data(static_cast<std::size_t>(state.range(0)), 0x5a);
+        uint32_t reg = 0xFFFFFFFF;
+        for (auto _ : state) {
+            reg = bulk(reg, data.data(), data.size());
+            benchmark::DoNotOptimize(reg);
+        }
+        state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * state.range(0));
+    })->Apply(AddSizes);
+}
+
+int Register() {
+    const CpuFeatures f = DetectCpuFeatures();
+    AddCrc("slicing-16", Crc32Slicing16);
+#if defined(__x86_64__) || defined(__i386__)
+    if (f.pclmul && f.sse41) AddCrc("pclmulqdq", Crc32FoldPclmul);
+    if (f.pclmul && f.vpclmul && f.avx2) AddCrc("vpclmulqdq-256", Crc32FoldVpclmul256);
+    if (f.pclmul && f.vpclmul && f.avx2 && f.avx512) AddCrc("vpclmulqdq-512", Crc32FoldVpclmul512);
+#endif
+    (void)f;
+    const struct {
+        const char* name;
+        Hash hash;
+        bool accelerated;
+    } engines[] = {
+        {"md2", Md2, false},         {"md4", Md4, false},         {"md5", Md5, false},
+        {"sha1", Sha1, true},        {"sha256", Sha2<256>, true}, {"sha384", Sha2<384>, true},
+        {"sha512", Sha2<512>, true}, {"gost", Gost, false},
+    };
+    for (const auto& e : engines) {
+        AddEngine(e.name, e.hash, CpuLevel::kPortable);
+        if (e.accelerated && SupportedCpuLevel() >= CpuLevel::kSse)
+            AddEngine(e.name, e.hash, SupportedCpuLevel());
+    }
+    return 0;
+}
+
+const int registered = Register();
+
+}  // namespace

@@ -1,0 +1,164 @@
+// Run-time detection of the x86 extensions the accelerated block functions need (cpuid leaves 1
+// and 7, xgetbv for the register state the operating system saves), and the dispatch table.
+#include "cpu.h"
+
+#include <array>
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+
+#include "crc32_slicing.h"
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <cpuid.h>
+
+#include "x86/x86_blocks.h"
+#define CORVANE_X86 1
+#endif
+
+namespace {
+
+#ifdef CORVANE_X86
+// xgetbv without needing the XSAVE target on this file.
+uint64_t ReadXcr0() {
+    uint32_t eax = 0, edx = 0;
+    __asm__ volatile("xgetbv" : "=a"(eax), "=d"(edx) : "c"(0));
+    return uint64_t{edx} << 32 | eax;
+}
+#endif
+
+CpuDispatch Choose(CpuLevel level, const CpuFeatures& f) {
+    CpuDispatch d{};
+    d.crc32Bulk = Crc32Slicing16;
+    d.sha1Name = d.sha256Name = d.sha512Name = "portable";
+    d.crc32Name = "slicing-16";
+    d.level = CpuLevel::kPortable;
+#ifdef CORVANE_X86
+    if (level >= CpuLevel::kSse) {
+        if (f.sha && f.sse41 && f.ssse3) {
+            d.sha1Blocks = Sha1BlocksShaNi;
+            d.sha256Blocks = Sha256BlocksShaNi;
+            d.sha1Name = d.sha256Name = "sha-ni";
+            d.level = CpuLevel::kSse;
+        }
+        if (f.pclmul && f.sse41) {
+            d.crc32Bulk = Crc32FoldPclmul;
+            d.crc32Name = "pclmulqdq";
+            d.level = CpuLevel::kSse;
+        }
+    }
+    if (level >= CpuLevel::kAvx2 && f.bmi2) {
+        d.sha512Blocks = Sha512BlocksBmi2;
+        d.sha512Name = "bmi2";
+        d.level = CpuLevel::kAvx2;
+    }
+    if (level >= CpuLevel::kAvx2 && f.vpclmul && f.avx2 && f.pclmul) {
+        d.crc32Bulk = Crc32FoldVpclmul256;
+        d.crc32Name = "vpclmulqdq-256";
+        d.level = CpuLevel::kAvx2;
+    }
+    if (level >= CpuLevel::kAvx512 && f.vpclmul && f.avx512 && f.pclmul) {
+        d.crc32Bulk = Crc32FoldVpclmul512;
+        d.crc32Name = "vpclmulqdq-512";
+        d.level = CpuLevel::kAvx512;
+    }
+#else
+    (void)level;
+    (void)f;
+#endif
+    return d;
+}
+
+struct Tables {
+    CpuFeatures features;
+    CpuLevel supported;
+    CpuLevel chosen;  // supported, lowered by CORVANE_CPU
+    std::array<CpuDispatch, 4> byLevel;
+};
+
+CpuLevel LevelFromEnvironment(CpuLevel supported) {
+    const char* text = std::getenv("CORVANE_CPU");
+    if (text == nullptr) return supported;
+    CpuLevel wanted = supported;
+    if (std::strcmp(text, "portable") == 0) wanted = CpuLevel::kPortable;
+    if (std::strcmp(text, "sse") == 0) wanted = CpuLevel::kSse;
+    if (std::strcmp(text, "avx2") == 0) wanted = CpuLevel::kAvx2;
+    if (std::strcmp(text, "avx512") == 0) wanted = CpuLevel::kAvx512;
+    return wanted < supported ? wanted : supported;
+}
+
+const Tables& TheTables() {
+    static const Tables tables = [] {
+        Tables t{};
+        t.features = DetectCpuFeatures();
+        for (CpuLevel level : kCpuLevels) {
+            t.byLevel[static_cast<std::size_t>(level)] = Choose(level, t.features);
+            if (t.byLevel[static_cast<std::size_t>(level)].level == level) t.supported = level;
+        }
+        t.chosen = LevelFromEnvironment(t.supported);
+        return t;
+    }();
+    return tables;
+}
+
+// -1: no override; otherwise the forced level, already capped.
+std::atomic<int> forcedLevel{-1};
+
+}  // namespace
+
+CpuFeatures DetectCpuFeatures() {
+    CpuFeatures f{};
+#ifdef CORVANE_X86
+    unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
+    if (__get_cpuid_max(0, nullptr) < 1) return f;
+    __cpuid(1, eax, ebx, ecx, edx);
+    f.ssse3 = (ecx >> 9) & 1;
+    f.sse41 = (ecx >> 19) & 1;
+    f.pclmul = (ecx >> 1) & 1;
+    const bool osxsave = (ecx >> 27) & 1;
+    const bool avx = (ecx >> 28) & 1;
+    const uint64_t xcr0 = osxsave ? ReadXcr0() : 0;
+    const bool osYmm = (xcr0 & 0x6) == 0x6;    // XMM and YMM halves
+    const bool osZmm = (xcr0 & 0xE6) == 0xE6;  // plus opmask, ZMM upper halves, ZMM16-31
+    if (__get_cpuid_max(0, nullptr) >= 7) {
+        __cpuid_count(7, 0, eax, ebx, ecx, edx);
+        f.sha = (ebx >> 29) & 1;
+        f.bmi2 = (ebx >> 8) & 1;
+        f.avx2 = avx && osYmm && ((ebx >> 5) & 1);
+        f.vpclmul = avx && osYmm && ((ecx >> 10) & 1);
+        const bool avx512f = (ebx >> 16) & 1, avx512bw = (ebx >> 30) & 1,
+                   avx512vl = (ebx >> 31) & 1;
+        f.avx512 = osZmm && avx512f && avx512bw && avx512vl;
+    }
+#endif
+    return f;
+}
+
+const CpuDispatch& ActiveCpuDispatch() {
+    const Tables& t = TheTables();
+    const int forced = forcedLevel.load(std::memory_order_acquire);
+    const auto level =
+        forced >= 0 ? static_cast<std::size_t>(forced) : static_cast<std::size_t>(t.chosen);
+    return t.byLevel[level];
+}
+
+CpuLevel SupportedCpuLevel() {
+    return TheTables().supported;
+}
+
+bool ForceCpuLevel(CpuLevel level) {
+    const CpuLevel supported = SupportedCpuLevel();
+    const CpuLevel used = level < supported ? level : supported;
+    forcedLevel.store(static_cast<int>(used), std::memory_order_release);
+    return used == level;
+}
+
+void ResetCpuLevel() {
+    forcedLevel.store(-1, std::memory_order_release);
+}
+
+std::string ActiveCpuPaths() {
+    const CpuDispatch& d = ActiveCpuDispatch();
+    return std::string("crc32=") + d.crc32Name + " sha1=" + d.sha1Name + " sha256=" + d.sha256Name +
+           " sha512=" + d.sha512Name;
+}

@@ -1,0 +1,64 @@
+// Run-time choice of the accelerated block functions: cpuid and xgetbv decide once per process
+// which paths this CPU and its operating system support; the portable engines are the fallback.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// What the processor offers and the operating system saves across context switches.
+struct CpuFeatures {
+    bool ssse3;
+    bool sse41;
+    bool pclmul;
+    bool sha;      // SHA extensions (SHA-1 and SHA-256 rounds)
+    bool avx2;     // including the OS saving the YMM state
+    bool vpclmul;  // VEX/EVEX carry-less multiply on 256/512-bit vectors
+    bool avx512;   // F, BW and VL, including the OS saving the ZMM and mask state
+    bool bmi2;
+};
+
+// Raw detection, without the environment override.
+CpuFeatures DetectCpuFeatures();
+
+// Path sets, each including the ones before it. A set only takes the paths the CPU has.
+enum class CpuLevel : uint8_t {
+    kPortable = 0,  // portable engines only
+    kSse = 1,       // SHA extensions, PCLMULQDQ on 128-bit vectors
+    kAvx2 = 2,      // VPCLMULQDQ on 256-bit vectors, BMI2 rotations
+    kAvx512 = 3,    // VPCLMULQDQ on 512-bit vectors
+};
+inline constexpr CpuLevel kCpuLevels[] = {CpuLevel::kPortable, CpuLevel::kSse, CpuLevel::kAvx2,
+                                          CpuLevel::kAvx512};
+
+// The block functions in use. A null SHA pointer means the engine's portable compression.
+struct CpuDispatch {
+    // Compresses `blocks` whole 64-byte blocks from `data` into state[5] / state[8].
+    void (*sha1Blocks)(uint32_t* state, const uint8_t* data, std::size_t blocks);
+    void (*sha256Blocks)(uint32_t* state, const uint8_t* data, std::size_t blocks);
+    // Compresses `blocks` whole 128-byte blocks into state[8]; null: portable.
+    void (*sha512Blocks)(uint64_t* state, const uint8_t* data, std::size_t blocks);
+    // Runs the reflected CRC-32 register (no pre/post inversion) over `length` bytes.
+    uint32_t (*crc32Bulk)(uint32_t reg, const uint8_t* data, std::size_t length);
+    const char* sha1Name;
+    const char* sha256Name;
+    const char* sha512Name;
+    const char* crc32Name;
+    CpuLevel level;  // the effective level this table was built for
+};
+
+// The paths in use: the best the CPU supports, lowered by CORVANE_CPU (portable, sse, avx2,
+// avx512; read once), or by ForceCpuLevel. Cheap: callers may ask once per update call.
+const CpuDispatch& ActiveCpuDispatch();
+
+// The highest level this CPU supports.
+CpuLevel SupportedCpuLevel();
+
+// For tests and benchmarks: use `level`, capped at what the CPU supports. Returns false (and
+// still caps) when the CPU lacks some path of that level. Not meant to race with hashing.
+bool ForceCpuLevel(CpuLevel level);
+// Back to the detected choice (with the environment override).
+void ResetCpuLevel();
+
+// One line naming the active path of each kind, e.g. "crc32=vpclmulqdq-512 sha1=sha-ni ...".
+std::string ActiveCpuPaths();

@@ -1,0 +1,19 @@
+// Block functions for x86-64 processors with the SHA extensions and carry-less multiplication.
+// Each is compiled for its own instruction set only; call one only when cpu.h says the CPU has it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// FIPS 180-2 SHA-1 / SHA-256 over whole 64-byte blocks, with the SHA extensions.
+void Sha1BlocksShaNi(uint32_t* state, const uint8_t* data, std::size_t blocks);
+void Sha256BlocksShaNi(uint32_t* state, const uint8_t* data, std::size_t blocks);
+
+// FIPS 180-2 SHA-512 (and SHA-384) over whole 128-byte blocks, compiled for BMI2 rotations.
+void Sha512BlocksBmi2(uint64_t* state, const uint8_t* data, std::size_t blocks);
+
+// Reflected CRC-32 (IEEE 802.3) register over any number of bytes by carry-less multiplication
+// folding: PCLMULQDQ on 128-bit vectors, VPCLMULQDQ on 256-bit (AVX2) or 512-bit (AVX-512).
+uint32_t Crc32FoldPclmul(uint32_t reg, const uint8_t* data, std::size_t length);
+uint32_t Crc32FoldVpclmul256(uint32_t reg, const uint8_t* data, std::size_t length);
+uint32_t Crc32FoldVpclmul512(uint32_t reg, const uint8_t* data, std::size_t length);
