@@ -1,6 +1,6 @@
 // Shared by the fuzz harnesses: the input's first bytes choose where the message is cut, the rest
 // is the message. Each piece is fed with zero-length updates around it, and the result must equal
-// the digest of the whole message fed at once.
+// the digest of the whole message fed at once; accelerated paths must equal the portable one.
 #pragma once
 
 #include <cstddef>
@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <vector>
+
+#include "cpu.h"
 
 struct SplitInput {
     const uint8_t* message = nullptr;
@@ -63,11 +65,7 @@ inline void RequireSame(const uint8_t* a, const uint8_t* b, std::size_t n, const
 // Engine: default-constructible, with Init(), Update(const uint8_t*, uint32_t), Final(uint8_t*)
 // and a constant kDigestLength. Checks the split feed against the one-shot digest.
 template <class Engine>
-int RunSplitHarness(const uint8_t* data, std::size_t size, const char* name) {
-    SplitInput in = ParseSplitInput(data, size);
-    if (in.length > UINT32_MAX) return 0;
-
-    uint8_t whole[Engine::kDigestLength];
+void CheckSplit(const SplitInput& in, uint8_t* whole, const char* name) {
     uint8_t split[Engine::kDigestLength];
     Engine engine;
     engine.Init();
@@ -78,6 +76,34 @@ int RunSplitHarness(const uint8_t* data, std::size_t size, const char* name) {
     FeedPieces(
         in, [&](const uint8_t* p, std::size_t n) { engine.Update(p, static_cast<uint32_t>(n)); });
     engine.Final(split);
-    RequireSame(whole, split, sizeof whole, name);
+    RequireSame(whole, split, Engine::kDigestLength, name);
+}
+
+template <class Engine>
+int RunSplitHarness(const uint8_t* data, std::size_t size, const char* name) {
+    SplitInput in = ParseSplitInput(data, size);
+    if (in.length > UINT32_MAX) return 0;
+    uint8_t whole[Engine::kDigestLength];
+    CheckSplit<Engine>(in, whole, name);
+    return 0;
+}
+
+// For engines with accelerated block functions: every path this CPU has gives the portable
+// digest, whole and split.
+template <class Engine>
+int RunAcceleratedSplitHarness(const uint8_t* data, std::size_t size, const char* name) {
+    SplitInput in = ParseSplitInput(data, size);
+    if (in.length > UINT32_MAX) return 0;
+    uint8_t portable[Engine::kDigestLength];
+    uint8_t other[Engine::kDigestLength];
+    ForceCpuLevel(CpuLevel::kPortable);
+    CheckSplit<Engine>(in, portable, name);
+    for (CpuLevel level : kCpuLevels) {
+        if (level == CpuLevel::kPortable || level > SupportedCpuLevel()) continue;
+        ForceCpuLevel(level);
+        CheckSplit<Engine>(in, other, name);
+        RequireSame(portable, other, Engine::kDigestLength, ActiveCpuPaths().c_str());
+    }
+    ResetCpuLevel();
     return 0;
 }
