@@ -2,6 +2,8 @@
 // runners.cpp.
 #include "hash_request.h"
 
+#include <filesystem>
+#include <system_error>
 #include <utility>
 
 #include "crc32.h"
@@ -52,8 +54,20 @@ ReadWatch HashRequest::MakeWatch(uint64_t total) const {
     return watch;
 }
 
+namespace {
+
+// Opening a FIFO waits for a writer that may never come, and nothing could interrupt that wait;
+// a FIFO has no contents of its own to digest, so it counts as a file that cannot be read.
+bool IsFifo(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::is_fifo(path, error);
+}
+
+}  // namespace
+
 std::string HashRequest::Compute() {
     outputText.clear();
+    if (source == kSourceFile && IsFifo(filePath)) return {};
     switch (algorithm) {
         case kAlgorithmCrc32:
             return ComputeCrc32();
