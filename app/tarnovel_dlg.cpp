@@ -2,6 +2,7 @@
 #include "tarnovel_dlg.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -11,9 +12,13 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QStringList>
+#include <QThread>
+#include <QTimer>
 #include <QUrl>
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -29,6 +34,38 @@ constexpr int kDialogHeight = 223;
 
 constexpr std::array<const char*, 9> kAlgorithmEntries = {
     "CRC32", "GOSTHash", "MD2", "MD4", "MD5", "SHA-1", "SHA-2 256", "SHA-2 384", "SHA-2 512"};
+// The progress bar appears only for computations longer than this, so short ones do not flicker.
+constexpr qint64 kProgressDelayMs = 200;
+constexpr int kProgressTickMs = 100;
+constexpr int kProgressSteps = 1000;
+
+// The controls as they stood when a command started; the command's output is kept for the UI
+// thread to show.
+class ControlsSnapshot : public DialogControls {
+public:
+    ControlsSnapshot(const DialogControls& from)
+        : filePath(from.GetControlText(kFilePathBoxId)),
+          text(from.GetControlText(kStringBoxId)),
+          selected(from.GetSelectedIndex()) {}
+    std::string GetControlText(int id) const override {
+        if (id == kFilePathBoxId) return filePath;
+        if (id == kStringBoxId) return text;
+        if (id == kOutputBoxId) return output;
+        return std::string();
+    }
+    void SetControlText(int id, const std::string& value) override {
+        if (id == kOutputBoxId) output = value;
+    }
+    int GetSelectedIndex() const override { return selected; }
+
+    std::string output;
+
+private:
+    std::string filePath;
+    std::string text;
+    int selected;
+};
+
 constexpr int kInitialAlgorithmIndex = 5;  // "SHA-1", as the request starts
 
 // The first local file among the URLs, or the empty text.
@@ -65,11 +102,22 @@ CTarnovelDlg::CTarnovelDlg(QWidget* parent)
     BuildControls();
     setAcceptDrops(true);
 
+    request.SetCancelFlag(&cancelFlag);
+    request.SetProgressObserver([this](uint64_t done, uint64_t total) {
+        progressDone.store(done, std::memory_order_relaxed);
+        progressTotal.store(total, std::memory_order_relaxed);
+    });
+    progressTimer = new QTimer(this);
+    progressTimer->setInterval(kProgressTickMs);
+    connect(progressTimer, &QTimer::timeout, this, &CTarnovelDlg::UpdateProgress);
+
     setContextMenuPolicy(Qt::CustomContextMenu);
     connect(this, &QWidget::customContextMenuRequested, this, &CTarnovelDlg::ShowWindowMenu);
 }
 
-CTarnovelDlg::~CTarnovelDlg() = default;
+CTarnovelDlg::~CTarnovelDlg() {
+    CancelRunning();
+}
 
 void CTarnovelDlg::BuildControls() {
     const DialogBaseUnits units = BaseUnitsOf(font());
@@ -115,17 +163,25 @@ void CTarnovelDlg::BuildControls() {
     algorithmList->setCurrentIndex(kInitialAlgorithmIndex);
 
     label("Algorithm:", "algorithmLabel", 15, 92, 65, 8);
-    QPushButton* hashFile = button("Hash file", "hashFileButton", 17, 185, 50, 14);
+    QPushButton* hashFile = hashFileButton = button("Hash file", "hashFileButton", 17, 185, 50, 14);
     connect(hashFile, &QPushButton::clicked, this, &CTarnovelDlg::OnHashFile);
     label("Output hash", "outputLabel", 14, 121, 69, 8);
     outputBox = new COutputBox(this);
     place(outputBox, "outputBox", 15, 134, 211, 40);
-    QPushButton* hashString = button("Hash string", "hashStringButton", 90, 186, 50, 14);
+    QPushButton* hashString = hashStringButton =
+        button("Hash string", "hashStringButton", 90, 186, 50, 14);
     connect(hashString, &QPushButton::clicked, this, &CTarnovelDlg::OnHashString);
     label("String to hash:", "stringLabel", 16, 57, 94, 8);
     stringBox = lineEdit("stringBox", 15, 70, 211, 14);
     QPushButton* more = button("more software", "moreSoftwareButton", 161, 186, 58, 15);
     connect(more, &QPushButton::clicked, this, &CTarnovelDlg::OnMoreSoftware);
+
+    // Slim, in the gap between the output box and the buttons; hidden unless a computation is slow.
+    progressBar = new QProgressBar(this);
+    place(progressBar, "progressBar", 15, 175, 211, 9);
+    progressBar->setRange(0, kProgressSteps);
+    progressBar->setAlignment(Qt::AlignCenter);
+    progressBar->hide();
 
     ok->setFocus();
 }
@@ -174,16 +230,105 @@ void CTarnovelDlg::SetAboutRunner(AboutRunner runner) {
 }
 
 void CTarnovelDlg::OnHashFile() {
-    ::OnHashFile(*this, request);
+    StartCommand(true);
 }
 
 void CTarnovelDlg::OnHashString() {
-    ::OnHashString(*this, request);
+    StartCommand(false);
+}
+
+void CTarnovelDlg::StartCommand(bool file) {
+    if (IsBusy()) return;
+    if (file) lastFilePath = GetControlText(kFilePathBoxId);
+    // The commands clear the box first; done here so it is empty while the worker runs.
+    SetControlText(kOutputBoxId, std::string());
+    const uint64_t ofGeneration = ++generation;
+    cancelFlag.store(false);
+    progressDone.store(0);
+    progressTotal.store(0);
+    SetRunningLook(true);
+    worker = std::thread([this, file, ofGeneration, controls = ControlsSnapshot(*this)]() mutable {
+        if (file) {
+            ::OnHashFile(controls, request);
+        } else {
+            ::OnHashString(controls, request);
+        }
+        QMetaObject::invokeMethod(
+            this,
+            [this, ofGeneration, output = std::move(controls.output)] {
+                FinishCommand(ofGeneration, output);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void CTarnovelDlg::FinishCommand(uint64_t ofGeneration, const std::string& output) {
+    if (ofGeneration != generation) return;  // cancelled, or a newer computation owns the box
+    if (worker.joinable()) worker.join();
+    SetRunningLook(false);
+    SetControlText(kOutputBoxId, output);
+}
+
+void CTarnovelDlg::CancelRunning() {
+    if (!worker.joinable()) return;
+    cancelFlag.store(true);
+    worker.join();
+    ++generation;  // the result already queued, if any, is dropped
+    SetRunningLook(false);
+}
+
+void CTarnovelDlg::WaitForIdle() {
+    while (IsBusy()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(1);
+    }
+}
+
+void CTarnovelDlg::done(int result) {
+    CancelRunning();
+    QDialog::done(result);
+}
+
+void CTarnovelDlg::SetRunningLook(bool running) {
+    hashFileButton->setEnabled(!running);
+    hashStringButton->setEnabled(!running);
+    if (running) {
+        runClock.start();
+        progressTimer->start();
+    } else {
+        progressTimer->stop();
+        progressBar->hide();
+        progressBar->reset();
+    }
+}
+
+void CTarnovelDlg::UpdateProgress() {
+    const qint64 elapsedMs = runClock.elapsed();
+    if (elapsedMs < kProgressDelayMs) return;
+    const uint64_t done = progressDone.load(std::memory_order_relaxed);
+    const uint64_t total = progressTotal.load(std::memory_order_relaxed);
+    const double megabytesPerSecond =
+        static_cast<double>(done) / 1e6 / (static_cast<double>(elapsedMs) / 1000.0);
+    const QString speed = QStringLiteral("%1 MB/s").arg(megabytesPerSecond, 0, 'f', 1);
+    progressBar->setRange(0, kProgressSteps);
+    if (total > 0) {
+        // A file that grows while it is read can pass its first size: the bar stays full.
+        const double fraction =
+            std::min(1.0, static_cast<double>(done) / static_cast<double>(total));
+        progressBar->setValue(static_cast<int>(fraction * kProgressSteps));
+        progressBar->setFormat(QStringLiteral("%p%  ") + speed);
+    } else {
+        // No size to measure against (a device, a pipe): the amount read instead of a fraction.
+        progressBar->setValue(0);
+        progressBar->setFormat(
+            QStringLiteral("%1 MB  ").arg(static_cast<double>(done) / 1e6, 0, 'f', 0) + speed);
+    }
+    progressBar->setVisible(true);
 }
 
 void CTarnovelDlg::OnBrowse() {
     // The preset is the path of the last "Hash file", not the box's text.
-    const std::optional<QString> chosen = fileChooser(this, FromStd(request.GetFilePath()));
+    const std::optional<QString> chosen = fileChooser(this, FromStd(lastFilePath));
     if (chosen) filePathBox->setText(*chosen);
 }
 

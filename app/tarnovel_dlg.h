@@ -4,11 +4,15 @@
 #pragma once
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QIcon>
 #include <QString>
+#include <atomic>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
+#include <thread>
 
 #include "hash_commands.h"
 #include "hash_request.h"
@@ -19,6 +23,9 @@ class QDropEvent;
 class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QTimer;
 class QPoint;
 class QWidget;
 
@@ -56,6 +63,15 @@ public:
     // the title-bar menu). The caller owns the menu.
     QMenu* CreateWindowMenu();
 
+    // True while a computation runs on the worker thread.
+    bool IsBusy() const { return worker.joinable(); }
+    // Turns the event loop until the running computation (if any) has delivered its output.
+    void WaitForIdle();
+
+    // Every way of closing the dialog (OK, Cancel, Escape, the close box) cancels a running
+    // computation and waits for its thread, which stops within one chunk.
+    void done(int result) override;
+
     static std::optional<QString> RunFileChooser(QWidget* owner, const QString& preset);
     static void RunAboutBox(QWidget* owner);
 
@@ -76,13 +92,32 @@ protected:
 private:
     void BuildControls();
     void ShowWindowMenu(const QPoint& position);
+    // Runs one hash command over a snapshot of the controls on the worker thread.
+    void StartCommand(bool file);
+    void FinishCommand(uint64_t ofGeneration, const std::string& output);
+    void CancelRunning();
+    void SetRunningLook(bool running);
+    void UpdateProgress();
 
     QLineEdit* filePathBox = nullptr;
     QPlainTextEdit* outputBox = nullptr;
     QComboBox* algorithmList = nullptr;
     QLineEdit* stringBox = nullptr;
+    QProgressBar* progressBar = nullptr;
+    QPushButton* hashFileButton = nullptr;
+    QPushButton* hashStringButton = nullptr;
+    QTimer* progressTimer = nullptr;
+    QElapsedTimer runClock;
     QIcon appIcon;
+    // Owned by the worker while one runs; the UI thread touches it only when idle.
     HashRequest request;
+    std::string lastFilePath;  // Browse's preset, kept on the UI thread
+    std::thread worker;
+    std::atomic<bool> cancelFlag{false};
+    std::atomic<uint64_t> progressDone{0};
+    std::atomic<uint64_t> progressTotal{0};
+    // Bumped by every start and cancel: a result of an older generation is dropped.
+    uint64_t generation = 0;
     FileChooser fileChooser;
     AboutRunner aboutRunner;
 };

@@ -21,6 +21,7 @@ constexpr std::array<const char*, 9> kColumns = {"crc32", "gost",   "md2",    "m
 
 std::string Press(CTarnovelDlg& dialog, const char* button) {
     QTest::mouseClick(FindWidget<QPushButton>(dialog, button), Qt::LeftButton);
+    dialog.WaitForIdle();
     return dialog.GetControlText(kOutputBoxId);
 }
 

@@ -42,6 +42,7 @@ protected:
 
     std::string Press(QPushButton* button) {
         QTest::mouseClick(button, Qt::LeftButton);
+        dialog.WaitForIdle();
         return dialog.GetControlText(kOutputBoxId);
     }
 

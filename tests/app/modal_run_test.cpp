@@ -70,6 +70,7 @@ TEST(ModalRunClose, EnterInTheOutputBoxAfterAHashStillEndsTheRun) {
     const int result = ExecWith(dialog, [&] {
         FindWidget<QComboBox>(dialog, "algorithmList")->setCurrentIndex(0);
         dialog.OnHashString();
+        dialog.WaitForIdle();
         QWidget* box = FindWidget<QWidget>(dialog, "outputBox");
         box->setFocus();
         QTest::keyClick(box, Qt::Key_Return);

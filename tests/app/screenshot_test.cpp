@@ -8,10 +8,12 @@
 #include <QPixmap>
 #include <QTest>
 #include <cstdio>
+#include <filesystem>
 
 #include "about_dlg.h"
 #include "dialog_test_support.h"
 #include "tarnovel_dlg.h"
+#include "temp_file.h"
 #include "vectors.h"
 
 namespace {
@@ -46,6 +48,21 @@ TEST(Screenshot, WithASha512Result) {
     // The digest that "Hash string" shows for this text, so the shot shows a full wrapped result.
     dialog.SetControlText(kOutputBoxId, SharedVector("fox").digest.at("sha512"));
     SaveAndCheck(dialog, "corvane-dialog-sha512.png");
+}
+
+TEST(Screenshot, HashingWithTheProgressBar) {
+    CTarnovelDlg dialog;
+    ASSERT_TRUE(ShowActive(dialog));
+    FindWidget<QComboBox>(dialog, "algorithmList")->setCurrentIndex(2);  // MD2, the slowest
+    TempDir dir;
+    const std::string path = dir.WriteFile("large.iso", "corvane");
+    std::filesystem::resize_file(path, std::uintmax_t{1} << 30);
+    dialog.SetControlText(kFilePathBoxId, path);
+    dialog.OnHashFile();
+    QTest::qWait(600);
+    SaveAndCheck(dialog, "corvane-dialog-hashing.png");
+    dialog.reject();  // cancels the computation
+    EXPECT_FALSE(dialog.IsBusy());
 }
 
 TEST(Screenshot, AboutBox) {

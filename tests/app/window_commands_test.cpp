@@ -61,6 +61,7 @@ TEST(Browse, PresetIsTheLastHashedPathNotTheEditedBox) {
     dialog.SetControlText(kFilePathBoxId, hashed);
     FindWidget<QComboBox>(dialog, "algorithmList")->setCurrentIndex(0);
     QTest::mouseClick(FindWidget<QPushButton>(dialog, "hashFileButton"), Qt::LeftButton);
+    dialog.WaitForIdle();
     ASSERT_EQ(dialog.GetControlText(kOutputBoxId), SharedVector("abc").digest.at("crc32"));
 
     dialog.SetControlText(kFilePathBoxId, "/somewhere/else");
