@@ -127,7 +127,7 @@ int Register() {
     } engines[] = {
         {"md2", Md2, false},         {"md4", Md4, false},         {"md5", Md5, false},
         {"sha1", Sha1, true},        {"sha256", Sha2<256>, true}, {"sha384", Sha2<384>, true},
-        {"sha512", Sha2<512>, true}, {"gost", Gost, false},
+        {"sha512", Sha2<512>, true}, {"gost", Gost, true},
     };
     for (const auto& e : engines) {
         AddEngine(e.name, e.hash, CpuLevel::kPortable);

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "crc32_slicing.h"
+#include "gost.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <cpuid.h>
@@ -32,6 +33,8 @@ CpuDispatch Choose(CpuLevel level, const CpuFeatures& f) {
     d.crc32Bulk = Crc32Slicing16;
     d.sha1Name = d.sha256Name = d.sha512Name = "portable";
     d.crc32Name = "slicing-16";
+    d.gostCompress = GostCompress;
+    d.gostName = "portable";
     d.level = CpuLevel::kPortable;
 #ifdef CORVANE_X86
     if (level >= CpuLevel::kSse) {
@@ -60,6 +63,11 @@ CpuDispatch Choose(CpuLevel level, const CpuFeatures& f) {
     if (level >= CpuLevel::kAvx512 && f.vpclmul && f.avx512 && f.pclmul) {
         d.crc32Bulk = Crc32FoldVpclmul512;
         d.crc32Name = "vpclmulqdq-512";
+        d.level = CpuLevel::kAvx512;
+    }
+    if (level >= CpuLevel::kAvx512 && f.avx512 && f.avx512vbmi) {
+        d.gostCompress = GostCompressAvx512;
+        d.gostName = "avx512-vbmi";
         d.level = CpuLevel::kAvx512;
     }
 #else
@@ -129,6 +137,7 @@ CpuFeatures DetectCpuFeatures() {
         const bool avx512f = (ebx >> 16) & 1, avx512bw = (ebx >> 30) & 1,
                    avx512vl = (ebx >> 31) & 1;
         f.avx512 = osZmm && avx512f && avx512bw && avx512vl;
+        f.avx512vbmi = f.avx512 && ((ecx >> 1) & 1);
     }
 #endif
     return f;
@@ -160,5 +169,5 @@ void ResetCpuLevel() {
 std::string ActiveCpuPaths() {
     const CpuDispatch& d = ActiveCpuDispatch();
     return std::string("crc32=") + d.crc32Name + " sha1=" + d.sha1Name + " sha256=" + d.sha256Name +
-           " sha512=" + d.sha512Name;
+           " sha512=" + d.sha512Name + " gost=" + d.gostName;
 }

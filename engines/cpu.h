@@ -16,6 +16,7 @@ struct CpuFeatures {
     bool vpclmul;  // VEX/EVEX carry-less multiply on 256/512-bit vectors
     bool avx512;   // F, BW and VL, including the OS saving the ZMM and mask state
     bool bmi2;
+    bool avx512vbmi;  // byte permutes (with avx512 above)
 };
 
 // Raw detection, without the environment override.
@@ -26,7 +27,7 @@ enum class CpuLevel : uint8_t {
     kPortable = 0,  // portable engines only
     kSse = 1,       // SHA extensions, PCLMULQDQ on 128-bit vectors
     kAvx2 = 2,      // VPCLMULQDQ on 256-bit vectors, BMI2 rotations
-    kAvx512 = 3,    // VPCLMULQDQ on 512-bit vectors
+    kAvx512 = 3,    // VPCLMULQDQ on 512-bit vectors, GOST with VBMI byte permutes
 };
 inline constexpr CpuLevel kCpuLevels[] = {CpuLevel::kPortable, CpuLevel::kSse, CpuLevel::kAvx2,
                                           CpuLevel::kAvx512};
@@ -40,10 +41,13 @@ struct CpuDispatch {
     void (*sha512Blocks)(uint64_t* state, const uint8_t* data, std::size_t blocks);
     // Runs the reflected CRC-32 register (no pre/post inversion) over `length` bytes.
     uint32_t (*crc32Bulk)(uint32_t reg, const uint8_t* data, std::size_t length);
+    // The GOST R 34.11-94 step function, as GostCompress (never null: GostCompress itself).
+    void (*gostCompress)(uint32_t* chainingValue, const uint32_t* block);
     const char* sha1Name;
     const char* sha256Name;
     const char* sha512Name;
     const char* crc32Name;
+    const char* gostName;
     CpuLevel level;  // the effective level this table was built for
 };
 

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "bytes.h"
+#include "cpu.h"
 
 namespace {
 
@@ -79,6 +80,8 @@ inline void TransformA(uint32_t* y) {
 
 // P: byte i + 4k of the result is byte 8i + k of the argument.
 inline void TransformP(const uint32_t* x, uint32_t* key) {
+    // Unrolled, the shifts become constants (rolled, GCC keeps a loop with variable shifts).
+#pragma GCC unroll 8
     for (int k = 0; k < 8; ++k) {
         const int shift = 8 * (k & 3);
         const int word = k >> 2;
@@ -180,7 +183,13 @@ void GostInit(GostContext* context) {
     std::memset(context, 0, sizeof *context);
 }
 
-void GostProcessBlock(GostContext* context, const uint8_t* block, uint32_t bits) {
+namespace {
+
+using CompressFunction = void (*)(uint32_t*, const uint32_t*);
+
+// The block step with the step function chosen once by the caller (per update, not per block).
+void ProcessBlock(GostContext* context, const uint8_t* block, uint32_t bits,
+                  CompressFunction compress) {
     uint32_t m[8];
     uint32_t carry = 0;
     for (int k = 0; k < 8; ++k) {
@@ -189,9 +198,15 @@ void GostProcessBlock(GostContext* context, const uint8_t* block, uint32_t bits)
         context->sum[k] = static_cast<uint32_t>(total);
         carry = static_cast<uint32_t>(total >> 32);
     }
-    GostCompress(context->state, m);
+    compress(context->state, m);
     context->bitCount[0] += bits;
     if (context->bitCount[0] < bits) ++context->bitCount[1];
+}
+
+}  // namespace
+
+void GostProcessBlock(GostContext* context, const uint8_t* block, uint32_t bits) {
+    ProcessBlock(context, block, bits, ActiveCpuDispatch().gostCompress);
 }
 
 void GostUpdate(GostContext* context, const uint8_t* data, uint32_t length) {
@@ -201,11 +216,12 @@ void GostUpdate(GostContext* context, const uint8_t* data, uint32_t length) {
         context->pendingBytes = i;
         return;
     }
-    GostProcessBlock(context, context->buffer, 256);
+    const CompressFunction compress = ActiveCpuDispatch().gostCompress;
+    ProcessBlock(context, context->buffer, 256, compress);
     // Strictly more than one block left: a last whole block stays pending for the next update or
     // the final step. (Written as a difference so a length near 2^32 cannot wrap the test.)
     while (length - j > 32) {
-        GostProcessBlock(context, data + j, 256);
+        ProcessBlock(context, data + j, 256, compress);
         j += 32;
     }
     if (length != j) std::memcpy(context->buffer, data + j, length - j);
@@ -217,7 +233,8 @@ void GostFinal(GostContext* context, uint8_t* digest) {
         std::memset(context->buffer + context->pendingBytes, 0, 32 - context->pendingBytes);
         GostProcessBlock(context, context->buffer, 8 * context->pendingBytes);
     }
-    GostCompress(context->state, context->bitCount);
-    GostCompress(context->state, context->sum);
+    const CompressFunction compress = ActiveCpuDispatch().gostCompress;
+    compress(context->state, context->bitCount);
+    compress(context->state, context->sum);
     for (int k = 0; k < 8; ++k) StoreLe32(digest + 4 * k, context->state[k]);
 }

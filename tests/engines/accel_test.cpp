@@ -3,6 +3,7 @@
 // alignments; each path is skipped when this CPU lacks its extension.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstring>
@@ -13,6 +14,7 @@
 #include "bytes.h"
 #include "cpu.h"
 #include "crc32_slicing.h"
+#include "gost.h"
 #include "vectors.h"
 #if defined(__x86_64__) || defined(__i386__)
 #include "x86/x86_blocks.h"
@@ -316,6 +318,63 @@ TEST(Sha512Bmi2Test, SharedVectorsAtBothWidths) {
 }
 #endif
 
+#if defined(__x86_64__) || defined(__i386__)
+// The vector step function against the portable one: random chaining values and blocks, plus
+// the all-zero and all-ones words where the additions and the control constant bite.
+TEST(GostAvx512Test, StepFunctionMatchesPortable) {
+    const CpuFeatures f = DetectCpuFeatures();
+    if (!f.avx512 || !f.avx512vbmi) GTEST_SKIP() << "CPU lacks AVX-512 VBMI";
+    std::mt19937 random(2718);
+    for (int trial = 0; trial < 2000; ++trial) {
+        uint32_t h[8], m[8];
+        for (int i = 0; i < 8; ++i) {
+            // Trials 0-3: every combination of all-zero and all-ones chaining value and block.
+            h[i] = trial < 4 ? ((trial & 1) ? 0xffffffffu : 0u) : static_cast<uint32_t>(random());
+            m[i] = trial < 4 ? ((trial & 2) ? 0xffffffffu : 0u) : static_cast<uint32_t>(random());
+        }
+        uint32_t portable[8], vector[8], block[8];
+        std::memcpy(portable, h, sizeof h);
+        std::memcpy(vector, h, sizeof h);
+        std::memcpy(block, m, sizeof m);
+        GostCompress(portable, m);
+        GostCompressAvx512(vector, block);
+        ASSERT_EQ(std::memcmp(portable, vector, sizeof portable), 0) << "trial " << trial;
+        ASSERT_EQ(std::memcmp(block, m, sizeof m), 0) << "the block must stay unchanged";
+    }
+}
+
+// Whole messages of random lengths at random alignments, in random pieces: the forced best
+// level against the portable level.
+TEST(GostAvx512Test, RandomMessagesMatchPortable) {
+    const CpuFeatures f = DetectCpuFeatures();
+    if (!f.avx512 || !f.avx512vbmi) GTEST_SKIP() << "CPU lacks AVX-512 VBMI";
+    std::mt19937 random(31415);
+    const auto buffer = RandomBytes(random, 5000 + 64);
+    const auto digest = [&](CpuLevel level, std::size_t offset, std::size_t length, uint32_t seed) {
+        ForceCpuLevel(level);
+        std::mt19937 pieces(seed);
+        GostContext c;
+        GostInit(&c);
+        for (std::size_t done = 0; done < length;) {
+            const std::size_t n = std::min<std::size_t>(length - done, pieces() % 300);
+            GostUpdate(&c, buffer.data() + offset + done, static_cast<uint32_t>(n));
+            done += n;
+        }
+        uint8_t out[32];
+        GostFinal(&c, out);
+        ResetCpuLevel();
+        return ToHex(out, sizeof out);
+    };
+    for (int trial = 0; trial < 200; ++trial) {
+        const std::size_t offset = random() % 64, length = random() % 5000;
+        const uint32_t seed = static_cast<uint32_t>(random());
+        ASSERT_EQ(digest(CpuLevel::kAvx512, offset, length, seed),
+                  digest(CpuLevel::kPortable, offset, length, seed))
+            << "offset " << offset << " length " << length << " seed " << seed;
+    }
+}
+#endif
+
 TEST(CpuDispatchTest, ForcingCapsAtTheCpuAndResets) {
     const CpuLevel supported = SupportedCpuLevel();
     for (CpuLevel level : kCpuLevels) {
@@ -328,7 +387,9 @@ TEST(CpuDispatchTest, ForcingCapsAtTheCpuAndResets) {
             EXPECT_EQ(d.sha1Blocks, nullptr);
             EXPECT_EQ(d.crc32Bulk, &Crc32Slicing16);
             EXPECT_EQ(ActiveCpuPaths(),
-                      "crc32=slicing-16 sha1=portable sha256=portable sha512=portable");
+                      "crc32=slicing-16 sha1=portable sha256=portable sha512=portable "
+                      "gost=portable");
+            EXPECT_EQ(d.gostCompress, &GostCompress);
         }
     }
     ResetCpuLevel();
@@ -342,7 +403,7 @@ TEST(CpuDispatchTest, ForcingCapsAtTheCpuAndResets) {
 
 TEST(CpuDispatchTest, ActivePathsNameEveryKind) {
     const std::string text = ActiveCpuPaths();
-    for (const char* kind : {"crc32=", "sha1=", "sha256=", "sha512="})
+    for (const char* kind : {"crc32=", "sha1=", "sha256=", "sha512=", "gost="})
         EXPECT_NE(text.find(kind), std::string::npos) << text;
 }
 

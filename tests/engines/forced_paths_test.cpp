@@ -1,5 +1,6 @@
 // The engines with accelerated block functions, run through the whole conformance suite once per
-// dispatch level (each capped at what this CPU has), and CRC-32 files through every CRC path.
+// dispatch level (each capped at what this CPU has), GOST included, and CRC-32 files through every
+// CRC path.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -8,6 +9,7 @@
 #include "cpu.h"
 #include "crc32.h"
 #include "engine_conformance.h"
+#include "gost.h"
 #include "sha1.h"
 #include "sha2.h"
 #include "temp_file.h"
@@ -69,6 +71,22 @@ struct Sha512At : Forced<Level> {
     }
 };
 
+template <CpuLevel Level>
+struct GostAt : Forced<Level> {
+    static constexpr const char* kColumn = "gost";
+    static constexpr std::size_t kDigestSize = 32, kBlockSize = 32;
+    using Context = GostContext;
+    static void Init(Context& c) {
+        Forced<Level>::Enter();
+        GostInit(&c);
+    }
+    static void Update(Context& c, const uint8_t* d, uint32_t n) { GostUpdate(&c, d, n); }
+    static void Final(Context& c, uint8_t* out) {
+        GostFinal(&c, out);
+        Forced<Level>::Leave();
+    }
+};
+
 using Sha1Portable = Sha1At<CpuLevel::kPortable>;
 using Sha1Best = Sha1At<CpuLevel::kAvx512>;
 using Sha256Portable = Sha256At<CpuLevel::kPortable>;
@@ -77,6 +95,8 @@ using Sha384Portable = Sha512At<CpuLevel::kPortable, 384>;
 using Sha384Best = Sha512At<CpuLevel::kAvx512, 384>;
 using Sha512Portable = Sha512At<CpuLevel::kPortable, 512>;
 using Sha512Best = Sha512At<CpuLevel::kAvx512, 512>;
+using GostPortable = GostAt<CpuLevel::kPortable>;
+using GostBest = GostAt<CpuLevel::kAvx512>;
 INSTANTIATE_TYPED_TEST_SUITE_P(Sha1Portable, EngineConformance, Sha1Portable);
 INSTANTIATE_TYPED_TEST_SUITE_P(Sha1Accelerated, EngineConformance, Sha1Best);
 INSTANTIATE_TYPED_TEST_SUITE_P(Sha256Portable, EngineConformance, Sha256Portable);
@@ -85,6 +105,8 @@ INSTANTIATE_TYPED_TEST_SUITE_P(Sha384Portable, EngineConformance, Sha384Portable
 INSTANTIATE_TYPED_TEST_SUITE_P(Sha384Accelerated, EngineConformance, Sha384Best);
 INSTANTIATE_TYPED_TEST_SUITE_P(Sha512Portable, EngineConformance, Sha512Portable);
 INSTANTIATE_TYPED_TEST_SUITE_P(Sha512Accelerated, EngineConformance, Sha512Best);
+INSTANTIATE_TYPED_TEST_SUITE_P(GostPortable, EngineConformance, GostPortable);
+INSTANTIATE_TYPED_TEST_SUITE_P(GostAccelerated, EngineConformance, GostBest);
 
 class CrcFileAtLevel : public ::testing::TestWithParam<CpuLevel> {
 protected:
