@@ -51,6 +51,7 @@ CpuDispatch Choose(CpuLevel level, const CpuFeatures& f) {
         d.sha512Blocks = Sha512BlocksBmi2;
         d.sha512Name = "bmi2";
         d.level = CpuLevel::kAvx2;
+        // The vector schedule measured 15-30% faster than BMI2 rotations alone (bench/).
         if (f.avx2) {
             d.sha512Blocks = Sha512BlocksAvx2;
             d.sha512Name = "avx2";
