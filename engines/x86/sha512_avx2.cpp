@@ -135,7 +135,9 @@ CORVANE_AVX2_BMI2 CORVANE_INLINE void Rounds(uint64_t* state, const uint64_t* wk
 }  // namespace
 
 CORVANE_AVX2_BMI2 void Sha512BlocksAvx2(uint64_t* state, const uint8_t* data, std::size_t blocks) {
-    if (blocks == 0) return;
+    // A lone block (the buffered one of an update) gains nothing from a schedule that cannot
+    // overlap other rounds: the scalar function does it faster.
+    if (blocks <= 1) return Sha512BlocksBmi2(state, data, blocks);
     alignas(32) uint64_t wk[2][160];
     PairSchedule next;
     // The schedule of the first pair (or lone block, which fills both lanes) runs alone.
