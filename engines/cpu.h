@@ -26,7 +26,7 @@ CpuFeatures DetectCpuFeatures();
 enum class CpuLevel : uint8_t {
     kPortable = 0,  // portable engines only
     kSse = 1,       // SHA extensions, PCLMULQDQ on 128-bit vectors
-    kAvx2 = 2,      // VPCLMULQDQ on 256-bit vectors, BMI2 rotations
+    kAvx2 = 2,      // VPCLMULQDQ on 256-bit vectors, SHA-512 schedule on AVX2 with BMI2 rounds
     kAvx512 = 3,    // VPCLMULQDQ on 512-bit vectors, GOST with VBMI byte permutes
 };
 inline constexpr CpuLevel kCpuLevels[] = {CpuLevel::kPortable, CpuLevel::kSse, CpuLevel::kAvx2,

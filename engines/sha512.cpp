@@ -7,9 +7,9 @@
 
 #include "block_feed.h"
 #include "bytes.h"
-#include "sha2_constants.h"
 #include "cpu.h"
 #include "sha2.h"
+#include "sha2_constants.h"
 
 namespace {
 
@@ -102,15 +102,21 @@ void Sha512Compress(Sha512Context* context) {
              d = context->state[3], e = context->state[4], f = context->state[5],
              g = context->state[6], h = context->state[7];
 
+    // Maj(a,b,c) = b ^ ((a ^ b) & (b ^ c)), and a round's a ^ b is the next round's b ^ c;
+    // Ch(e,f,g) = g ^ (e & (f ^ g)). Both save operations on the round's critical path.
+    uint64_t bc = b ^ c;
+
 // Step j of a pass, the eight variables renamed instead of moved.
 #define SHA512_STEP(a, b, c, d, e, f, g, h, j)                                                  \
     do {                                                                                        \
         if (pass != 0)                                                                          \
             w[j] +=                                                                             \
                 SmallSigma1(w[(j + 14) & 15]) + w[(j + 9) & 15] + SmallSigma0(w[(j + 1) & 15]); \
-        const uint64_t t1 = h + BigSigma1(e) + ((e & f) ^ (~e & g)) + kSha512Round[16 * pass + j] + w[j]; \
-        d += t1;                                                                                \
-        h = t1 + BigSigma0(a) + ((a & b) ^ (a & c) ^ (b & c));                                  \
+        h += kSha512Round[16 * pass + j] + w[j] + (g ^ (e & (f ^ g))) + BigSigma1(e);           \
+        d += h;                                                                                 \
+        const uint64_t ab = a ^ b;                                                              \
+        h += BigSigma0(a) + (b ^ (ab & bc));                                                    \
+        bc = ab;                                                                                \
     } while (0)
 
     for (int pass = 0; pass < 5; ++pass) {

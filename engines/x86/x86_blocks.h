@@ -11,6 +11,8 @@ void Sha256BlocksShaNi(uint32_t* state, const uint8_t* data, std::size_t blocks)
 
 // FIPS 180-2 SHA-512 (and SHA-384) over whole 128-byte blocks, compiled for BMI2 rotations.
 void Sha512BlocksBmi2(uint64_t* state, const uint8_t* data, std::size_t blocks);
+// The same with the message schedule of two blocks at a time on AVX2 vectors (and BMI2 rounds).
+void Sha512BlocksAvx2(uint64_t* state, const uint8_t* data, std::size_t blocks);
 
 // Reflected CRC-32 (IEEE 802.3) register over any number of bytes by carry-less multiplication
 // folding: PCLMULQDQ on 128-bit vectors, VPCLMULQDQ on 256-bit (AVX2) or 512-bit (AVX-512).

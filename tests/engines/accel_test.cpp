@@ -15,6 +15,7 @@
 #include "cpu.h"
 #include "crc32_slicing.h"
 #include "gost.h"
+#include "sha2_constants.h"
 #include "vectors.h"
 #if defined(__x86_64__) || defined(__i386__)
 #include "x86/x86_blocks.h"
@@ -286,10 +287,53 @@ INSTANTIATE_TEST_SUITE_P(Accel, ShaPathTest, ::testing::ValuesIn(AllShaPaths()),
            (p.param.second.name[0] == 's' ? "shani" : "reference");
 });
 
+// FIPS 180-2 SHA-512 for one block after another, with the full 80-word schedule.
+void Sha512Reference(uint64_t* h, const uint8_t* data, std::size_t blocks) {
+    for (; blocks > 0; --blocks, data += 128) {
+        uint64_t w[80];
+        for (int t = 0; t < 16; ++t) w[t] = LoadBe64(data + 8 * t);
+        for (int t = 16; t < 80; ++t) {
+            const uint64_t s0 = Rotr64(w[t - 15], 1) ^ Rotr64(w[t - 15], 8) ^ (w[t - 15] >> 7);
+            const uint64_t s1 = Rotr64(w[t - 2], 19) ^ Rotr64(w[t - 2], 61) ^ (w[t - 2] >> 6);
+            w[t] = s1 + w[t - 7] + s0 + w[t - 16];
+        }
+        uint64_t v[8];
+        std::memcpy(v, h, sizeof v);
+        for (int t = 0; t < 80; ++t) {
+            const uint64_t e = v[4], a = v[0];
+            const uint64_t t1 = v[7] + (Rotr64(e, 14) ^ Rotr64(e, 18) ^ Rotr64(e, 41)) +
+                                ((e & v[5]) ^ (~e & v[6])) + kSha512Round[t] + w[t];
+            const uint64_t t2 = (Rotr64(a, 28) ^ Rotr64(a, 34) ^ Rotr64(a, 39)) +
+                                ((a & v[1]) ^ (a & v[2]) ^ (v[1] & v[2]));
+            std::memmove(v + 1, v, 7 * sizeof v[0]);
+            v[4] += t1;
+            v[0] = t1 + t2;
+        }
+        for (int i = 0; i < 8; ++i) h[i] += v[i];
+    }
+}
+
+using Sha512Blocks = void (*)(uint64_t*, const uint8_t*, std::size_t);
+struct Sha512Path {
+    const char* name;
+    Sha512Blocks blocks;
+    bool (*available)(const CpuFeatures&);
+};
+
+const std::vector<Sha512Path>& Sha512Paths() {
+    static const std::vector<Sha512Path> paths = {
+        {"reference", Sha512Reference, Always},
 #if defined(__x86_64__) || defined(__i386__)
-// SHA-512 / SHA-384 through the BMI2 block function, padding done here (128-byte blocks).
-std::string Sha512Digest(const std::array<uint64_t, 8>& start, std::size_t bytes,
-                         const std::string& text) {
+        {"bmi2", Sha512BlocksBmi2, [](const CpuFeatures& f) { return f.bmi2; }},
+        {"avx2", Sha512BlocksAvx2, [](const CpuFeatures& f) { return f.bmi2 && f.avx2; }},
+#endif
+    };
+    return paths;
+}
+
+// SHA-512 / SHA-384 through a block function, padding done here (128-byte blocks).
+std::string Sha512Digest(Sha512Blocks blocks, const std::array<uint64_t, 8>& start,
+                         std::size_t bytes, const std::string& text) {
     std::array<uint64_t, 8> h = start;
     std::vector<uint8_t> m(text.begin(), text.end());
     const uint64_t bits = uint64_t{m.size()} * 8;
@@ -297,14 +341,20 @@ std::string Sha512Digest(const std::array<uint64_t, 8>& start, std::size_t bytes
     while (m.size() % 128 != 112) m.push_back(0);
     m.insert(m.end(), 8, 0);
     for (int i = 7; i >= 0; --i) m.push_back(static_cast<uint8_t>(bits >> (8 * i)));
-    Sha512BlocksBmi2(h.data(), m.data(), m.size() / 128);
+    blocks(h.data(), m.data(), m.size() / 128);
     uint8_t out[64];
     for (std::size_t i = 0; i < 8; ++i) StoreBe64(out + 8 * i, h[i]);
     return ToHex(out, bytes);
 }
 
-TEST(Sha512Bmi2Test, SharedVectorsAtBothWidths) {
-    if (!DetectCpuFeatures().bmi2) GTEST_SKIP() << "CPU lacks BMI2";
+class Sha512PathTest : public ::testing::TestWithParam<Sha512Path> {
+protected:
+    void SetUp() override {
+        if (!GetParam().available(DetectCpuFeatures())) GTEST_SKIP() << "CPU lacks the extension";
+    }
+};
+
+TEST_P(Sha512PathTest, SharedVectorsAtBothWidths) {
     constexpr std::array<uint64_t, 8> k512 = {
         0x6a09e667f3bcc908, 0xbb67ae8584caa73b, 0x3c6ef372fe94f82b, 0xa54ff53a5f1d36f1,
         0x510e527fade682d1, 0x9b05688c2b3e6c1f, 0x1f83d9abfb41bd6b, 0x5be0cd19137e2179};
@@ -312,11 +362,33 @@ TEST(Sha512Bmi2Test, SharedVectorsAtBothWidths) {
         0xcbbb9d5dc1059ed8, 0x629a292a367cd507, 0x9159015a3070dd17, 0x152fecd8f70e5939,
         0x67332667ffc00b31, 0x8eb44a8768581511, 0xdb0c2e0d64f98fa7, 0x47b5481dbefa4fa4};
     for (const auto& v : SharedVectors()) {
-        EXPECT_EQ(Sha512Digest(k512, 64, v.message), v.digest.at("sha512")) << v.name;
-        EXPECT_EQ(Sha512Digest(k384, 48, v.message), v.digest.at("sha384")) << v.name;
+        EXPECT_EQ(Sha512Digest(GetParam().blocks, k512, 64, v.message), v.digest.at("sha512"))
+            << v.name;
+        EXPECT_EQ(Sha512Digest(GetParam().blocks, k384, 48, v.message), v.digest.at("sha384"))
+            << v.name;
     }
 }
-#endif
+
+TEST_P(Sha512PathTest, MatchesReferenceOnRandomBlocksStatesAndAlignments) {
+    // Odd and even block counts matter: the vector schedule works on pairs of blocks.
+    const auto seed = std::random_device{}();
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    std::mt19937 random(seed);
+    const auto buffer = RandomBytes(random, 21 * 128 + 64);
+    for (int round = 0; round < 100; ++round) {
+        const std::size_t offset = random() % 64, blocks = round < 8 ? round : random() % 22;
+        uint64_t state[8], expected[8];
+        for (auto& word : state) word = uint64_t{random()} << 32 | random();
+        std::memcpy(expected, state, sizeof state);
+        GetParam().blocks(state, buffer.data() + offset, blocks);
+        Sha512Reference(expected, buffer.data() + offset, blocks);
+        ASSERT_EQ(std::memcmp(state, expected, sizeof state), 0)
+            << "blocks " << blocks << " offset " << offset;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Accel, Sha512PathTest, ::testing::ValuesIn(Sha512Paths()),
+                         [](const auto& p) { return std::string(p.param.name); });
 
 #if defined(__x86_64__) || defined(__i386__)
 // The vector step function against the portable one: random chaining values and blocks, plus
