@@ -45,7 +45,6 @@ public:
     static constexpr uint64_t kPipelineFrom = 1024 * 1024;
 
     FileHasher();
-    explicit FileHasher(CoreBudget& cores);
     ~FileHasher();
     // `name` "-" is standard input, which is read but never closed.
     HashOutcome Hash(const std::string& name, std::span<const Algorithm> algorithms);
