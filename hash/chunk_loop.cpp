@@ -149,7 +149,12 @@ private:
 ReadOutcome ReadAhead(ChunkReader& reader, const ChunkSink& sink, ReadWatch& watch) {
     if (watch.Cancelled()) return ReadOutcome::Cancelled;
     ReadAheadRing ring(reader, ReadSizeOf(reader));
-    std::thread filler([&ring] { ring.Fill(); });
+    std::thread filler;
+    try {
+        filler = std::thread([&ring] { ring.Fill(); });
+    } catch (const std::system_error&) {
+        return ReadInline(reader, sink, watch);  // no thread to spare: nothing is read yet
+    }
     const ReadOutcome outcome = ring.Drain(sink, watch);
     ring.Stop();  // a cancelled computation leaves the rest of the file unread
     filler.join();
