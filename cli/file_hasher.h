@@ -31,18 +31,29 @@ private:
     std::vector<Digester> digesters_;
 };
 
-// Reads inputs in large chunks into a buffer it owns; one per thread.
+class ChunkRing;
+class CoreBudget;
+
+// Reads inputs in large chunks into buffers it owns; one per thread. A large input is read on a
+// thread of its own while the engines hash, when the budget has a core free for it.
 class FileHasher {
 public:
-    static constexpr std::size_t kChunkSize = 128 * 1024;
+    static constexpr std::size_t kChunkSize = 256 * 1024;
+    static constexpr std::size_t kRingSlots = 4;
+    // Smaller regular files are read on the hashing thread: starting threads would cost more
+    // than the overlap saves.
+    static constexpr uint64_t kPipelineFrom = 1024 * 1024;
 
     FileHasher();
+    ~FileHasher();
     // `name` "-" is standard input, which is read but never closed.
     HashOutcome Hash(const std::string& name, std::span<const Algorithm> algorithms);
 
 private:
     HashOutcome HashDescriptor(int fd, std::span<const Algorithm> algorithms);
+    CoreBudget& cores_;
     std::unique_ptr<uint8_t[]> buffer_;
+    std::unique_ptr<ChunkRing> ring_;  // made on first use
 };
 
 std::vector<std::string> HashText(std::string_view text, std::span<const Algorithm> algorithms);

@@ -17,11 +17,15 @@ public:
     // Reads up to `capacity` bytes into `buffer` and returns the count, 0 at end of file. A read
     // error sets `failed`; whatever the call delivered then counts for nothing.
     virtual std::size_t Read(uint8_t* buffer, std::size_t capacity, bool& failed) = 0;
+    // How much one Read should ask for: a multiple of kFileChunkSize. The loop hands the sink
+    // kFileChunkSize-byte slices whatever this is, so it changes no result.
+    virtual std::size_t ReadSize() const { return kFileChunkSize; }
 };
 
 // Opens the file at a path for reading; null when it cannot be opened.
 using FileOpener = std::function<std::unique_ptr<ChunkReader>(const std::string& path)>;
-// The default opener: fopen "rb", fread, and ferror to tell an error from end of file.
+// The default opener: fopen "rb", unbuffered fread of 16 chunks at a time, and ferror to tell an
+// error from end of file.
 std::unique_ptr<ChunkReader> OpenFileChunks(const std::string& path);
 
 // Sees the bytes done so far and the expected total (0 when unknown) after each chunk.
@@ -46,9 +50,17 @@ enum class ReadOutcome { Complete, NotOpened, Failed, Cancelled };
 
 using ChunkSink = std::function<void(const uint8_t* data, uint32_t length)>;
 
-// Feeds every chunk the reader delivers to `sink`, in kFileChunkSize-byte reads, until end of
-// file. Only Complete means the sink has seen the whole file.
-ReadOutcome ReadChunks(ChunkReader& reader, const ChunkSink& sink, ReadWatch& watch);
+// ReadAhead reads on a thread of its own while the sink works on what came before, a few reads
+// ahead at most; worth it when the sink costs more per byte than the read. Inline reads between
+// the sink's calls, on the calling thread.
+enum class ReadMode { ReadAhead, Inline };
+
+// Feeds every chunk the reader delivers to `sink` in slices of at most kFileChunkSize bytes, in
+// order, until end of file; the watch sees each slice. Only Complete means the sink has seen the
+// whole file. The reader is called from one thread at a time, never after it has reported the
+// end or an error.
+ReadOutcome ReadChunks(ChunkReader& reader, const ChunkSink& sink, ReadWatch& watch,
+                       ReadMode mode = ReadMode::ReadAhead);
 // Opens `path` with `opener` and reads it as above.
 ReadOutcome ReadFileChunks(const FileOpener& opener, const std::string& path, const ChunkSink& sink,
-                           ReadWatch& watch);
+                           ReadWatch& watch, ReadMode mode = ReadMode::ReadAhead);

@@ -63,6 +63,30 @@ bool IsFifo(const std::string& path) {
     return std::filesystem::is_fifo(path, error);
 }
 
+// The CRC of a file, read through the runners' loop in large reads on this thread: the CRC folds
+// several times faster than a 4096-byte stream delivers, and faster than a block copied on
+// another core reaches this one. Progress still counts 4096-byte portions, as the CRC engine's
+// own file reader reports them. False when the file did not open or was not read to its end.
+bool CrcOfFileInLargeReads(const std::string& path, uint32_t& crc, ReadWatch& watch) {
+    constexpr uint64_t kPortion = 4096;
+    uint32_t reg = CCrc32Static::kPreset;
+    uint64_t unreported = 0;
+    // The loop's own watch only listens for the cancel flag; the portions go to `watch`.
+    ReadWatch slices;
+    slices.cancel = watch.cancel;
+    const ChunkSink sink = [&](const uint8_t* data, uint32_t length) {
+        CCrc32Static::CrcFold(reg, data, length);
+        for (unreported += length; unreported >= kPortion; unreported -= kPortion)
+            if (!watch.Advance(kPortion)) return;
+    };
+    const auto reader = OpenFileChunks(path);
+    if (!reader || ReadChunks(*reader, sink, slices, ReadMode::Inline) != ReadOutcome::Complete)
+        return false;
+    if (unreported > 0 && !watch.Advance(unreported)) return false;
+    crc = reg ^ CCrc32Static::kPreset;
+    return true;
+}
+
 }  // namespace
 
 std::string HashRequest::Compute() {
@@ -102,15 +126,7 @@ std::string HashRequest::ComputeCrc32() {
         if (filePath.empty() || filePath.find('\0') != std::string::npos) return {};
         ReadWatch watch = MakeWatch(progress ? ExpectedFileSize(filePath) : 0);
         if (watch.Cancelled()) return {};
-        CrcFileOutcome outcome;
-        const int status = CCrc32Static::CrcOfFile(
-            filePath.c_str(), crc, outcome,
-            [](void* user, uint32_t bytes) {
-                return static_cast<ReadWatch*>(user)->Advance(bytes);
-            },
-            &watch);
-        // A file that did not open or was not read to its end has no CRC to show.
-        if (status != 0 || outcome != CrcFileOutcome::Complete) return {};
+        if (!CrcOfFileInLargeReads(filePath, crc, watch)) return {};
     }
     outputText = CrcDigestText(crc);
     return outputText;

@@ -44,7 +44,7 @@ public:
     void SetProgressObserver(ProgressObserver observer);
     void SetCancelFlag(const std::atomic<bool>* flag);
     // Where the runners' file bytes come from; the default (an empty opener) is OpenFileChunks.
-    // The MD5 engine reads its file itself and CRC-32 through its own stream, so they ignore it.
+    // CRC-32 always reads the named file itself, so it ignores it.
     void SetFileOpener(FileOpener opener);
 
 private:
