@@ -9,23 +9,12 @@
 #include <array>
 #include <cstdint>
 
+#include "gost_sbox.h"
 #include "x86/x86_blocks.h"
 
 #define CORVANE_GOST_TARGET __attribute__((target("avx512f,avx512bw,avx512vl,avx512vbmi")))
 
 namespace {
-
-// The S-box rows of the test parameter set; row k substitutes bits 4k to 4k+3 of a word.
-constexpr uint8_t kSBox[8][16] = {
-    {4, 10, 9, 2, 13, 8, 0, 14, 6, 11, 1, 12, 7, 15, 5, 3},
-    {14, 11, 4, 12, 6, 13, 15, 10, 2, 3, 8, 1, 0, 7, 5, 9},
-    {5, 8, 1, 13, 10, 3, 4, 2, 14, 15, 12, 7, 6, 0, 9, 11},
-    {7, 13, 10, 1, 0, 8, 9, 15, 14, 4, 6, 12, 11, 2, 5, 3},
-    {6, 12, 7, 1, 5, 15, 13, 8, 4, 10, 9, 14, 0, 3, 11, 2},
-    {4, 11, 10, 0, 7, 2, 1, 13, 3, 6, 8, 5, 9, 12, 15, 14},
-    {13, 11, 4, 1, 3, 15, 5, 9, 0, 10, 14, 7, 6, 8, 2, 12},
-    {1, 15, 13, 0, 5, 7, 10, 4, 9, 2, 3, 14, 6, 11, 8, 12},
-};
 
 // Byte j of a word holds two 4-bit groups, 2j (low nibble) and 2j+1 (high nibble). A byte
 // permute over 64 entries looks both up for all four bytes at once when the index byte is the
@@ -38,8 +27,8 @@ constexpr NibbleRows MakeNibbleRows() {
     NibbleRows r{};
     for (int j = 0; j < 4; ++j)
         for (int n = 0; n < 16; ++n) {
-            r.low[16 * j + n] = kSBox[2 * j][n];
-            r.high[16 * j + n] = static_cast<uint8_t>(kSBox[2 * j + 1][n] << 4);
+            r.low[16 * j + n] = kGostSBox[2 * j][n];
+            r.high[16 * j + n] = static_cast<uint8_t>(kGostSBox[2 * j + 1][n] << 4);
         }
     return r;
 }

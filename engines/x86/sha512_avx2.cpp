@@ -15,6 +15,7 @@
 
 #include "../bytes.h"
 #include "../sha2_constants.h"
+#include "sha512_round.h"
 #include "x86_blocks.h"
 
 namespace {
@@ -108,15 +109,8 @@ CORVANE_AVX2_BMI2 CORVANE_INLINE void Rounds(uint64_t* state, const uint64_t* wk
              g = state[6], h = state[7];
     uint64_t bc = b ^ c;
     // Maj(a,b,c) = b ^ ((a ^ b) & (b ^ c)), and this round's a ^ b is the next round's b ^ c.
-#define SHA512_ROUND(a, b, c, d, e, f, g, h, t)                                 \
-    do {                                                                        \
-        h += wk[4 * ((t) / 2) + (t) % 2] + (g ^ (e & (f ^ g))) +                \
-             (Rotr64(e, 14) ^ Rotr64(e, 18) ^ Rotr64(e, 41));                   \
-        d += h;                                                                 \
-        const uint64_t ab = a ^ b;                                              \
-        h += (Rotr64(a, 28) ^ Rotr64(a, 34) ^ Rotr64(a, 39)) + (b ^ (ab & bc)); \
-        bc = ab;                                                                \
-    } while (0)
+#define SHA512_ROUND(a, b, c, d, e, f, g, h, t) \
+    CORVANE_SHA512_ROUND(a, b, c, d, e, f, g, h, wk[4 * ((t) / 2) + (t) % 2])
 #pragma GCC unroll 10
     for (int t = 0; t < 80; t += 8) {
         SHA512_ROUND(a, b, c, d, e, f, g, h, t + 0);

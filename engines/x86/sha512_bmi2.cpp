@@ -3,6 +3,7 @@
 // the three-rotation Sigma functions. Same rounds as the portable engine, schedule up front.
 #include "../bytes.h"
 #include "../sha2_constants.h"
+#include "sha512_round.h"
 #include "x86_blocks.h"
 
 namespace {
@@ -32,12 +33,7 @@ CORVANE_BMI2 void Sha512BlocksBmi2(uint64_t* state, const uint8_t* data, std::si
         if (pass != 0)                                                                          \
             w[j] +=                                                                             \
                 SmallSigma1(w[(j + 14) & 15]) + w[(j + 9) & 15] + SmallSigma0(w[(j + 1) & 15]); \
-        h += kSha512Round[16 * pass + j] + w[j] + (g ^ (e & (f ^ g))) +                               \
-             (Rotr64(e, 14) ^ Rotr64(e, 18) ^ Rotr64(e, 41));                                   \
-        d += h;                                                                                 \
-        const uint64_t ab = a ^ b;                                                              \
-        h += (Rotr64(a, 28) ^ Rotr64(a, 34) ^ Rotr64(a, 39)) + (b ^ (ab & bc));                 \
-        bc = ab;                                                                                \
+        CORVANE_SHA512_ROUND(a, b, c, d, e, f, g, h, kSha512Round[16 * pass + j] + w[j]);       \
     } while (0)
         for (int pass = 0; pass < 5; ++pass) {
             SHA512_ROUND(a, b, c, d, e, f, g, h, 0);
