@@ -1,6 +1,7 @@
-// GOST R 34.11-94 step function (compression) with AVX-512 (F, BW, VL) and VBMI byte permutes.
-// Same result as the portable GostCompress; the four GOST 28147-89 encryptions of a step run in
-// the four 32-bit lanes of one vector.
+// GOST R 34.11-94 step function (compression) with AVX-512 (F, BW, VL) and VBMI byte permutes
+// for the key generation and the mixing. Same result as the portable GostCompress. The four
+// GOST 28147-89 encryptions of a step run side by side on general registers: a vector round is
+// six dependent operations of two cycles each here, a table round about nine cycles.
 // GCC 12's AVX-512 intrinsics start some results from a self-initialised "undefined" vector,
 // which -Wuninitialized reports at the header's lines once inlined; the warning is false.
 #pragma GCC diagnostic ignored "-Wuninitialized"
@@ -15,24 +16,6 @@
 #define CORVANE_GOST_TARGET __attribute__((target("avx512f,avx512bw,avx512vl,avx512vbmi")))
 
 namespace {
-
-// Byte j of a word holds two 4-bit groups, 2j (low nibble) and 2j+1 (high nibble). A byte
-// permute over 64 entries looks both up for all four bytes at once when the index byte is the
-// nibble plus 16 * j: kLowRows[16j + n] = S(2j)[n], kHighRows[16j + n] = S(2j+1)[n] << 4.
-struct alignas(64) NibbleRows {
-    uint8_t low[64];
-    uint8_t high[64];
-};
-constexpr NibbleRows MakeNibbleRows() {
-    NibbleRows r{};
-    for (int j = 0; j < 4; ++j)
-        for (int n = 0; n < 16; ++n) {
-            r.low[16 * j + n] = kGostSBox[2 * j][n];
-            r.high[16 * j + n] = static_cast<uint8_t>(kGostSBox[2 * j + 1][n] << 4);
-        }
-    return r;
-}
-constexpr NibbleRows kRows = MakeNibbleRows();
 
 // The key words of all four encryptions, transposed for the lanes: output byte 16j + 4q + i
 // (key word j of encryption q, byte i) is byte 8i + j of W_q = U_q ^ V_q (the P transform), where
@@ -74,19 +57,81 @@ constexpr Symbolic MixTerms() {
     return x;
 }
 
-// For input piece i (H 0-15, M 16-31, S 32-47): a 256-bit mask with all ones in the output
-// pieces that take it, so the output is the XOR of (input piece broadcast AND its mask).
-struct alignas(32) MixMasks {
-    uint16_t lanes[48][16];
+// The same sums as word permutes: output piece o takes its t-th term from column t, so the output
+// is the XOR of a few permutes of the inputs. H and M pieces come from one 32-word vector (H in
+// words 0-15), two columns per 512-bit permute (column 2c in words 0-15, 2c + 1 in 16-31), with
+// a zero mask where an output has no further term. S pieces come straight from the halves of the
+// four encryptions, b (N1) in the first source, a (N2) in the second; words 8-15 of b are zero
+// and stand for a missing term.
+constexpr int kHmColumns = 13;  // up to 25 H and M terms per output piece
+constexpr int kSColumns = 11;   // up to 11 S terms
+struct alignas(64) MixPermutes {
+    uint16_t hm[kHmColumns][32];
+    uint32_t hmMask[kHmColumns];
+    uint16_t s[kSColumns][16];
 };
-constexpr MixMasks MakeMixMasks() {
+constexpr MixPermutes MakeMixPermutes() {
     const Symbolic terms = MixTerms();
-    MixMasks m{};
-    for (int i = 0; i < 48; ++i)
-        for (int o = 0; o < 16; ++o) m.lanes[i][o] = (terms[o] >> i) & 1 ? 0xffff : 0;
-    return m;
+    MixPermutes p{};
+    for (int o = 0; o < 16; ++o) {
+        int t = 0;
+        for (int i = 0; i < 32; ++i)
+            if ((terms[o] >> i) & 1) {
+                p.hm[t / 2][16 * (t % 2) + o] = static_cast<uint16_t>(i);
+                p.hmMask[t / 2] |= uint32_t{1} << (16 * (t % 2) + o);
+                ++t;
+            }
+        t = 0;
+        for (int q = 0; q < 16; ++q) p.s[q % kSColumns][o] = 8;  // zero unless set below
+        for (int i = 0; i < 16; ++i)
+            if ((terms[o] >> (32 + i)) & 1) {
+                // S piece i: encryption i / 4, N1 low/high for i % 4 = 0/1, N2 low/high for 2/3.
+                const int lane = i / 4, r = i % 4;
+                p.s[t++][o] = static_cast<uint16_t>(r < 2 ? 2 * lane + r : 16 + 2 * lane + r - 2);
+            }
+    }
+    return p;
 }
-constexpr MixMasks kMix = MakeMixMasks();
+constexpr MixPermutes kMix = MakeMixPermutes();
+
+// Tj[b]: both substitutions of byte j and the rotation by 11 in one lookup.
+constexpr std::array<std::array<uint32_t, 256>, 4> MakeTables() {
+    std::array<std::array<uint32_t, 256>, 4> t{};
+    for (int j = 0; j < 4; ++j)
+        for (uint32_t b = 0; b < 256; ++b) {
+            const uint32_t sub =
+                uint32_t{kGostSBox[2 * j][b & 15]} | uint32_t{kGostSBox[2 * j + 1][b >> 4]} << 4;
+            const uint32_t v = sub << (8 * j);
+            t[j][b] = v << 11 | v >> 21;
+        }
+    return t;
+}
+alignas(64) constexpr auto kT = MakeTables();
+
+// x ^ f(a + k) on general registers. The byte indices come from the sum by byte moves (bytes 2
+// and 3 after one shift), x takes the first two lookups while the last two are XORed together,
+// so the round is the addition, a shift, a byte move, a load and two XORs deep. Written out
+// because the compiler chains all four XORs one after another and adds needless moves.
+inline uint32_t Round(uint32_t x, uint32_t a, const uint32_t& k) {
+    uint32_t y, i0, i1;
+    __asm__(
+        "movl %[a], %k[y]\n\t"
+        "addl %[k], %k[y]\n\t"
+        "movzbl %b[y], %k[i0]\n\t"
+        "movzbl %h[y], %k[i1]\n\t"
+        "shrl $16, %k[y]\n\t"
+        "xorl (%[t],%q[i0],4), %[x]\n\t"
+        "xorl 1024(%[t],%q[i1],4), %[x]\n\t"
+        "movzbl %b[y], %k[i0]\n\t"
+        "movzbl %h[y], %k[i1]\n\t"
+        "movl 2048(%[t],%q[i0],4), %k[i0]\n\t"
+        "xorl 3072(%[t],%q[i1],4), %k[i0]\n\t"
+        "xorl %k[i0], %[x]"
+        : [x] "+r"(x), [y] "=&Q"(y), [i0] "=&r"(i0), [i1] "=&R"(i1)
+        : [a] "r"(a), [k] "m"(k), [t] "r"(kT.data())
+        : "cc");
+    return x;
+}
 
 constexpr uint32_t kC3[8] = {0xff00ff00, 0xff00ff00, 0x00ff00ff, 0x00ff00ff,
                              0x00ffff00, 0xff0000ff, 0x000000ff, 0xff00ffff};
@@ -100,29 +145,6 @@ CORVANE_GOST_TARGET inline __m256i TransformA(__m256i y) {
 CORVANE_GOST_TARGET inline __m256i TransformAA(__m256i y) {
     const __m256i moved = _mm256_permute4x64_epi64(y, _MM_SHUFFLE(1, 0, 3, 2));
     return _mm256_xor_si256(moved, _mm256_maskz_permutex_epi64(0xc, y, _MM_SHUFFLE(2, 1, 0, 0)));
-}
-
-// The 64-entry row table as two 32-byte halves: the two-source byte permute on 256-bit vectors
-// (index bit 5 picks the half) has a shorter latency here than the one-source 512-bit permute
-// (measured about 5% faster for the whole step function).
-struct Rows {
-    __m256i lowFirst, lowSecond, highFirst, highSecond;
-};
-
-// The round function of all four lanes: both nibble substitutions of every byte by two byte
-// permutes, then the rotation by 11, folded into x ^= f(y).
-CORVANE_GOST_TARGET inline __m128i Round(__m128i x, __m128i y, const Rows& rows, __m128i nibbles,
-                                         __m128i rowOffsets) {
-    // (v & nibbles) | rowOffsets, as one three-input logic operation.
-    const __m128i lowIndex = _mm_ternarylogic_epi32(y, nibbles, rowOffsets, 0xEA);
-    const __m128i highIndex =
-        _mm_ternarylogic_epi32(_mm_srli_epi32(y, 4), nibbles, rowOffsets, 0xEA);
-    const __m128i low = _mm256_castsi256_si128(
-        _mm256_permutex2var_epi8(rows.lowFirst, _mm256_castsi128_si256(lowIndex), rows.lowSecond));
-    const __m128i high = _mm256_castsi256_si128(_mm256_permutex2var_epi8(
-        rows.highFirst, _mm256_castsi128_si256(highIndex), rows.highSecond));
-    // The two halves have disjoint bits, so x ^ rotl(low | high) = x ^ rotl(low) ^ rotl(high).
-    return _mm_ternarylogic_epi32(x, _mm_rol_epi32(low, 11), _mm_rol_epi32(high, 11), 0x96);
 }
 
 }  // namespace
@@ -149,58 +171,55 @@ CORVANE_GOST_TARGET void GostCompressAvx512(uint32_t* chainingValue, const uint3
         _mm512_permutex2var_epi8(w01, _mm512_load_si512(kKeyPermute.words0to3), w23);
     const __m512i keys4to7 =
         _mm512_permutex2var_epi8(w01, _mm512_load_si512(kKeyPermute.words4to7), w23);
-    __m128i k[8];
-    k[0] = _mm512_castsi512_si128(keys0to3);
-    k[1] = _mm512_maskz_extracti32x4_epi32(0xf, keys0to3, 1);
-    k[2] = _mm512_maskz_extracti32x4_epi32(0xf, keys0to3, 2);
-    k[3] = _mm512_maskz_extracti32x4_epi32(0xf, keys0to3, 3);
-    k[4] = _mm512_castsi512_si128(keys4to7);
-    k[5] = _mm512_maskz_extracti32x4_epi32(0xf, keys4to7, 1);
-    k[6] = _mm512_maskz_extracti32x4_epi32(0xf, keys4to7, 2);
-    k[7] = _mm512_maskz_extracti32x4_epi32(0xf, keys4to7, 3);
 
-    // Lane q holds sub-block q: a the low words (N1), b the high words (N2).
-    __m128i a = _mm256_castsi256_si128(
-        _mm256_permutexvar_epi32(_mm256_setr_epi32(0, 2, 4, 6, 0, 0, 0, 0), h));
-    __m128i b = _mm256_castsi256_si128(
-        _mm256_permutexvar_epi32(_mm256_setr_epi32(1, 3, 5, 7, 0, 0, 0, 0), h));
-    const Rows rows = {
-        _mm256_load_si256(reinterpret_cast<const __m256i*>(kRows.low)),
-        _mm256_load_si256(reinterpret_cast<const __m256i*>(kRows.low + 32)),
-        _mm256_load_si256(reinterpret_cast<const __m256i*>(kRows.high)),
-        _mm256_load_si256(reinterpret_cast<const __m256i*>(kRows.high + 32)),
-    };
-    const __m128i nibbles = _mm_set1_epi32(0x0f0f0f0f);
-    const __m128i rowOffsets = _mm_set1_epi32(0x30201000);
-    // The halves swap every round, so the round updates them alternately.
+    // The H and M terms of the mixing, ahead of the rounds in program order so that they run
+    // while the rounds wait on their chain.
+    const __m512i hm = _mm512_inserti64x4(_mm512_castsi256_si512(h), m, 1);
+    __m512i hmt[kHmColumns];
+    for (int c = 0; c < kHmColumns; ++c)
+        hmt[c] = _mm512_maskz_permutexvar_epi16(
+            _cvtu32_mask32(kMix.hmMask[c]),
+            _mm512_load_si512(reinterpret_cast<const __m512i*>(kMix.hm[c])), hm);
+    const __m512i hm4 =
+        _mm512_ternarylogic_epi32(_mm512_ternarylogic_epi32(hmt[0], hmt[1], hmt[2], 0x96),
+                                  _mm512_ternarylogic_epi32(hmt[3], hmt[4], hmt[5], 0x96),
+                                  _mm512_ternarylogic_epi32(hmt[6], hmt[7], hmt[8], 0x96), 0x96);
+    const __m512i hmAll = _mm512_ternarylogic_epi32(
+        hm4, _mm512_ternarylogic_epi32(hmt[9], hmt[10], hmt[11], 0x96), hmt[12], 0x96);
+    const __m256i hmTerms =
+        _mm256_xor_si256(_mm512_castsi512_si256(hmAll), _mm512_extracti64x4_epi64(hmAll, 1));
+
+    alignas(64) uint32_t key[32];  // key[4j + q]: key word j of encryption q
+    _mm512_store_si512(key, keys0to3);
+    _mm512_store_si512(key + 16, keys4to7);
+    uint32_t a[4], b[4];
+    for (int q = 0; q < 4; ++q) a[q] = chainingValue[2 * q], b[q] = chainingValue[2 * q + 1];
 #pragma GCC unroll 32
     for (int r = 0; r < 32; ++r) {
         const int j = r < 24 ? r % 8 : 31 - r;
-        if (r % 2 == 0)
-            b = Round(b, _mm_add_epi32(a, k[j]), rows, nibbles, rowOffsets);
-        else
-            a = Round(a, _mm_add_epi32(b, k[j]), rows, nibbles, rowOffsets);
+#pragma GCC unroll 4
+        for (int q = 0; q < 4; ++q) {
+            if (r % 2 == 0)
+                b[q] = Round(b[q], a[q], key[4 * j + q]);
+            else
+                a[q] = Round(a[q], b[q], key[4 * j + q]);
+        }
     }
-    // Encrypted sub-block q: N1 = b, N2 = a after the last round.
-    const __m256i s = _mm256_inserti128_si256(_mm256_castsi128_si256(_mm_unpacklo_epi32(b, a)),
-                                              _mm_unpackhi_epi32(b, a), 1);
-
-    // The mixing: H and M terms first (they do not wait for the encryptions), S terms last, in
-    // four independent accumulators.
-    alignas(32) uint16_t pieces[48];
-    _mm256_store_si256(reinterpret_cast<__m256i*>(pieces), h);
-    _mm256_store_si256(reinterpret_cast<__m256i*>(pieces + 16), m);
-    _mm256_store_si256(reinterpret_cast<__m256i*>(pieces + 32), s);
-    __m256i acc[4] = {_mm256_setzero_si256(), _mm256_setzero_si256(), _mm256_setzero_si256(),
-                      _mm256_setzero_si256()};
-#pragma GCC unroll 48
-    for (int i = 0; i < 48; ++i) {
-        const __m256i mask = _mm256_load_si256(reinterpret_cast<const __m256i*>(kMix.lanes[i]));
-        // acc ^ (piece & mask)
-        acc[i & 3] = _mm256_ternarylogic_epi32(
-            acc[i & 3], _mm256_set1_epi16(static_cast<short>(pieces[i])), mask, 0x78);
-    }
-    const __m256i result =
-        _mm256_ternarylogic_epi32(acc[0], acc[1], _mm256_xor_si256(acc[2], acc[3]), 0x96);
+    const __m128i bv = _mm_setr_epi32(static_cast<int>(b[0]), static_cast<int>(b[1]),
+                                      static_cast<int>(b[2]), static_cast<int>(b[3]));
+    const __m128i av = _mm_setr_epi32(static_cast<int>(a[0]), static_cast<int>(a[1]),
+                                      static_cast<int>(a[2]), static_cast<int>(a[3]));
+    // The S terms of the mixing, read from the final halves.
+    const __m256i n1 = _mm256_zextsi128_si256(bv), n2 = _mm256_zextsi128_si256(av);
+    __m256i st[kSColumns];
+    for (int t = 0; t < kSColumns; ++t)
+        st[t] = _mm256_permutex2var_epi16(
+            n1, _mm256_load_si256(reinterpret_cast<const __m256i*>(kMix.s[t])), n2);
+    const __m256i result = _mm256_ternarylogic_epi32(
+        _mm256_ternarylogic_epi32(hmTerms, st[0], st[1], 0x96),
+        _mm256_ternarylogic_epi32(_mm256_ternarylogic_epi32(st[2], st[3], st[4], 0x96),
+                                  _mm256_ternarylogic_epi32(st[5], st[6], st[7], 0x96), st[8],
+                                  0x96),
+        _mm256_xor_si256(st[9], st[10]), 0x96);
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(chainingValue), result);
 }
