@@ -70,7 +70,8 @@ CpuDispatch Choose(CpuLevel level, const CpuFeatures& f) {
         d.crc32Name = "vpclmulqdq-512";
         d.level = CpuLevel::kAvx512;
     }
-    if (level >= CpuLevel::kAvx512 && f.avx512 && f.avx512vbmi) {
+    // The GOST rounds extract bit fields with BMI1, present on every processor with BMI2.
+    if (level >= CpuLevel::kAvx512 && f.avx512 && f.avx512vbmi && f.bmi2) {
         d.gostCompress = GostCompressAvx512;
         d.gostName = "avx512-vbmi";
         d.level = CpuLevel::kAvx512;

@@ -395,7 +395,7 @@ INSTANTIATE_TEST_SUITE_P(Accel, Sha512PathTest, ::testing::ValuesIn(Sha512Paths(
 // the all-zero and all-ones words where the additions and the control constant bite.
 TEST(GostAvx512Test, StepFunctionMatchesPortable) {
     const CpuFeatures f = DetectCpuFeatures();
-    if (!f.avx512 || !f.avx512vbmi) GTEST_SKIP() << "CPU lacks AVX-512 VBMI";
+    if (!f.avx512 || !f.avx512vbmi || !f.bmi2) GTEST_SKIP() << "CPU lacks AVX-512 VBMI or BMI";
     std::mt19937 random(2718);
     for (int trial = 0; trial < 2000; ++trial) {
         uint32_t h[8], m[8];
@@ -419,7 +419,7 @@ TEST(GostAvx512Test, StepFunctionMatchesPortable) {
 // level against the portable level.
 TEST(GostAvx512Test, RandomMessagesMatchPortable) {
     const CpuFeatures f = DetectCpuFeatures();
-    if (!f.avx512 || !f.avx512vbmi) GTEST_SKIP() << "CPU lacks AVX-512 VBMI";
+    if (!f.avx512 || !f.avx512vbmi || !f.bmi2) GTEST_SKIP() << "CPU lacks AVX-512 VBMI or BMI";
     std::mt19937 random(31415);
     const auto buffer = RandomBytes(random, 5000 + 64);
     const auto digest = [&](CpuLevel level, std::size_t offset, std::size_t length, uint32_t seed) {
