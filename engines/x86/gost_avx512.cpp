@@ -17,24 +17,61 @@
 
 namespace {
 
-// The key words of all four encryptions, transposed for the lanes: output byte 16j + 4q + i
-// (key word j of encryption q, byte i) is byte 8i + j of W_q = U_q ^ V_q (the P transform), where
-// W_0, W_1 sit in the first 64-byte source and W_2, W_3 in the second (index bit 6).
-struct alignas(64) KeyPermute {
-    uint8_t words0to3[64];
-    uint8_t words4to7[64];
+// The key words of all four encryptions, transposed for the four chains: byte 16j + 4q + i of the
+// key vectors (key word j of encryption q, byte i; words 0-3 in the first vector, 4-7 in the
+// second) is byte 8i + j of W_q = U_q ^ V_q (the P transform). U_q and V_q are A applied to H
+// and M a fixed number of times, so each byte of W_q is the XOR of at most five bytes of H and M
+// (and a constant from C3): five byte permutes of the 64 bytes of H and M per vector, without
+// the chain of A transforms.
+constexpr int kKeyColumns = 5;
+struct alignas(64) KeyPermutes {
+    uint8_t index[2][kKeyColumns][64];
+    uint64_t mask[2][kKeyColumns];
+    uint8_t constant[2][64];
 };
-constexpr KeyPermute MakeKeyPermute() {
-    KeyPermute p{};
+// A on 64-bit sub-blocks, (y1, y2, y3, y4) to (y2, y3, y4, y1 ^ y2); as bit masks over the eight
+// sub-blocks of H and M (bits 0-3 and 4-7), or as values.
+template <typename T>
+constexpr void ApplyA(T (&y)[4]) {
+    const T first = y[0] ^ y[1];
+    y[0] = y[1];
+    y[1] = y[2];
+    y[2] = y[3];
+    y[3] = first;
+}
+constexpr KeyPermutes MakeKeyPermutes() {
+    uint32_t u[4] = {1, 2, 4, 8}, v[4] = {16, 32, 64, 128}, w[4][4]{};
+    uint64_t cu[4] = {}, cw[4][4]{};  // the constant part, from C3
+    constexpr uint64_t kC3Lanes[4] = {0xff00ff00ff00ff00, 0x00ff00ff00ff00ff, 0xff0000ff00ffff00,
+                                      0xff00ffff000000ff};
+    for (int q = 0; q < 4; ++q) {
+        if (q != 0) {
+            ApplyA(u);
+            ApplyA(cu);
+            if (q == 2)
+                for (int l = 0; l < 4; ++l) cu[l] ^= kC3Lanes[l];
+            ApplyA(v);
+            ApplyA(v);
+        }
+        for (int l = 0; l < 4; ++l) w[q][l] = u[l] | v[l], cw[q][l] = cu[l];
+    }
+    KeyPermutes p{};
     for (int j = 0; j < 8; ++j)
         for (int q = 0; q < 4; ++q)
             for (int i = 0; i < 4; ++i) {
-                const auto from = static_cast<uint8_t>(32 * q + 8 * i + j);
-                (j < 4 ? p.words0to3 : p.words4to7)[16 * (j & 3) + 4 * q + i] = from;
+                const int half = j / 4, at = 16 * (j % 4) + 4 * q + i;
+                int t = 0;
+                for (int lane = 0; lane < 8; ++lane)
+                    if ((w[q][i] >> lane) & 1) {
+                        p.index[half][t][at] = static_cast<uint8_t>(8 * lane + j);
+                        p.mask[half][t] |= uint64_t{1} << at;
+                        ++t;
+                    }
+                p.constant[half][at] = static_cast<uint8_t>(cw[q][i] >> (8 * j));
             }
     return p;
 }
-constexpr KeyPermute kKeyPermute = MakeKeyPermute();
+constexpr KeyPermutes kKeys = MakeKeyPermutes();
 
 // The mixing psi^61(H ^ psi(M ^ psi^12(S))) is linear over the sixteen 16-bit pieces of each
 // input: output piece o is the XOR of the input pieces whose bit is set here. Derived at compile
@@ -133,48 +170,28 @@ CORVANE_GOST_TARGET inline uint32_t Round(uint32_t x, uint32_t a, const uint32_t
     return x;
 }
 
-constexpr uint32_t kC3[8] = {0xff00ff00, 0xff00ff00, 0x00ff00ff, 0x00ff00ff,
-                             0x00ffff00, 0xff0000ff, 0x000000ff, 0xff00ffff};
-
-// A: (y1, y2, y3, y4) to (y2, y3, y4, y1 ^ y2) on the four 64-bit lanes.
-CORVANE_GOST_TARGET inline __m256i TransformA(__m256i y) {
-    const __m256i moved = _mm256_permute4x64_epi64(y, _MM_SHUFFLE(0, 3, 2, 1));
-    return _mm256_xor_si256(moved, _mm256_maskz_permutex_epi64(0x8, y, _MM_SHUFFLE(1, 0, 0, 0)));
-}
-// A twice: (y3, y4, y1 ^ y2, y2 ^ y3).
-CORVANE_GOST_TARGET inline __m256i TransformAA(__m256i y) {
-    const __m256i moved = _mm256_permute4x64_epi64(y, _MM_SHUFFLE(1, 0, 3, 2));
-    return _mm256_xor_si256(moved, _mm256_maskz_permutex_epi64(0xc, y, _MM_SHUFFLE(2, 1, 0, 0)));
-}
-
 }  // namespace
 
 CORVANE_GOST_TARGET void GostCompressAvx512(uint32_t* chainingValue, const uint32_t* block) {
     const __m256i h = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(chainingValue));
     const __m256i m = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(block));
 
-    // Key generation: W_q = U_q ^ V_q for the four keys, then P and the transposition together.
-    __m256i u = h, v = m;
-    const __m256i w0 = _mm256_xor_si256(u, v);
-    u = TransformA(u);
-    v = TransformAA(v);
-    const __m256i w1 = _mm256_xor_si256(u, v);
-    u = _mm256_xor_si256(TransformA(u), _mm256_loadu_si256(reinterpret_cast<const __m256i*>(kC3)));
-    v = TransformAA(v);
-    const __m256i w2 = _mm256_xor_si256(u, v);
-    u = TransformA(u);
-    v = TransformAA(v);
-    const __m256i w3 = _mm256_xor_si256(u, v);
-    const __m512i w01 = _mm512_mask_broadcast_i64x4(_mm512_zextsi256_si512(w0), 0xf0, w1);
-    const __m512i w23 = _mm512_mask_broadcast_i64x4(_mm512_zextsi256_si512(w2), 0xf0, w3);
-    const __m512i keys0to3 =
-        _mm512_permutex2var_epi8(w01, _mm512_load_si512(kKeyPermute.words0to3), w23);
-    const __m512i keys4to7 =
-        _mm512_permutex2var_epi8(w01, _mm512_load_si512(kKeyPermute.words4to7), w23);
+    const __m512i hm = _mm512_inserti64x4(_mm512_castsi256_si512(h), m, 1);
+    __m512i keys[2];
+    for (int half = 0; half < 2; ++half) {
+        __m512i t[kKeyColumns];
+        for (int c = 0; c < kKeyColumns; ++c)
+            t[c] = _mm512_maskz_permutexvar_epi8(
+                _cvtu64_mask64(kKeys.mask[half][c]),
+                _mm512_load_si512(reinterpret_cast<const __m512i*>(kKeys.index[half][c])), hm);
+        const __m512i constant =
+            _mm512_load_si512(reinterpret_cast<const __m512i*>(kKeys.constant[half]));
+        keys[half] = _mm512_xor_si512(_mm512_ternarylogic_epi32(t[0], t[1], t[2], 0x96),
+                                      _mm512_ternarylogic_epi32(t[3], t[4], constant, 0x96));
+    }
 
     // The H and M terms of the mixing, ahead of the rounds in program order so that they run
     // while the rounds wait on their chain.
-    const __m512i hm = _mm512_inserti64x4(_mm512_castsi256_si512(h), m, 1);
     __m512i hmt[kHmColumns];
     for (int c = 0; c < kHmColumns; ++c)
         hmt[c] = _mm512_maskz_permutexvar_epi16(
@@ -190,8 +207,8 @@ CORVANE_GOST_TARGET void GostCompressAvx512(uint32_t* chainingValue, const uint3
         _mm256_xor_si256(_mm512_castsi512_si256(hmAll), _mm512_extracti64x4_epi64(hmAll, 1));
 
     alignas(64) uint32_t key[32];  // key[4j + q]: key word j of encryption q
-    _mm512_store_si512(key, keys0to3);
-    _mm512_store_si512(key + 16, keys4to7);
+    _mm512_store_si512(key, keys[0]);
+    _mm512_store_si512(key + 16, keys[1]);
     uint32_t a[4], b[4];
     for (int q = 0; q < 4; ++q) a[q] = chainingValue[2 * q], b[q] = chainingValue[2 * q + 1];
 #pragma GCC unroll 32
