@@ -119,7 +119,7 @@ constexpr MixPermutes MakeMixPermutes() {
                 ++t;
             }
         t = 0;
-        for (int q = 0; q < 16; ++q) p.s[q % kSColumns][o] = 8;  // zero unless set below
+        for (int c = 0; c < kSColumns; ++c) p.s[c][o] = 8;  // zero unless set below
         for (int i = 0; i < 16; ++i)
             if ((terms[o] >> (32 + i)) & 1) {
                 // S piece i: encryption i / 4, N1 low/high for i % 4 = 0/1, N2 low/high for 2/3.
@@ -170,6 +170,37 @@ CORVANE_GOST_TARGET inline uint32_t Round(uint32_t x, uint32_t a, const uint32_t
     return x;
 }
 
+// One column of each permute table (written as calls, not loops over arrays, so that the
+// compiler keeps the terms in registers instead of storing and reloading them).
+CORVANE_GOST_TARGET inline __m512i KeyColumn(__m512i hm, int half, int c) {
+    return _mm512_maskz_permutexvar_epi8(
+        _cvtu64_mask64(kKeys.mask[half][c]),
+        _mm512_load_si512(reinterpret_cast<const __m512i*>(kKeys.index[half][c])), hm);
+}
+CORVANE_GOST_TARGET inline __m512i KeyHalf(__m512i hm, int half) {
+    const __m512i constant =
+        _mm512_load_si512(reinterpret_cast<const __m512i*>(kKeys.constant[half]));
+    return _mm512_xor_si512(
+        _mm512_ternarylogic_epi32(KeyColumn(hm, half, 0), KeyColumn(hm, half, 1),
+                                  KeyColumn(hm, half, 2), 0x96),
+        _mm512_ternarylogic_epi32(KeyColumn(hm, half, 3), KeyColumn(hm, half, 4), constant, 0x96));
+}
+CORVANE_GOST_TARGET inline __m512i HmColumn(__m512i hm, int c) {
+    return _mm512_maskz_permutexvar_epi16(
+        _cvtu32_mask32(kMix.hmMask[c]),
+        _mm512_load_si512(reinterpret_cast<const __m512i*>(kMix.hm[c])), hm);
+}
+CORVANE_GOST_TARGET inline __m512i Xor3(__m512i x, __m512i y, __m512i z) {
+    return _mm512_ternarylogic_epi32(x, y, z, 0x96);
+}
+CORVANE_GOST_TARGET inline __m256i SColumn(__m256i n1, __m256i n2, int t) {
+    return _mm256_permutex2var_epi16(
+        n1, _mm256_load_si256(reinterpret_cast<const __m256i*>(kMix.s[t])), n2);
+}
+CORVANE_GOST_TARGET inline __m256i Xor3(__m256i x, __m256i y, __m256i z) {
+    return _mm256_ternarylogic_epi32(x, y, z, 0x96);
+}
+
 }  // namespace
 
 CORVANE_GOST_TARGET void GostCompressAvx512(uint32_t* chainingValue, const uint32_t* block) {
@@ -177,38 +208,21 @@ CORVANE_GOST_TARGET void GostCompressAvx512(uint32_t* chainingValue, const uint3
     const __m256i m = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(block));
 
     const __m512i hm = _mm512_inserti64x4(_mm512_castsi256_si512(h), m, 1);
-    __m512i keys[2];
-    for (int half = 0; half < 2; ++half) {
-        __m512i t[kKeyColumns];
-        for (int c = 0; c < kKeyColumns; ++c)
-            t[c] = _mm512_maskz_permutexvar_epi8(
-                _cvtu64_mask64(kKeys.mask[half][c]),
-                _mm512_load_si512(reinterpret_cast<const __m512i*>(kKeys.index[half][c])), hm);
-        const __m512i constant =
-            _mm512_load_si512(reinterpret_cast<const __m512i*>(kKeys.constant[half]));
-        keys[half] = _mm512_xor_si512(_mm512_ternarylogic_epi32(t[0], t[1], t[2], 0x96),
-                                      _mm512_ternarylogic_epi32(t[3], t[4], constant, 0x96));
-    }
+    const __m512i keys0to3 = KeyHalf(hm, 0), keys4to7 = KeyHalf(hm, 1);
 
     // The H and M terms of the mixing, ahead of the rounds in program order so that they run
     // while the rounds wait on their chain.
-    __m512i hmt[kHmColumns];
-    for (int c = 0; c < kHmColumns; ++c)
-        hmt[c] = _mm512_maskz_permutexvar_epi16(
-            _cvtu32_mask32(kMix.hmMask[c]),
-            _mm512_load_si512(reinterpret_cast<const __m512i*>(kMix.hm[c])), hm);
-    const __m512i hm4 =
-        _mm512_ternarylogic_epi32(_mm512_ternarylogic_epi32(hmt[0], hmt[1], hmt[2], 0x96),
-                                  _mm512_ternarylogic_epi32(hmt[3], hmt[4], hmt[5], 0x96),
-                                  _mm512_ternarylogic_epi32(hmt[6], hmt[7], hmt[8], 0x96), 0x96);
-    const __m512i hmAll = _mm512_ternarylogic_epi32(
-        hm4, _mm512_ternarylogic_epi32(hmt[9], hmt[10], hmt[11], 0x96), hmt[12], 0x96);
+    const __m512i hmAll =
+        Xor3(Xor3(Xor3(HmColumn(hm, 0), HmColumn(hm, 1), HmColumn(hm, 2)),
+                  Xor3(HmColumn(hm, 3), HmColumn(hm, 4), HmColumn(hm, 5)),
+                  Xor3(HmColumn(hm, 6), HmColumn(hm, 7), HmColumn(hm, 8))),
+             Xor3(HmColumn(hm, 9), HmColumn(hm, 10), HmColumn(hm, 11)), HmColumn(hm, 12));
     const __m256i hmTerms =
         _mm256_xor_si256(_mm512_castsi512_si256(hmAll), _mm512_extracti64x4_epi64(hmAll, 1));
 
     alignas(64) uint32_t key[32];  // key[4j + q]: key word j of encryption q
-    _mm512_store_si512(key, keys[0]);
-    _mm512_store_si512(key + 16, keys[1]);
+    _mm512_store_si512(key, keys0to3);
+    _mm512_store_si512(key + 16, keys4to7);
     uint32_t a[4], b[4];
     for (int q = 0; q < 4; ++q) a[q] = chainingValue[2 * q], b[q] = chainingValue[2 * q + 1];
 #pragma GCC unroll 32
@@ -228,15 +242,10 @@ CORVANE_GOST_TARGET void GostCompressAvx512(uint32_t* chainingValue, const uint3
                                       static_cast<int>(a[2]), static_cast<int>(a[3]));
     // The S terms of the mixing, read from the final halves.
     const __m256i n1 = _mm256_zextsi128_si256(bv), n2 = _mm256_zextsi128_si256(av);
-    __m256i st[kSColumns];
-    for (int t = 0; t < kSColumns; ++t)
-        st[t] = _mm256_permutex2var_epi16(
-            n1, _mm256_load_si256(reinterpret_cast<const __m256i*>(kMix.s[t])), n2);
-    const __m256i result = _mm256_ternarylogic_epi32(
-        _mm256_ternarylogic_epi32(hmTerms, st[0], st[1], 0x96),
-        _mm256_ternarylogic_epi32(_mm256_ternarylogic_epi32(st[2], st[3], st[4], 0x96),
-                                  _mm256_ternarylogic_epi32(st[5], st[6], st[7], 0x96), st[8],
-                                  0x96),
-        _mm256_xor_si256(st[9], st[10]), 0x96);
+    const __m256i result = Xor3(
+        Xor3(hmTerms, SColumn(n1, n2, 0), SColumn(n1, n2, 1)),
+        Xor3(Xor3(SColumn(n1, n2, 2), SColumn(n1, n2, 3), SColumn(n1, n2, 4)),
+             Xor3(SColumn(n1, n2, 5), SColumn(n1, n2, 6), SColumn(n1, n2, 7)), SColumn(n1, n2, 8)),
+        _mm256_xor_si256(SColumn(n1, n2, 9), SColumn(n1, n2, 10)));
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(chainingValue), result);
 }
