@@ -1,7 +1,7 @@
 // GOST R 34.11-94 step function (compression) with AVX-512 (F, BW, VL) and VBMI byte permutes
 // for the key generation and the mixing. Same result as the portable GostCompress. The four
 // GOST 28147-89 encryptions of a step run side by side on general registers: a vector round is
-// six dependent operations of two cycles each here, a table round about nine cycles.
+// six dependent operations of two cycles each here, a table round about ten cycles.
 // GCC 12's AVX-512 intrinsics start some results from a self-initialised "undefined" vector,
 // which -Wuninitialized reports at the header's lines once inlined; the warning is false.
 #pragma GCC diagnostic ignored "-Wuninitialized"
@@ -147,9 +147,11 @@ alignas(64) constexpr auto kT = MakeTables();
 
 // x ^ f(a + k) on general registers. Each byte index takes one operation from the sum (two byte
 // moves, a bit-field extract, a shift); x takes the first two lookups while the last two are XORed
-// together. Nine integer operations a round: with four rounds in flight the integer units, not
-// the dependency chain, set the pace, so every operation saved counts. Written out because the
-// compiler chains all four XORs one after another and adds needless moves.
+// together, so the chain is the addition, one operation, an indexed load and three XORs. Nine
+// integer operations a round: with four rounds in flight the integer units are nearly as busy as
+// the chain is long, so each operation saved counts too. Written out because the compiler chains
+// all four XORs one after another and adds needless moves. The tables Tj are consecutive, 1 KiB
+// apart.
 CORVANE_GOST_TARGET inline uint32_t Round(uint32_t x, uint32_t a, const uint32_t& k) {
     uint32_t y, i0, i1, i2;
     __asm__(
