@@ -24,10 +24,11 @@ namespace {
 // (and a constant from C3): five byte permutes of the 64 bytes of H and M per vector, without
 // the chain of A transforms.
 constexpr int kKeyColumns = 5;
+// Rows are loaded as whole aligned vectors, hence the member alignments.
 struct alignas(64) KeyPermutes {
-    uint8_t index[2][kKeyColumns][64];
+    alignas(64) uint8_t index[2][kKeyColumns][64];
     uint64_t mask[2][kKeyColumns];
-    uint8_t constant[2][64];
+    alignas(64) uint8_t constant[2][64];
 };
 // A on 64-bit sub-blocks, (y1, y2, y3, y4) to (y2, y3, y4, y1 ^ y2); as bit masks over the eight
 // sub-blocks of H and M (bits 0-3 and 4-7), or as values.
@@ -102,10 +103,11 @@ constexpr Symbolic MixTerms() {
 // and stand for a missing term.
 constexpr int kHmColumns = 13;  // up to 25 H and M terms per output piece
 constexpr int kSColumns = 11;   // up to 11 S terms
+// As above: rows are loaded as whole aligned vectors.
 struct alignas(64) MixPermutes {
-    uint16_t hm[kHmColumns][32];
+    alignas(64) uint16_t hm[kHmColumns][32];
     uint32_t hmMask[kHmColumns];
-    uint16_t s[kSColumns][16];
+    alignas(32) uint16_t s[kSColumns][16];
 };
 constexpr MixPermutes MakeMixPermutes() {
     const Symbolic terms = MixTerms();
