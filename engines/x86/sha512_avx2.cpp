@@ -56,15 +56,17 @@ struct PairSchedule {
     const uint8_t* first;
     const uint8_t* second;
     uint64_t* wk;
+    const uint64_t* k;  // the round constants
 
-    CORVANE_AVX2_BMI2 CORVANE_INLINE void Start(uint64_t* out, const uint8_t* a, const uint8_t* b) {
+    CORVANE_AVX2_BMI2 CORVANE_INLINE void Start(uint64_t* out, const uint8_t* a, const uint8_t* b,
+                                                const uint64_t* constants) {
         // Big-endian words: reverse the bytes of each 64-bit lane.
         swap = _mm256_set_epi8(8, 9, 10, 11, 12, 13, 14, 15, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11,
                                12, 13, 14, 15, 0, 1, 2, 3, 4, 5, 6, 7);
         // Rotation right by 8 bits: byte i of a word takes byte i+1.
         rotr8 = _mm256_set_epi8(8, 15, 14, 13, 12, 11, 10, 9, 0, 7, 6, 5, 4, 3, 2, 1, 8, 15, 14, 13,
                                 12, 11, 10, 9, 0, 7, 6, 5, 4, 3, 2, 1);
-        wk = out, first = a, second = b;
+        wk = out, first = a, second = b, k = constants;
     }
 
     // Step s; s must be a constant after unrolling, so x stays in registers.
@@ -80,9 +82,9 @@ struct PairSchedule {
             x[j] = _mm256_add_epi64(_mm256_add_epi64(w16, SmallSigma0(w15, rotr8)),
                                     _mm256_add_epi64(w7, SmallSigma1(w2)));
         }
-        const __m256i k = _mm256_broadcastsi128_si256(
-            _mm_load_si128(reinterpret_cast<const __m128i*>(kSha512Round + 2 * s)));
-        _mm256_store_si256(reinterpret_cast<__m256i*>(wk + 4 * s), _mm256_add_epi64(x[j], k));
+        const __m256i ks = _mm256_broadcastsi128_si256(
+            _mm_load_si128(reinterpret_cast<const __m128i*>(k + 2 * s)));
+        _mm256_store_si256(reinterpret_cast<__m256i*>(wk + 4 * s), _mm256_add_epi64(x[j], ks));
     }
 };
 
@@ -132,7 +134,14 @@ CORVANE_AVX2_BMI2 CORVANE_INLINE void Rounds(uint64_t* state, const uint64_t* wk
 
 namespace {
 
-CORVANE_AVX2_BMI2 void BlocksOnLocalState(uint64_t* state, const uint8_t* data, std::size_t blocks);
+// 640 + 2560 + 64 bytes: within 4 KiB, so no two parts share an address modulo 4 KiB.
+struct alignas(64) Frame {
+    uint64_t k[80];
+    uint64_t wk[2][160];
+    uint64_t state[8];
+};
+
+CORVANE_AVX2_BMI2 void BlocksInFrame(Frame& frame, const uint8_t* data, std::size_t blocks);
 
 }  // namespace
 
@@ -140,23 +149,27 @@ CORVANE_AVX2_BMI2 void Sha512BlocksAvx2(uint64_t* state, const uint8_t* data, st
     // A lone block (the buffered one of an update) gains nothing from a schedule that cannot
     // overlap other rounds: the scalar function does it faster.
     if (blocks <= 1) return Sha512BlocksBmi2(state, data, blocks);
-    // The chaining value is stored and reloaded between blocks. Kept in this frame beside the
-    // schedule buffer, where the caller's context lies cannot make those stores collide (same
-    // address modulo 4 KiB) with the schedule's loads: that cost up to 30% at some addresses.
-    alignas(64) uint64_t local[8];
-    std::memcpy(local, state, sizeof local);
-    BlocksOnLocalState(local, data, blocks);
-    std::memcpy(state, local, sizeof local);
+    // Everything the rounds store and reload lies in one frame, apart from the message itself:
+    // the schedule buffer, the chaining value and a copy of the round constants. Otherwise where
+    // the stack happens to lie (it moves with the size of the environment) could make the
+    // schedule's stores and the constants' loads share addresses modulo 4 KiB, which made the
+    // whole function up to three times slower at some stack positions.
+    Frame frame;
+    std::memcpy(frame.k, kSha512Round, sizeof frame.k);
+    std::memcpy(frame.state, state, sizeof frame.state);
+    BlocksInFrame(frame, data, blocks);
+    std::memcpy(state, frame.state, sizeof frame.state);
 }
 
 namespace {
 
-CORVANE_AVX2_BMI2 void BlocksOnLocalState(uint64_t* state, const uint8_t* data,
-                                          std::size_t blocks) {
-    alignas(32) uint64_t wk[2][160];
+CORVANE_AVX2_BMI2 void BlocksInFrame(Frame& frame, const uint8_t* data, std::size_t blocks) {
+    uint64_t* state = frame.state;
+    auto& wk = frame.wk;
+    const uint64_t* k = frame.k;
     PairSchedule next;
     // The schedule of the first pair (or lone block, which fills both lanes) runs alone.
-    next.Start(wk[0], data, blocks >= 2 ? data + 128 : data);
+    next.Start(wk[0], data, blocks >= 2 ? data + 128 : data, k);
 #pragma GCC unroll 40
     for (int s = 0; s < 40; ++s) next.Step(s);
     for (int cur = 0;; cur ^= 1) {
@@ -171,7 +184,7 @@ CORVANE_AVX2_BMI2 void BlocksOnLocalState(uint64_t* state, const uint8_t* data,
             Rounds(state, wk[cur] + 2, NoSteps{});
             return;
         }
-        next.Start(wk[cur ^ 1], data, blocks >= 2 ? data + 128 : data);
+        next.Start(wk[cur ^ 1], data, blocks >= 2 ? data + 128 : data, k);
         Rounds(state, wk[cur], TwoSteps{next, 0});
         Rounds(state, wk[cur] + 2, TwoSteps{next, 20});
     }
