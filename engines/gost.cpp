@@ -7,23 +7,11 @@
 
 #include "bytes.h"
 #include "cpu.h"
-#include "gost_sbox.h"
+#include "gost_tables.h"
 
 namespace {
 
-// Tj[b]: the two substitutions of byte j and the round's 11-bit rotation folded into one lookup,
-// so the round function is four lookups and three XORs. Built by the compiler: no start-up order.
-constexpr std::array<std::array<uint32_t, 256>, 4> MakeTables() {
-    std::array<std::array<uint32_t, 256>, 4> t{};
-    for (int j = 0; j < 4; ++j)
-        for (uint32_t b = 0; b < 256; ++b) {
-            const uint32_t sub =
-                uint32_t{kGostSBox[2 * j][b & 15]} | uint32_t{kGostSBox[2 * j + 1][b >> 4]} << 4;
-            t[j][b] = Rotl32(sub << (8 * j), 11);
-        }
-    return t;
-}
-constexpr auto kT = MakeTables();
+constexpr const auto& kT = kGostRoundTables;
 
 constexpr uint32_t kC3[8] = {0xff00ff00, 0xff00ff00, 0x00ff00ff, 0x00ff00ff,
                              0x00ffff00, 0xff0000ff, 0x000000ff, 0xff00ffff};

@@ -10,7 +10,7 @@
 #include <array>
 #include <cstdint>
 
-#include "gost_sbox.h"
+#include "gost_tables.h"
 #include "x86/x86_blocks.h"
 
 #define CORVANE_GOST_TARGET __attribute__((target("avx512f,avx512bw,avx512vl,avx512vbmi,bmi")))
@@ -133,19 +133,7 @@ constexpr MixPermutes MakeMixPermutes() {
 }
 constexpr MixPermutes kMix = MakeMixPermutes();
 
-// Tj[b]: both substitutions of byte j and the rotation by 11 in one lookup.
-constexpr std::array<std::array<uint32_t, 256>, 4> MakeTables() {
-    std::array<std::array<uint32_t, 256>, 4> t{};
-    for (int j = 0; j < 4; ++j)
-        for (uint32_t b = 0; b < 256; ++b) {
-            const uint32_t sub =
-                uint32_t{kGostSBox[2 * j][b & 15]} | uint32_t{kGostSBox[2 * j + 1][b >> 4]} << 4;
-            const uint32_t v = sub << (8 * j);
-            t[j][b] = v << 11 | v >> 21;
-        }
-    return t;
-}
-alignas(64) constexpr auto kT = MakeTables();
+constexpr const auto& kT = kGostRoundTables;
 
 // x ^ f(a + k) on general registers. Each byte index takes one operation from the sum (two byte
 // moves, a bit-field extract, a shift); x takes the first two lookups while the last two are XORed
