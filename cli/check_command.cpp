@@ -30,84 +30,88 @@ std::string Plural(unsigned long n, const char* one, const char* many) {
     return "WARNING: " + std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
-// Reads every line of the sums file; `readError` is errno when reading stopped early.
-std::vector<Record> ReadSumsFile(std::FILE* file, bool isStdin, CheckLineParser& parser,
-                                 int& readError) {
-    std::vector<Record> records;
-    char* buffer = nullptr;
-    std::size_t capacity = 0;
-    unsigned long number = 0;
-    readError = 0;
-    while (true) {
-        errno = 0;
-        const ssize_t length = getline(&buffer, &capacity, file);
-        if (length < 0) {
-            if (std::ferror(file)) readError = errno ? errno : EIO;
-            break;
+// The lines of one sums file, read one at a time; comments and empty lines are passed over.
+class SumsReader {
+public:
+    SumsReader(std::FILE* file, bool isStdin, CheckLineParser& parser)
+        : file_(file), isStdin_(isStdin), parser_(parser) {}
+    ~SumsReader() { std::free(buffer_); }
+    SumsReader(const SumsReader&) = delete;
+    SumsReader& operator=(const SumsReader&) = delete;
+
+    std::optional<Record> Next() {
+        for (;;) {
+            errno = 0;
+            const ssize_t length = getline(&buffer_, &capacity_, file_);
+            if (length < 0) {
+                if (std::ferror(file_)) error_ = errno != 0 ? errno : EIO;
+                return std::nullopt;
+            }
+            Record record;
+            record.lineNumber = ++lineNumber_;
+            record.line =
+                parser_.Parse(std::string_view(buffer_, static_cast<std::size_t>(length)));
+            // With the sums on standard input, "-" cannot also be a file to check.
+            if (record.line.kind == CheckLine::Kind::Entry && isStdin_ &&
+                record.line.entry.name == "-")
+                record.line.kind = CheckLine::Kind::Malformed;
+            if (record.line.kind != CheckLine::Kind::Ignored) return record;
         }
-        Record record;
-        record.lineNumber = ++number;
-        record.line = parser.Parse(std::string_view(buffer, static_cast<std::size_t>(length)));
-        // With the sums on standard input, "-" cannot also be a file to check.
-        if (record.line.kind == CheckLine::Kind::Entry && isStdin && record.line.entry.name == "-")
-            record.line.kind = CheckLine::Kind::Malformed;
-        if (record.line.kind != CheckLine::Kind::Ignored) records.push_back(std::move(record));
     }
-    std::free(buffer);
-    return records;
-}
+    int error() const { return error_; }  // errno when reading stopped early
 
-void PrintStatus(const Console& console, const std::string& name, const char* status) {
+private:
+    std::FILE* file_;
+    bool isStdin_;
+    CheckLineParser& parser_;
+    char* buffer_ = nullptr;
+    std::size_t capacity_ = 0;
+    unsigned long lineNumber_ = 0;
+    int error_ = 0;
+};
+
+void PrintStatus(Console& console, const std::string& name, const char* status) {
     const bool escape = CheckNameNeedsEscape(name);
-    std::fprintf(console.out, "%s%s: %s\n", escape ? "\\" : "",
-                 (escape ? EscapeName(name) : name).c_str(), status);
+    console.Write((escape ? "\\" + EscapeName(name) : name) + ": " + status + "\n");
 }
 
-bool CheckOneFile(const Options& options, const Console& console, const std::string& sumsName,
-                  CheckLineParser& parser) {
+bool CheckOneFile(const Options& options, Console& console, OrderedJobs& jobs,
+                  const std::string& sumsName, CheckLineParser& parser) {
     const bool isStdin = sumsName == "-";
     std::FILE* file = isStdin ? stdin : std::fopen(sumsName.c_str(), "r");
     if (file == nullptr) {
-        ReportFileError(console, sumsName, errno);
+        console.ReportFile(sumsName, errno);
         return false;
     }
-    int readError = 0;
-    const std::vector<Record> records = ReadSumsFile(file, isStdin, parser, readError);
-    if (isStdin)
-        std::clearerr(file);
-    else
-        std::fclose(file);
-
+    // Named in messages as the coreutils tools name it.
+    const std::string shownName = isStdin ? "standard input" : sumsName;
     const std::string typeName = options.algorithms.size() == 1
                                      ? std::string(AlgorithmTag(options.algorithms[0])) + " "
                                      : std::string();
     Tally tally;
-    OrderedJobs jobs;
-    jobs.count = records.size();
-    jobs.runsInline = [&](std::size_t i) {
-        return records[i].line.kind != CheckLine::Kind::Entry || records[i].line.entry.name == "-";
+    SumsReader reader(file, isStdin, parser);
+    const auto next = [&]() -> std::optional<std::pair<Record, FileJob>> {
+        std::optional<Record> record = reader.Next();
+        if (!record) return std::nullopt;
+        FileJob job;
+        if (record->line.kind == CheckLine::Kind::Entry)
+            job = {record->line.entry.name, {record->line.entry.algorithm}};
+        return std::pair{std::move(*record), std::move(job)};
     };
-    jobs.work = [&](std::size_t i, FileHasher& hasher) {
-        const CheckLine& line = records[i].line;
-        if (line.kind != CheckLine::Kind::Entry) return HashOutcome{};
-        const Algorithm algorithm[] = {line.entry.algorithm};
-        return hasher.Hash(line.entry.name, algorithm);
-    };
-    jobs.emit = [&](std::size_t i, HashOutcome&& outcome) {
-        const Record& record = records[i];
+    const auto emit = [&](const Record& record, HashOutcome&& outcome) {
         if (record.line.kind != CheckLine::Kind::Entry) {
             ++tally.malformed;
             if (options.warn)
-                ReportMessage(console, QuoteForMessage(sumsName) + ": " +
-                                           std::to_string(record.lineNumber) +
-                                           ": improperly formatted " + typeName + "checksum line");
+                console.Report(QuoteForMessage(shownName) + ": " +
+                               std::to_string(record.lineNumber) + ": improperly formatted " +
+                               typeName + "checksum line");
             return;
         }
         tally.anyWellFormed = true;
         const CheckEntry& entry = record.line.entry;
         if (!outcome.ok()) {
             if (options.ignoreMissing && outcome.missing) return;
-            ReportFileError(console, entry.name, outcome.error);
+            console.ReportFile(entry.name, outcome.error);
             ++tally.unreadable;
             if (!options.status) PrintStatus(console, entry.name, "FAILED open or read");
             return;
@@ -123,29 +127,33 @@ bool CheckOneFile(const Options& options, const Console& console, const std::str
         else if (!options.quiet)
             PrintStatus(console, entry.name, "OK");
     };
-    RunInOrder(jobs, options.jobs);
+    RunInOrder(jobs, next, emit);
+    const int readError = reader.error();
+    if (isStdin)
+        std::clearerr(file);
+    else
+        std::fclose(file);
 
     if (readError != 0) {
-        ReportFileError(console, sumsName, readError);
+        console.ReportFile(shownName, readError);
         return false;
     }
     if (!tally.anyWellFormed) {
-        ReportMessage(console,
-                      QuoteForMessage(sumsName) + ": no properly formatted checksum lines found");
+        console.Report(QuoteForMessage(shownName) + ": no properly formatted checksum lines found");
         return false;
     }
     if (!options.status) {
         if (tally.malformed != 0)
-            ReportMessage(console, Plural(tally.malformed, "line is improperly formatted",
-                                          "lines are improperly formatted"));
+            console.Report(Plural(tally.malformed, "line is improperly formatted",
+                                  "lines are improperly formatted"));
         if (tally.unreadable != 0)
-            ReportMessage(console, Plural(tally.unreadable, "listed file could not be read",
-                                          "listed files could not be read"));
+            console.Report(Plural(tally.unreadable, "listed file could not be read",
+                                  "listed files could not be read"));
         if (tally.mismatched != 0)
-            ReportMessage(console, Plural(tally.mismatched, "computed checksum did NOT match",
-                                          "computed checksums did NOT match"));
+            console.Report(Plural(tally.mismatched, "computed checksum did NOT match",
+                                  "computed checksums did NOT match"));
         if (options.ignoreMissing && !tally.anyMatched)
-            ReportMessage(console, QuoteForMessage(sumsName) + ": no file was verified");
+            console.Report(QuoteForMessage(shownName) + ": no file was verified");
     }
     return tally.anyMatched && tally.mismatched == 0 && tally.unreadable == 0 &&
            (!options.strict || tally.malformed == 0);
@@ -153,12 +161,13 @@ bool CheckOneFile(const Options& options, const Console& console, const std::str
 
 }  // namespace
 
-int RunCheck(const Options& options, const Console& console) {
+int RunCheck(const Options& options, Console& console) {
     std::vector<std::string> sumsFiles = options.files;
     if (sumsFiles.empty()) sumsFiles.emplace_back("-");
     CheckLineParser parser(options.algorithms, !options.algorithmsChosen);
+    OrderedJobs jobs(options.jobs);
     bool allGood = true;
     for (const std::string& name : sumsFiles)
-        allGood = CheckOneFile(options, console, name, parser) && allGood;
+        allGood = CheckOneFile(options, console, jobs, name, parser) && allGood;
     return allGood ? 0 : 1;
 }

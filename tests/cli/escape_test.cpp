@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "sum_command.h"
-
 namespace {
 
 TEST(Escape, EscapesBackslashNewlineAndCarriageReturn) {
@@ -69,15 +67,6 @@ TEST(Escape, QuotesMessagesLikeCoreutils) {
         {"it's\nx", "'it'\\''s'$'\\n''x'"},
     };
     for (const auto& c : cases) EXPECT_EQ(QuoteForMessage(c.name), c.quoted) << c.name;
-}
-
-TEST(SumLine, GnuAndBsdForms) {
-    const std::string d = "900150983cd24fb0d6963f7d28e17f72";
-    EXPECT_EQ(SumLine(Algorithm::Md5, d, "f", false), d + "  f\n");
-    EXPECT_EQ(SumLine(Algorithm::Md5, d, "f", true), "MD5 (f) = " + d + "\n");
-    EXPECT_EQ(SumLine(Algorithm::Md5, d, "a\nb", false), "\\" + d + "  a\\nb\n");
-    EXPECT_EQ(SumLine(Algorithm::Sha256, d, "c\\d", true), "\\SHA256 (c\\\\d) = " + d + "\n");
-    EXPECT_EQ(SumLine(Algorithm::Crc32, "352441c2", "-", true), "CRC32 (-) = 352441c2\n");
 }
 
 }  // namespace
