@@ -73,6 +73,31 @@ TEST(HostileCli, UnreadableFileIsAClearErrorForAnUnprivilegedUser) {
     EXPECT_EQ(child.status, 0);
 }
 
+TEST(HostileCli, RecursionReportsAnUnreadableFolderAndHashesTheRest) {
+    TempDir dir;
+    const std::string locked = dir.PathOf("locked");
+    ASSERT_EQ(mkdir(locked.c_str(), 0700), 0);
+    dir.WriteFile("locked/secret", "x");
+    dir.WriteFile("open", "abc");
+    ASSERT_EQ(chmod(locked.c_str(), 0), 0);
+    ASSERT_EQ(chmod(dir.path().c_str(), 0755), 0);
+    const ChildResult child = RunInChild(
+        [&] {
+            if (RunningAsRoot() && !DropRootPrivileges()) return 77;
+            if (access(locked.c_str(), R_OK) == 0) return 77;
+            const ProcessResult result = RunSum({"-a", "md5", "-r", dir.path()});
+            const bool clear = result.status == 1 &&
+                               result.out == SharedVector("abc").digest.at("md5") + "  " +
+                                                 dir.PathOf("open") + "\n" &&
+                               result.err == "corvane-sum: " + locked + ": Permission denied\n";
+            return clear ? 0 : 1;
+        },
+        30);
+    ASSERT_FALSE(child.timedOut);
+    if (child.status == 77) GTEST_SKIP() << "cannot give up root here, so no folder is unreadable";
+    EXPECT_EQ(child.status, 0);
+}
+
 TEST(HostileCli, OddNamesAreHashedAsCoreutilsDoes) {
     TempDir dir;
     const std::vector<std::string> names = {std::string("latin1-\xe9t\xe9"), "lone-\x80",
