@@ -10,7 +10,9 @@
 #include <string>
 #include <string_view>
 
-class Console {
+#include "progress.h"
+
+class Console final : public StatusLine {
 public:
     // `programName` starts every message: "md5sum: NAME: reason".
     explicit Console(std::string programName, int outFd = STDOUT_FILENO, int errFd = STDERR_FILENO);
@@ -27,10 +29,10 @@ public:
     int outputError() const;
 
     // The status line: replaced by each Show, gone after Clear or any other write.
-    void ShowStatus(std::string_view text);
-    void ClearStatus();
+    void ShowStatus(std::string_view text) override;
+    void ClearStatus() override;
     // Columns of the terminal the error stream is on (80 when it cannot tell).
-    unsigned StatusWidth() const;
+    unsigned StatusWidth() const override;
 
 private:
     void ClearStatusLocked();
