@@ -1,9 +1,13 @@
-// The job window of corvane-sum. Workers take the oldest waiting job; the calling thread waits
-// for the oldest outcome, so output never depends on which file finished first. Jobs reading
-// standard input are left to the calling thread, which reaches them in order.
+// The job window of corvane-sum. Workers take the oldest waiting job; the calling thread hands
+// outcomes back oldest first, so output never depends on which file finished first. Jobs reading
+// standard input are the calling thread's, and so are all jobs while jobs are quick: handing a job
+// to another thread costs a few thread wake-ups, more than opening and hashing a small file
+// (a million-line check of small files ran twice as long with every job handed over).
 #include "ordered_jobs.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -12,6 +16,11 @@ namespace {
 
 // Enough jobs ahead to keep every worker busy while the oldest one is slow.
 constexpr std::size_t kJobsPerThread = 4;
+// A job shorter than this is not worth handing over. Jobs stay on the calling thread unless most
+// of the recent ones were longer: a share, so that a job now and then held up by the system does
+// not send the quick ones after it away.
+constexpr auto kWorthHandingOver = std::chrono::microseconds(100);
+constexpr int kShareOne = 1024;
 
 bool RunsInline(const FileJob& job) {
     return job.path == "-";
@@ -26,6 +35,7 @@ HashOutcome HashFileJob(const FileJob& job, FileHasher& hasher) {
 struct OrderedJobs::Shared {
     struct Slot {
         FileJob job;
+        bool callers = false;  // left to the calling thread
         bool started = false;
         std::optional<HashOutcome> outcome;
     };
@@ -34,6 +44,20 @@ struct OrderedJobs::Shared {
     std::condition_variable outcomeReady;
     std::deque<Slot> slots;  // oldest first
     bool stopping = false;
+    // The share of recent jobs worth handing over, of kShareOne (exponentially weighted).
+    std::atomic<int> longShare{0};
+
+    bool HandOver() const { return longShare.load(std::memory_order_relaxed) > kShareOne / 2; }
+
+    HashOutcome Run(const JobWork& work, const FileJob& job, FileHasher& hasher) {
+        const auto start = std::chrono::steady_clock::now();
+        HashOutcome outcome = work(job, hasher);
+        const bool worth = std::chrono::steady_clock::now() - start > kWorthHandingOver;
+        // Racy by design: an update lost between two threads changes nothing that matters.
+        const int share = longShare.load(std::memory_order_relaxed);
+        longShare.store(share + ((worth ? kShareOne : 0) - share) / 16, std::memory_order_relaxed);
+        return outcome;
+    }
 };
 
 OrderedJobs::OrderedJobs(unsigned threads, JobWork work)
@@ -56,7 +80,8 @@ OrderedJobs::~OrderedJobs() {
 
 bool OrderedJobs::HasRoom() const {
     std::lock_guard lock(shared_->mutex);
-    return shared_->slots.size() < window_;
+    // While jobs stay on this thread, looking ahead only costs.
+    return shared_->slots.size() < (shared_->HandOver() ? window_ : 1);
 }
 
 bool OrderedJobs::Empty() const {
@@ -65,31 +90,40 @@ bool OrderedJobs::Empty() const {
 }
 
 void OrderedJobs::Submit(FileJob job) {
+    const bool callers = workers_.empty() || RunsInline(job) || !shared_->HandOver();
     {
         std::lock_guard lock(shared_->mutex);
         Shared::Slot& slot = shared_->slots.emplace_back();
+        slot.callers = callers;
         if (job.algorithms.empty()) {
             slot.started = true;
             slot.outcome.emplace();
         }
-        slot.started = slot.started || RunsInline(job) || workers_.empty();
         slot.job = std::move(job);
     }
-    shared_->jobWaiting.notify_one();
+    if (!callers) shared_->jobWaiting.notify_one();
 }
 
 HashOutcome OrderedJobs::TakeNext() {
     std::unique_lock lock(shared_->mutex);
     Shared::Slot& head = shared_->slots.front();
-    if (!head.outcome && (RunsInline(head.job) || workers_.empty())) {
-        // Left to this thread; slots keep their place while others are added behind them.
-        const FileJob& job = head.job;
+    while (!head.outcome) {
+        // While the oldest is not done, this thread does its own jobs, oldest first (so standard
+        // input is read in order); slots keep their place while others are added behind them.
+        const auto mine =
+            std::find_if(shared_->slots.begin(), shared_->slots.end(),
+                         [](const Shared::Slot& s) { return s.callers && !s.started; });
+        if (mine == shared_->slots.end()) {
+            shared_->outcomeReady.wait(lock);
+            continue;
+        }
+        mine->started = true;
+        Shared::Slot& slot = *mine;
         lock.unlock();
-        HashOutcome outcome = work_(job, own_);
+        HashOutcome outcome = shared_->Run(work_, slot.job, own_);
         lock.lock();
-        head.outcome = std::move(outcome);
+        slot.outcome = std::move(outcome);
     }
-    shared_->outcomeReady.wait(lock, [&] { return head.outcome.has_value(); });
     HashOutcome outcome = std::move(*head.outcome);
     shared_->slots.pop_front();
     return outcome;
@@ -102,14 +136,14 @@ void OrderedJobs::Work() {
         auto slot = shared_->slots.end();
         shared_->jobWaiting.wait(lock, [&] {
             slot = std::find_if(shared_->slots.begin(), shared_->slots.end(),
-                                [](const Shared::Slot& s) { return !s.started; });
+                                [](const Shared::Slot& s) { return !s.callers && !s.started; });
             return shared_->stopping || slot != shared_->slots.end();
         });
         if (shared_->stopping) return;
         slot->started = true;
         Shared::Slot& mine = *slot;  // a deque keeps references through pushes and front pops
         lock.unlock();
-        HashOutcome outcome = work_(mine.job, hasher);
+        HashOutcome outcome = shared_->Run(work_, mine.job, hasher);
         lock.lock();
         mine.outcome = std::move(outcome);
         shared_->outcomeReady.notify_all();
