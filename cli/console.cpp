@@ -79,3 +79,7 @@ unsigned Console::StatusWidth() const {
     if (ioctl(errFd_, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) return size.ws_col;
     return 80;
 }
+
+bool Console::OnTerminal() const {
+    return isatty(errFd_) == 1;
+}

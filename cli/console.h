@@ -33,6 +33,7 @@ public:
     void ClearStatus() override;
     // Columns of the terminal the error stream is on (80 when it cannot tell).
     unsigned StatusWidth() const override;
+    bool OnTerminal() const override;
 
 private:
     void ClearStatusLocked();

@@ -1,6 +1,8 @@
 // The program's own name and the algorithm it implies.
 #include "invocation.h"
 
+#include <cctype>
+
 namespace {
 
 constexpr std::string_view kDefaultName = "corvane-sum";
@@ -9,11 +11,12 @@ constexpr std::string_view kSuffix = "sum";
 std::optional<Algorithm> AlgorithmOfToolName(std::string_view name) {
     if (name.size() <= kSuffix.size() || !name.ends_with(kSuffix)) return std::nullopt;
     name.remove_suffix(kSuffix.size());
-    // RHash's name for GOST R 34.11-94.
-    if (name == "gost94") return Algorithm::Gost;
-    for (Algorithm algorithm : kAllAlgorithms)
-        if (AlgorithmName(algorithm) == name) return algorithm;
-    return std::nullopt;
+    // The tool is named after the algorithm's tag in lower case: md5sum, sha256sum, gost94sum.
+    std::string tag;
+    for (char c : name) tag += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const std::optional<TagMatch> match = MatchTag(tag);
+    if (!match || match->length != tag.size()) return std::nullopt;
+    return match->algorithm;
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "digester.h"
+#include "algorithms.h"
 
 struct Invocation {
     std::string programName;  // the basename of argv[0]; "corvane-sum" when there is none

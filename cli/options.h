@@ -5,8 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "digester.h"
+#include "algorithms.h"
 #include "invocation.h"
+#include "progress.h"
 
 enum class Mode { Sum, Check, Help, Version };
 
@@ -14,7 +15,6 @@ enum class Mode { Sum, Check, Help, Version };
 enum class LineFormat { Auto, Gnu, Bsd, Sfv };
 // The mode marker of GNU lines: '*' for binary, ' ' for text or when none was asked for.
 enum class FileMode { Unset, Binary, Text };
-enum class ProgressMode { Auto, On, Off };
 
 struct Options {
     Mode mode = Mode::Sum;

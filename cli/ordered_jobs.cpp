@@ -28,8 +28,8 @@ bool RunsInline(const FileJob& job) {
 
 }  // namespace
 
-HashOutcome HashFileJob(const FileJob& job, FileHasher& hasher) {
-    return hasher.Hash(job.path, job.algorithms);
+HashOutcome HashFileJob(const FileJob& job, const HashControl& control) {
+    return ComputeDigests(HashInput::Operand(job.path), job.algorithms, control);
 }
 
 struct OrderedJobs::Shared {
@@ -49,9 +49,20 @@ struct OrderedJobs::Shared {
 
     bool HandOver() const { return longShare.load(std::memory_order_relaxed) > kShareOne / 2; }
 
-    HashOutcome Run(const JobWork& work, const FileJob& job, FileHasher& hasher) {
+    ProgressDisplay* progress = nullptr;
+
+    HashOutcome Run(const JobWork& work, const FileJob& job) {
         const auto start = std::chrono::steady_clock::now();
-        HashOutcome outcome = work(job, hasher);
+        HashControl control;
+        std::unique_ptr<ProgressDisplay::Meter> meter;
+        if (progress != nullptr) {
+            meter = progress->Start(job.path);
+            control.progress = [&meter](uint64_t done, uint64_t total) {
+                meter->Update(done, total);
+            };
+        }
+        HashOutcome outcome = work(job, control);
+        meter.reset();
         const bool worth = std::chrono::steady_clock::now() - start > kWorthHandingOver;
         // Racy by design: an update lost between two threads changes nothing that matters.
         const int share = longShare.load(std::memory_order_relaxed);
@@ -60,10 +71,11 @@ struct OrderedJobs::Shared {
     }
 };
 
-OrderedJobs::OrderedJobs(unsigned threads, JobWork work)
+OrderedJobs::OrderedJobs(unsigned threads, ProgressDisplay* progress, JobWork work)
     : work_(std::move(work)),
       window_(threads <= 1 ? 1 : kJobsPerThread * threads),
       shared_(std::make_unique<Shared>()) {
+    shared_->progress = progress;
     if (threads <= 1) return;
     workers_.reserve(threads);
     for (unsigned i = 0; i < threads; ++i) workers_.emplace_back([this] { Work(); });
@@ -120,7 +132,7 @@ HashOutcome OrderedJobs::TakeNext() {
         mine->started = true;
         Shared::Slot& slot = *mine;
         lock.unlock();
-        HashOutcome outcome = shared_->Run(work_, slot.job, own_);
+        HashOutcome outcome = shared_->Run(work_, slot.job);
         lock.lock();
         slot.outcome = std::move(outcome);
     }
@@ -130,7 +142,6 @@ HashOutcome OrderedJobs::TakeNext() {
 }
 
 void OrderedJobs::Work() {
-    FileHasher hasher;
     std::unique_lock lock(shared_->mutex);
     for (;;) {
         auto slot = shared_->slots.end();
@@ -143,7 +154,7 @@ void OrderedJobs::Work() {
         slot->started = true;
         Shared::Slot& mine = *slot;  // a deque keeps references through pushes and front pops
         lock.unlock();
-        HashOutcome outcome = shared_->Run(work_, mine.job, hasher);
+        HashOutcome outcome = shared_->Run(work_, mine.job);
         lock.lock();
         mine.outcome = std::move(outcome);
         shared_->outcomeReady.notify_all();

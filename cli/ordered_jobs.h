@@ -14,7 +14,8 @@
 #include <utility>
 #include <vector>
 
-#include "file_hasher.h"
+#include "pipeline.h"
+#include "progress.h"
 
 // One input to hash, as every command hands it over.
 struct FileJob {
@@ -24,13 +25,15 @@ struct FileJob {
 
 // Computes one job. HashFileJob is the one place where the commands' files reach the hashing
 // core; tests put a stand-in here.
-using JobWork = std::function<HashOutcome(const FileJob& job, FileHasher& hasher)>;
-HashOutcome HashFileJob(const FileJob& job, FileHasher& hasher);
+using JobWork = std::function<HashOutcome(const FileJob& job, const HashControl& control)>;
+HashOutcome HashFileJob(const FileJob& job, const HashControl& control);
 
 class OrderedJobs {
 public:
-    // With `threads` <= 1 every job runs on the calling thread, one at a time.
-    explicit OrderedJobs(unsigned threads, JobWork work = HashFileJob);
+    // With `threads` <= 1 every job runs on the calling thread, one at a time. With a display,
+    // each job's progress goes there.
+    explicit OrderedJobs(unsigned threads, ProgressDisplay* progress = nullptr,
+                         JobWork work = HashFileJob);
     ~OrderedJobs();
     OrderedJobs(const OrderedJobs&) = delete;
     OrderedJobs& operator=(const OrderedJobs&) = delete;
@@ -50,7 +53,6 @@ private:
     JobWork work_;
     std::size_t window_;
     std::unique_ptr<Shared> shared_;
-    FileHasher own_;
     std::vector<std::thread> workers_;
 };
 

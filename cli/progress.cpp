@@ -93,3 +93,9 @@ void ProgressDisplay::Meter::Update(uint64_t done, uint64_t total) {
     display_.line_.ShowStatus(
         ProgressText(name_, done, total, now - start_, display_.line_.StatusWidth()));
 }
+
+std::unique_ptr<ProgressDisplay> ProgressFor(ProgressMode mode, StatusLine& line, bool silent) {
+    const bool wanted =
+        mode == ProgressMode::On || (mode == ProgressMode::Auto && !silent && line.OnTerminal());
+    return wanted ? std::make_unique<ProgressDisplay>(line) : nullptr;
+}

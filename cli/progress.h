@@ -18,7 +18,11 @@ public:
     virtual void ShowStatus(std::string_view text) = 0;
     virtual void ClearStatus() = 0;
     virtual unsigned StatusWidth() const = 0;
+    virtual bool OnTerminal() const = 0;
 };
+
+// --progress, --no-progress, or neither.
+enum class ProgressMode { Auto, On, Off };
 
 // Seconds from any fixed start.
 using Clock = std::function<double()>;
@@ -61,3 +65,7 @@ private:
     std::mutex mutex_;
     const Meter* shown_ = nullptr;  // whose line is on the terminal
 };
+
+// The display a run gets: none when switched off, and by default none unless the line is on a
+// terminal and the run is not meant to be silent (-c --status).
+std::unique_ptr<ProgressDisplay> ProgressFor(ProgressMode mode, StatusLine& line, bool silent);

@@ -5,6 +5,7 @@
 #include "escape.h"
 #include "file_walk.h"
 #include "ordered_jobs.h"
+#include "pipeline.h"
 #include "sum_format.h"
 
 namespace {
@@ -12,7 +13,7 @@ namespace {
 struct SumRun {
     const Options& options;
     Console& console;
-    LineStyle style;
+    SumLineStyle style;
     bool failed = false;
 
     bool Writable(const std::string& name) {
@@ -56,13 +57,15 @@ int RunSum(const Options& options, Console& console) {
     // Texts show as "TEXT" in quotes, so they cannot pass for file names.
     for (const std::string& text : options.strings) {
         const std::string name = "\"" + text + "\"";
-        if (run.Writable(name)) run.Print(HashText(text, options.algorithms), name);
+        if (run.Writable(name))
+            run.Print(ComputeDigests(HashInput::Text(text), options.algorithms).digests, name);
     }
 
     std::vector<std::string> operands = options.files;
     if (operands.empty() && options.strings.empty()) operands.emplace_back("-");
     FileWalk walk(std::move(operands), options.recursive, options.follow);
-    OrderedJobs jobs(options.jobs);
+    const auto progress = ProgressFor(options.progress, console, false);
+    OrderedJobs jobs(options.jobs, progress.get());
     RunInOrder(
         jobs,
         [&]() -> std::optional<std::pair<WalkEntry, FileJob>> {

@@ -1,52 +1,49 @@
-// Writing digest lines in the three formats.
+// Choosing the line style and writing one input's lines.
 #include "sum_format.h"
 
 #include <cctype>
 
-#include "escape.h"
-
-LineStyle StyleOf(const Options& options) {
-    LineStyle style;
-    style.format = options.format;
-    if (style.format == LineFormat::Auto)
-        style.format = options.algorithms.size() > 1 ? LineFormat::Bsd : LineFormat::Gnu;
+SumLineStyle StyleOf(const Options& options) {
+    SumLineStyle style;
+    switch (options.format) {
+        case LineFormat::Auto:
+            style.format = options.algorithms.size() > 1 ? SumFormat::Bsd : SumFormat::Gnu;
+            break;
+        case LineFormat::Gnu:
+            style.format = SumFormat::Gnu;
+            break;
+        case LineFormat::Bsd:
+            style.format = SumFormat::Bsd;
+            break;
+        case LineFormat::Sfv:
+            style.format = SumFormat::Sfv;
+            break;
+    }
     style.binary = options.fileMode == FileMode::Binary;
-    style.zero = options.zero;
+    style.zeroTerminated = options.zero;
     return style;
 }
 
-bool CanWriteName(const LineStyle& style, std::string_view name) {
-    return style.format != LineFormat::Sfv || style.zero ||
+bool CanWriteName(const SumLineStyle& style, std::string_view name) {
+    return style.format != SumFormat::Sfv || style.zeroTerminated ||
            name.find_first_of("\n\r") == std::string_view::npos;
 }
 
-std::string SumLines(const LineStyle& style, std::span<const Algorithm> algorithms,
+std::string SumLines(const SumLineStyle& style, std::span<const Algorithm> algorithms,
                      const std::vector<std::string>& digests, std::string_view name) {
-    const char end = style.zero ? '\0' : '\n';
-    const bool escape = !style.zero && NameNeedsEscape(name);
-    std::string lines;
-    if (style.format == LineFormat::Sfv) {
-        lines = name;
-        // SFV readers expect upper-case digits, as SFV writers have always written them.
+    if (style.format == SumFormat::Sfv) {
+        // One line, every digest after the name, in upper case as SFV writers have always
+        // written them.
+        std::string all;
         for (const std::string& digest : digests) {
-            lines += ' ';
-            for (char c : digest) lines += static_cast<char>(std::toupper(c));
+            if (!all.empty()) all += ' ';
+            for (char c : digest)
+                all += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
         }
-        lines += end;
-        return lines;
+        return FormatSumLine(algorithms.front(), all, name, style);
     }
-    const std::string shown = escape ? EscapeName(name) : std::string(name);
-    for (std::size_t i = 0; i < algorithms.size(); ++i) {
-        if (escape) lines += '\\';
-        if (style.format == LineFormat::Bsd) {
-            lines += AlgorithmTag(algorithms[i]);
-            lines += " (" + shown + ") = " + digests[i];
-        } else {
-            lines += digests[i];
-            lines += style.binary ? " *" : "  ";
-            lines += shown;
-        }
-        lines += end;
-    }
+    std::string lines;
+    for (std::size_t i = 0; i < algorithms.size(); ++i)
+        lines += FormatSumLine(algorithms[i], digests[i], name, style);
     return lines;
 }

@@ -95,10 +95,10 @@ TEST(Options, UsageErrors) {
 // Which lines come out: the last of --tag, --untagged and --sfv counts; the '*' marker only on
 // GNU lines; a --text before --tag gives way to it.
 TEST(Options, LineStyles) {
-    using F = LineFormat;
+    using F = SumFormat;
     const struct {
         std::initializer_list<const char*> args;
-        LineFormat format;
+        SumFormat format;
         bool binary, zero;
     } cases[] = {
         {{}, F::Gnu, false, false},
@@ -114,10 +114,10 @@ TEST(Options, LineStyles) {
     for (const auto& c : cases) {
         const ParsedCommandLine parsed = Parse(c.args);
         ASSERT_TRUE(parsed.options) << parsed.error;
-        const LineStyle style = StyleOf(*parsed.options);
+        const SumLineStyle style = StyleOf(*parsed.options);
         EXPECT_EQ(style.format, c.format) << *c.args.begin();
         EXPECT_EQ(style.binary, c.binary);
-        EXPECT_EQ(style.zero, c.zero);
+        EXPECT_EQ(style.zeroTerminated, c.zero);
     }
 }
 

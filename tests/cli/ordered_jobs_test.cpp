@@ -37,7 +37,7 @@ TEST(OrderedJobs, EmitsInOrderWhenLaterJobsFinishFirst) {
         const std::thread::id caller = std::this_thread::get_id();
         std::mutex mutex;
         std::set<std::thread::id> ran;
-        OrderedJobs jobs(threads, [&](const FileJob& job, FileHasher&) {
+        OrderedJobs jobs(threads, nullptr, [&](const FileJob& job, const HashControl&) {
             if (job.path == "-") {
                 EXPECT_EQ(std::this_thread::get_id(), caller);
             }
@@ -67,7 +67,7 @@ TEST(OrderedJobs, EmitsInOrderWhenLaterJobsFinishFirst) {
 
 TEST(OrderedJobs, QuickJobsStayOnTheCallingThread) {
     const std::thread::id caller = std::this_thread::get_id();
-    OrderedJobs jobs(4, [&](const FileJob& job, FileHasher&) {
+    OrderedJobs jobs(4, nullptr, [&](const FileJob& job, const HashControl&) {
         EXPECT_EQ(std::this_thread::get_id(), caller);
         return Tagged(job);
     });
@@ -79,7 +79,8 @@ TEST(OrderedJobs, QuickJobsStayOnTheCallingThread) {
 
 TEST(OrderedJobs, PullsOnlyAWindowAhead) {
     for (unsigned threads : {1u, 3u}) {
-        OrderedJobs jobs(threads, [](const FileJob& job, FileHasher&) { return Tagged(job); });
+        OrderedJobs jobs(threads, nullptr,
+                         [](const FileJob& job, const HashControl&) { return Tagged(job); });
         Stream stream{1000};
         std::size_t emitted = 0, furthest = 0;
         RunInOrder(jobs, stream, [&](std::size_t, HashOutcome&&) {

@@ -44,6 +44,7 @@ struct FakeLine final : StatusLine {
     }
     void ClearStatus() override { events.push_back("clear"); }
     unsigned StatusWidth() const override { return 80; }
+    bool OnTerminal() const override { return true; }
 };
 
 TEST(Progress, ShowsAfterASecondOneInputAtATimeAndErasesIt) {

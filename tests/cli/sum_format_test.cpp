@@ -7,11 +7,11 @@
 namespace {
 
 TEST(SumFormat, EveryFormatModeAndEscape) {
-    using F = LineFormat;
+    using F = SumFormat;
     const std::string md5 = "900150983cd24fb0d6963f7d28e17f72";
     const std::string crc = "352441c2";
     const struct {
-        LineStyle style;
+        SumLineStyle style;
         std::string name;
         std::string expected;
     } cases[] = {
@@ -49,8 +49,8 @@ TEST(SumFormat, EveryFormatModeAndEscape) {
 
 TEST(SumFormat, SfvCannotCarryALineBreak) {
     for (const char* name : {"n\nl", "c\rr", "\n"}) {
-        EXPECT_FALSE(CanWriteName({LineFormat::Sfv, false, false}, name));
-        EXPECT_TRUE(CanWriteName({LineFormat::Gnu, false, false}, name));
+        EXPECT_FALSE(CanWriteName({SumFormat::Sfv, false, false}, name));
+        EXPECT_TRUE(CanWriteName({SumFormat::Gnu, false, false}, name));
     }
 }
 
