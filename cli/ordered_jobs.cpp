@@ -5,6 +5,8 @@
 // (a million-line check of small files ran twice as long with every job handed over).
 #include "ordered_jobs.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -55,7 +57,8 @@ struct OrderedJobs::Shared {
         const auto start = std::chrono::steady_clock::now();
         HashControl control;
         std::unique_ptr<ProgressDisplay::Meter> meter;
-        if (progress != nullptr) {
+        // A terminal on standard input is someone typing: no line over what they type.
+        if (progress != nullptr && !(RunsInline(job) && isatty(STDIN_FILENO) == 1)) {
             meter = progress->Start(job.path);
             control.progress = [&meter](uint64_t done, uint64_t total) {
                 meter->Update(done, total);

@@ -18,8 +18,7 @@ struct SumRun {
 
     bool Writable(const std::string& name) {
         if (CanWriteName(style, name)) return true;
-        console.Report(QuoteForMessage(name) +
-                       ": an SFV line cannot hold a name with a line break");
+        console.Report(QuoteForMessage(name) + ": an SFV line cannot hold this name");
         failed = true;
         return false;
     }

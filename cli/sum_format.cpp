@@ -25,8 +25,11 @@ SumLineStyle StyleOf(const Options& options) {
 }
 
 bool CanWriteName(const SumLineStyle& style, std::string_view name) {
-    return style.format != SumFormat::Sfv || style.zeroTerminated ||
-           name.find_first_of("\n\r") == std::string_view::npos;
+    if (style.format != SumFormat::Sfv || style.zeroTerminated) return true;
+    // Read back, a line break would end the line, ';' or '#' first make it a comment, and blanks
+    // before the digest are not part of the name.
+    return !name.empty() && name.find_first_of("\n\r") == std::string_view::npos &&
+           name.front() != ';' && name.front() != '#' && name.back() != ' ' && name.back() != '\t';
 }
 
 std::string SumLines(const SumLineStyle& style, std::span<const Algorithm> algorithms,

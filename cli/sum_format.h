@@ -12,7 +12,8 @@
 
 SumLineStyle StyleOf(const Options& options);
 
-// Whether a line of this style can carry the name: an SFV line has no escapes, so no line breaks.
+// Whether a line of this style can carry the name so that it reads back the same. SFV has no
+// escapes: no line breaks, no ';' or '#' first, no blank last.
 bool CanWriteName(const SumLineStyle& style, std::string_view name);
 
 // The lines of one input. The name must be one CanWriteName accepts.

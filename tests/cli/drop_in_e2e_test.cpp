@@ -149,6 +149,28 @@ TEST(DropInE2e, ChecksListsInEveryFormatAsTheCoreutilsToolsDo) {
     }
 }
 
+// The old one-space "DIGEST NAME" form: one-character names, a space or '*' as the name, and
+// the choice between the two forms made by the first such line of the run, across lists.
+TEST(DropInE2e, OneSpaceFormAsTheCoreutilsToolsReadIt) {
+    const LinkedTools tools;
+    TempDir dir;
+    dir.WriteFile("a", "abc");
+    const std::string d = "900150983cd24fb0d6963f7d28e17f72";
+    dir.WriteFile("one", d + " a\n");
+    dir.WriteFile("mix1", d + " a\n" + d + "  a\n");
+    dir.WriteFile("mix2", d + "  a\n" + d + " a\n");
+    dir.WriteFile("odd", d + "  \n" + d + " *\n" + d + " \n" + d + "\t a\n");
+    for (const std::vector<std::string>& lists : std::vector<std::vector<std::string>>{
+             {"one"}, {"mix1"}, {"mix2"}, {"odd"}, {"one", "mix2", "mix1"}, {"mix2", "one"}}) {
+        std::vector<std::string> theirs = {"md5sum", "-c", "-w"},
+                                 ours = {tools.Path("md5sum"), "-c", "-w"};
+        theirs.insert(theirs.end(), lists.begin(), lists.end());
+        ours.insert(ours.end(), lists.begin(), lists.end());
+        ExpectSame(RunProcess(ours, "", dir.path()), RunProcess(theirs, "", dir.path()),
+                   Label("md5sum -c -w", lists));
+    }
+}
+
 // Two processes hashing at once into one pipe, as `xargs -P2` runs them: every line arrives
 // whole. Lines are long enough that a block-buffered writer would split some.
 TEST(DropInE2e, ParallelProcessesNeverSplitALine) {

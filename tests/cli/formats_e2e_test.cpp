@@ -5,7 +5,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <filesystem>
 #include <string>
+#include <thread>
 
 #include "process.h"
 #include "temp_file.h"
@@ -48,8 +51,7 @@ TEST(FormatsE2e, SfvAndGost94AsRhashWritesThem) {
     const ProcessResult refused = RunSum({"--sfv", "new\nline", "abc"}, "", dir.path());
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(refused.out, "abc 352441C2\n");
-    EXPECT_EQ(refused.err,
-              "corvane-sum: 'new'$'\\n''line': an SFV line cannot hold a name with a line break\n");
+    EXPECT_EQ(refused.err, "corvane-sum: 'new'$'\\n''line': an SFV line cannot hold this name\n");
 }
 
 // A result is out before the next input is even open: here the next input is a FIFO nobody
@@ -83,6 +85,37 @@ TEST(FormatsE2e, EachResultIsOutBeforeTheNextInputIsRead) {
         std::string rest;
         EXPECT_EQ(WaitProcess(running, rest), 0);
         EXPECT_EQ(rest, c.rest);
+    }
+}
+
+// Progress of an input that takes more than a second, here a FIFO whose writer pauses: one line
+// on standard error, redrawn in place and erased before the result. Never unless asked when
+// standard error is not a terminal.
+TEST(FormatsE2e, ProgressLineForASlowInput) {
+    TempDir dir;
+    const std::string fifo = dir.PathOf("slow");
+    for (const bool asked : {true, false}) {
+        ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+        const std::string command = std::string("exec '") + CORVANE_SUM_PATH + "' -a md5 " +
+                                    (asked ? "--progress " : "") + "slow 2>&1";
+        RunningProcess running = StartProcess({"/bin/sh", "-c", command}, dir.path());
+        const int writer = open(fifo.c_str(), O_WRONLY);
+        ASSERT_GE(writer, 0);
+        EXPECT_EQ(write(writer, "ab", 2), 2);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1300));
+        EXPECT_EQ(write(writer, "c", 1), 1);
+        close(writer);
+        std::string out;
+        EXPECT_EQ(WaitProcess(running, out), 0);
+        const std::string result = "900150983cd24fb0d6963f7d28e17f72  slow\n";
+        if (!asked) {
+            EXPECT_EQ(out, result);
+        } else {
+            // "\rslow  0.0 MB  0.0 MB/s", then spaces over it, then the result.
+            const std::string shown = "slow  0.0 MB  0.0 MB/s";
+            EXPECT_EQ(out, "\r" + shown + "\r" + std::string(shown.size(), ' ') + "\r" + result);
+        }
+        std::filesystem::remove(fifo);
     }
 }
 

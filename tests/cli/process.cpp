@@ -102,6 +102,8 @@ RunningProcess StartProcess(const std::vector<std::string>& args, const std::str
     if (running.pid < 0) throw std::runtime_error("fork failed");
     if (running.pid == 0) {
         dup2(out[1], STDOUT_FILENO);
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, STDERR_FILENO);
         if (!cwd.empty() && chdir(cwd.c_str()) != 0) _exit(126);
         alarm(60);  // never outlives the test run
         execvp(argv[0], argv.data());

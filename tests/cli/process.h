@@ -18,7 +18,7 @@ ProcessResult RunProcess(const std::vector<std::string>& args, const std::string
 ProcessResult RunSum(std::vector<std::string> args, const std::string& input = "",
                      const std::string& cwd = "");
 
-// A child left running, its standard output on a pipe the test reads.
+// A child left running, its standard output on a pipe the test reads, its errors dropped.
 struct RunningProcess {
     int pid = -1;
     int out = -1;

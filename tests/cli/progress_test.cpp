@@ -37,7 +37,7 @@ TEST(Progress, Text) {
     }
 }
 
-struct FakeLine final : StatusLine {
+struct FakeLine : StatusLine {
     std::vector<std::string> events;
     void ShowStatus(std::string_view text) override {
         events.push_back("show " + std::string(text));
@@ -80,6 +80,26 @@ TEST(Progress, ShowsAfterASecondOneInputAtATimeAndErasesIt) {
                                "show second  50%  0.0 MB/s  0:02 left",
                                "clear",
                            }));
+}
+
+TEST(Progress, OnlyWhereAsked) {
+    const struct {
+        ProgressMode mode;
+        bool terminal, silent, shown;
+    } cases[] = {
+        {ProgressMode::Auto, true, false, true}, {ProgressMode::Auto, false, false, false},
+        {ProgressMode::Auto, true, true, false}, {ProgressMode::On, false, true, true},
+        {ProgressMode::Off, true, false, false},
+    };
+    for (const auto& c : cases) {
+        struct : FakeLine {
+            bool terminal = false;
+            bool OnTerminal() const override { return terminal; }
+        } line;
+        line.terminal = c.terminal;
+        EXPECT_EQ(ProgressFor(c.mode, line, c.silent) != nullptr, c.shown)
+            << static_cast<int>(c.mode) << c.terminal << c.silent;
+    }
 }
 
 std::string Drain(int fd) {

@@ -47,8 +47,8 @@ TEST(SumFormat, EveryFormatModeAndEscape) {
               "a 352441C2 900150983CD24FB0D6963F7D28E17F72\n");
 }
 
-TEST(SumFormat, SfvCannotCarryALineBreak) {
-    for (const char* name : {"n\nl", "c\rr", "\n"}) {
+TEST(SumFormat, SfvRefusesNamesThatWouldNotReadBack) {
+    for (const char* name : {"n\nl", "c\rr", "\n", "", "; x", "#x", "x ", "x\t"}) {
         EXPECT_FALSE(CanWriteName({SumFormat::Sfv, false, false}, name));
         EXPECT_TRUE(CanWriteName({SumFormat::Gnu, false, false}, name));
     }
