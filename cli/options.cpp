@@ -118,6 +118,13 @@ std::string Conflict(const Options& o, bool strings) {
 
 }  // namespace
 
+std::vector<std::string> LongOptionNames() {
+    std::vector<std::string> names;
+    for (const option& o : kLongOptions)
+        if (o.name != nullptr) names.emplace_back(o.name);
+    return names;
+}
+
 unsigned DefaultJobs() {
     return std::max(1u, std::thread::hardware_concurrency());
 }

@@ -50,3 +50,6 @@ ParsedCommandLine ParseCommandLine(const Invocation& invocation, int argc, char*
 std::optional<std::vector<Algorithm>> ParseAlgorithmList(const std::string& list, std::string& bad);
 
 unsigned DefaultJobs();
+
+// Every long option's name, for the help text's completeness.
+std::vector<std::string> LongOptionNames();

@@ -2,7 +2,8 @@
 // outcomes back oldest first, so output never depends on which file finished first. Jobs reading
 // standard input are the calling thread's, and so are all jobs while jobs are quick: handing a job
 // to another thread costs a few thread wake-ups, more than opening and hashing a small file
-// (a million-line check of small files ran twice as long with every job handed over).
+// (2026-12-07, 2 cores: `corvane-sum -j 2 -a md5 -c` on a million lines naming 1000 files of a
+// few bytes took twice as long as with -j 1 while every job was handed over).
 #include "ordered_jobs.h"
 
 #include <unistd.h>
@@ -97,11 +98,6 @@ bool OrderedJobs::HasRoom() const {
     std::lock_guard lock(shared_->mutex);
     // While jobs stay on this thread, looking ahead only costs.
     return shared_->slots.size() < (shared_->HandOver() ? window_ : 1);
-}
-
-bool OrderedJobs::Empty() const {
-    std::lock_guard lock(shared_->mutex);
-    return shared_->slots.empty();
 }
 
 void OrderedJobs::Submit(FileJob job) {

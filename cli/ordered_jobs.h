@@ -40,7 +40,6 @@ public:
 
     // Whether another job may be submitted before the oldest is taken.
     bool HasRoom() const;
-    bool Empty() const;
     void Submit(FileJob job);
     // The outcome of the oldest job not yet taken, waiting for it (or computing it, for standard
     // input and when there are no workers).

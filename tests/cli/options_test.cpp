@@ -1,8 +1,10 @@
 // Command-line parsing: algorithm selection, option conflicts, -j, operands.
 #include "options.h"
+#include "help.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <initializer_list>
 
 #include "sum_format.h"
@@ -118,6 +120,25 @@ TEST(Options, LineStyles) {
         EXPECT_EQ(style.format, c.format) << *c.args.begin();
         EXPECT_EQ(style.binary, c.binary);
         EXPECT_EQ(style.zeroTerminated, c.zero);
+    }
+}
+
+// Manual pages and completions are made from --help: every option has a line of its own there.
+TEST(Options, HelpListsEveryOption) {
+    const std::string help = HelpText(InvocationOf("corvane-sum"));
+    std::vector<std::string> lines;
+    for (std::size_t at = 0, end; (end = help.find('\n', at)) != std::string::npos; at = end + 1)
+        lines.push_back(help.substr(at, end - at));
+    for (const std::string& name : LongOptionNames()) {
+        const std::string option = "--" + name;
+        EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                                [&](const std::string& line) {
+                                    return line.starts_with("  ") &&
+                                           (line.find(option + " ") != std::string::npos ||
+                                            line.find(option + "=") != std::string::npos);
+                                }),
+                  1)
+            << option;
     }
 }
 
