@@ -134,37 +134,15 @@ TEST(HostileCli, DevNullAndATenMegabyteText) {
 }
 
 // corvane-sum started in the background, its standard output on a pipe.
-struct Background {
-    pid_t pid = -1;
-    int out = -1;
-};
-
-Background StartSum(const std::vector<std::string>& args) {
+RunningProcess StartSum(const std::vector<std::string>& args) {
     std::vector<std::string> full = {CORVANE_SUM_PATH};
     full.insert(full.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& arg : full) argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    int fds[2];
-    if (pipe(fds) != 0) return {};
-    Background started;
-    started.pid = fork();
-    if (started.pid == 0) {
-        dup2(fds[1], STDOUT_FILENO);
-        close(fds[0]);
-        close(fds[1]);
-        alarm(30);  // never outlives the test run
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    close(fds[1]);
-    started.out = fds[0];
-    return started;
+    return StartProcess(full);
 }
 
 // Waits up to `seconds` for it to end; kills it when it does not. Returns the wait status, -1 on
 // a timeout.
-int Finish(Background& running, int seconds, std::string& out) {
+int Finish(RunningProcess& running, int seconds, std::string& out) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
     int status = 0;
     while (waitpid(running.pid, &status, WNOHANG) == 0) {
@@ -190,7 +168,7 @@ TEST(HostileCli, FifoWaitsForItsWriterAndStaysInterruptible) {
     const std::string fifo = dir.PathOf("fifo");
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
 
-    Background waiting = StartSum({"-a", "sha1", fifo});
+    RunningProcess waiting = StartSum({"-a", "sha1", fifo});
     ASSERT_GT(waiting.pid, 0);
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     int status = 0;
@@ -201,7 +179,7 @@ TEST(HostileCli, FifoWaitsForItsWriterAndStaysInterruptible) {
     EXPECT_TRUE(status != -1 && WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
     EXPECT_EQ(out, "");
 
-    Background hashing = StartSum({"-a", "sha1", fifo});
+    RunningProcess hashing = StartSum({"-a", "sha1", fifo});
     ASSERT_GT(hashing.pid, 0);
     int fd = -1;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
