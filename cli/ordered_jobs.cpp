@@ -54,8 +54,11 @@ struct OrderedJobs::Shared {
 
     ProgressDisplay* progress = nullptr;
 
+    bool timed = false;  // whether hand-overs are possible, so job times matter
+
     HashOutcome Run(const JobWork& work, const FileJob& job) {
-        const auto start = std::chrono::steady_clock::now();
+        const auto start =
+            timed ? std::chrono::steady_clock::now() : std::chrono::steady_clock::time_point();
         HashControl control;
         std::unique_ptr<ProgressDisplay::Meter> meter;
         // A terminal on standard input is someone typing: no line over what they type.
@@ -67,6 +70,7 @@ struct OrderedJobs::Shared {
         }
         HashOutcome outcome = work(job, control);
         meter.reset();
+        if (!timed) return outcome;
         const bool worth = std::chrono::steady_clock::now() - start > kWorthHandingOver;
         // Racy by design: an update lost between two threads changes nothing that matters.
         const int share = longShare.load(std::memory_order_relaxed);
@@ -81,6 +85,7 @@ OrderedJobs::OrderedJobs(unsigned threads, ProgressDisplay* progress, JobWork wo
       shared_(std::make_unique<Shared>()) {
     shared_->progress = progress;
     if (threads <= 1) return;
+    shared_->timed = true;
     workers_.reserve(threads);
     for (unsigned i = 0; i < threads; ++i) workers_.emplace_back([this] { Work(); });
 }
