@@ -16,7 +16,6 @@
 #include <QStringList>
 #include <QTimer>
 #include <QUrl>
-#include <array>
 #include <limits>
 #include <utility>
 
@@ -35,8 +34,6 @@ namespace {
 constexpr int kDialogWidth = 299;
 constexpr int kDialogHeight = 223;
 
-constexpr std::array<const char*, 9> kAlgorithmEntries = {
-    "CRC32", "GOSTHash", "MD2", "MD4", "MD5", "SHA-1", "SHA-2 256", "SHA-2 384", "SHA-2 512"};
 constexpr int kInitialAlgorithmIndex = 5;  // "SHA-1", as the request starts
 constexpr int kProgressSteps = 1000;
 
@@ -115,8 +112,10 @@ void CTarnovelDlg::BuildControls() {
     // The template's 105 units are the height with the list dropped; closed, the box is as tall
     // as the edit boxes, and the dropped list shows all nine entries.
     place(algorithmList, "algorithmList", 15, 103, 211, 14);
-    for (const char* entry : kAlgorithmEntries) algorithmList->addItem(QLatin1String(entry));
-    algorithmList->setMaxVisibleItems(static_cast<int>(kAlgorithmEntries.size()));
+    for (const AlgorithmListEntry& entry : kAlgorithmList)
+        algorithmList->addItem(
+            QLatin1String(entry.text.data(), static_cast<int>(entry.text.size())));
+    algorithmList->setMaxVisibleItems(static_cast<int>(kAlgorithmList.size()));
     algorithmList->setCurrentIndex(kInitialAlgorithmIndex);
 
     label("Algorithm:", "algorithmLabel", 15, 92, 65, 8);
