@@ -13,6 +13,31 @@ QString InputName(bool file, const QString& filePath) {
     return name.isEmpty() ? filePath : name;  // "/tmp/" has no name of its own
 }
 
+RunFacts FactsOf(const HashOutcome& outcome) {
+    RunFacts facts;
+    facts.error = outcome.error;
+    facts.bytes = outcome.bytesHashed;
+    switch (outcome.status) {
+        case HashStatus::Complete:
+            // A request told no algorithm computes nothing, and says so by no digest.
+            facts.end = outcome.digests.empty() ? RunEnd::NothingComputed : RunEnd::Digest;
+            break;
+        case HashStatus::NotFound:
+            facts.end = RunEnd::NotFound;
+            break;
+        case HashStatus::OpenFailed:
+            facts.end = RunEnd::OpenFailed;
+            break;
+        case HashStatus::ReadFailed:
+            facts.end = RunEnd::ReadFailed;
+            break;
+        case HashStatus::Cancelled:
+            facts.end = RunEnd::Stopped;
+            break;
+    }
+    return facts;
+}
+
 QString RunStatus(const RunFacts& facts) {
     const QString name = InputName(facts.file, facts.filePath);
     const QString reason = QString::fromLocal8Bit(std::strerror(facts.error));

@@ -5,6 +5,8 @@
 #include <QString>
 #include <cstdint>
 
+#include "pipeline.h"
+
 enum class RunEnd {
     Digest,           // the output box holds a digest
     NoFileGiven,      // "Hash file" with an empty path box
@@ -24,6 +26,8 @@ struct RunFacts {
     uint64_t bytes = 0;  // bytes hashed; for a digest, all of the input
 };
 
+// How a command ended, as the request's last outcome tells it: `end`, `error` and `bytes`.
+RunFacts FactsOf(const HashOutcome& outcome);
 QString RunStatus(const RunFacts& facts);
 // The name the status line gives the input: a file's name, or "the string".
 QString InputName(bool file, const QString& filePath);

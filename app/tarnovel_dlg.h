@@ -113,9 +113,7 @@ private:
     // Stops the running job: waits up to `graceMs` for it, then leaves it behind.
     void EndRunning(int graceMs);
     // Drops the ended job, unlocks the inputs and says in the status line how it ended.
-    void ShowEnded(RunEnd end);
-    // Why the finished job gave no digest.
-    RunEnd EndOf(const CHashJob& ended) const;
+    void ShowEnded(RunFacts facts);
     void SetRunningLook(bool running);
     void UpdateProgress();
     void RefreshStatus();

@@ -71,7 +71,7 @@ void CTarnovelDlg::FinishCommand() {
     const CHashJob::Result& result = job->GetResult();
     request = result.request;
     SetControlText(kOutputBoxId, result.output);
-    ShowEnded(result.output.empty() ? EndOf(*job) : RunEnd::Digest);
+    ShowEnded(FactsOf(result.request.GetLastOutcome()));
 }
 
 void CTarnovelDlg::OnStop() {
@@ -87,28 +87,23 @@ void CTarnovelDlg::EndRunning(int graceMs) {
     }
     // Stuck in a read: the job is left to end on its own, and reports to nobody.
     SetControlText(kOutputBoxId, std::string());
-    ShowEnded(RunEnd::Stopped);
+    RunFacts stopped;
+    stopped.end = RunEnd::Stopped;
+    stopped.bytes = job->BytesDone();
+    ShowEnded(stopped);
 }
 
-void CTarnovelDlg::ShowEnded(RunEnd end) {
+void CTarnovelDlg::ShowEnded(RunFacts facts) {
     const std::unique_ptr<CHashJob> ended = std::move(job);
     const CHashJob::Input& input = ended->GetInput();
-    RunFacts facts;
     facts.file = input.file;
     facts.filePath = FromStd(input.filePath);
     facts.algorithm = algorithmList->itemText(input.selectedIndex);
-    facts.end = end;
-    facts.bytes = input.file ? ended->BytesDone() : input.text.size();
     if (input.file && input.filePath.empty()) facts.end = RunEnd::NoFileGiven;
     runStatus = RunStatus(facts);
     shownInputs = RunInputs{input.file, facts.filePath, FromStd(input.text), input.selectedIndex};
     SetRunningLook(false);
     RefreshStatus();
-}
-
-RunEnd CTarnovelDlg::EndOf(const CHashJob& ended) const {
-    if (ended.Cancelled()) return RunEnd::Stopped;
-    return RunEnd::NotFound;
 }
 
 void CTarnovelDlg::RefreshStatus() {
