@@ -101,10 +101,6 @@ void CHashJob::Cancel() {
     state->cancel.store(true);
 }
 
-bool CHashJob::Cancelled() const {
-    return state->cancel.load();
-}
-
 bool CHashJob::WaitFinished(std::chrono::milliseconds limit) {
     {
         std::unique_lock<std::mutex> lock(state->mutex);

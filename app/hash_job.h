@@ -41,7 +41,6 @@ public:
 
     // Sets the request's cancel flag: the command ends within one slice, unless a read blocks.
     void Cancel();
-    bool Cancelled() const;
     // Waits up to `limit` for the command to return; true (and the thread joined) if it did.
     bool WaitFinished(std::chrono::milliseconds limit);
     bool Finished() const;

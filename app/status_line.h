@@ -16,7 +16,6 @@ public:
     explicit CStatusLine(QWidget* parent = nullptr);
 
     void SetStatus(const QString& text);
-    const QString& Status() const { return status; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

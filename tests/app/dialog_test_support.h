@@ -18,6 +18,9 @@
 inline void PrintTo(const QString& text, std::ostream* out) {
     *out << '"' << text.toStdString() << '"';
 }
+inline void PrintTo(const QUrl& url, std::ostream* out) {
+    *out << url.toString().toStdString();
+}
 
 template <class Widget>
 Widget* FindWidget(const QWidget& parent, const char* name) {

@@ -62,29 +62,6 @@ TEST(StatusLine, SaysWhatTheDigestIsOfOrWhyThereIsNone) {
     }
 }
 
-TEST(StatusLine, TakesTheEndFromTheRequestsOutcome) {
-    struct Case {
-        HashOutcome outcome;
-        RunEnd end;
-    };
-    HashOutcome digest;
-    digest.digests = {"a9993e36"};
-    const Case cases[] = {
-        {digest, RunEnd::Digest},
-        {HashOutcome(), RunEnd::NothingComputed},
-        {HashOutcome::Failure(HashStatus::NotFound, ENOENT, 0), RunEnd::NotFound},
-        {HashOutcome::Failure(HashStatus::OpenFailed, EACCES, 0), RunEnd::OpenFailed},
-        {HashOutcome::Failure(HashStatus::ReadFailed, EIO, 7), RunEnd::ReadFailed},
-        {HashOutcome::Failure(HashStatus::Cancelled, 0, 9), RunEnd::Stopped},
-    };
-    for (const Case& c : cases) {
-        const RunFacts facts = FactsOf(c.outcome);
-        EXPECT_EQ(facts.end, c.end);
-        EXPECT_EQ(facts.error, c.outcome.error);
-        EXPECT_EQ(facts.bytes, c.outcome.bytesHashed);
-    }
-}
-
 class StatusOfRuns : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(ShowActive(dialog)); }
