@@ -98,13 +98,13 @@ HashOutcome ComputeDigests(ByteSource& source, std::span<const Algorithm> algori
     // the reader when there is one group. With several groups the reader rides along: it costs
     // little next to them.
     CoreLease lease(control.cores != nullptr ? *control.cores : MachineCores(), 1, wanted);
-    if (lease.extra() == 0) {
+    if (lease.Extra() == 0) {
         // A small file needs no more buffer than it has bytes.
         const std::size_t buffer =
             small ? std::clamp<std::size_t>(static_cast<std::size_t>(*size), kSliceSize, kReadSize)
                   : kReadSize;
         return HashOnThisThread(source, algorithms, buffer, watch);
     }
-    const std::size_t groups = algorithms.size() > 1 ? std::size_t{1} + lease.extra() : 1;
+    const std::size_t groups = algorithms.size() > 1 ? std::size_t{1} + lease.Extra() : 1;
     return HashOnThreads(source, algorithms, groups, watch);
 }

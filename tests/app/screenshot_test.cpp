@@ -1,4 +1,6 @@
-// Grabs the dialogs to PNG files in the build tree so a reviewer can look at them.
+// Grabs the dialogs to PNG files in the build tree so a reviewer can look at them, and checks what
+// each picture must show: a drawn window, a whole SHA-512 digest without scrolling, the progress
+// bar while a slow computation runs.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -6,6 +8,9 @@
 #include <QDir>
 #include <QImage>
 #include <QPixmap>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QScrollBar>
 #include <QTest>
 #include <cstdio>
 #include <filesystem>
@@ -30,6 +35,12 @@ void SaveAndCheck(QWidget& window, const char* name) {
     ASSERT_TRUE(shot.save(path, "PNG")) << path.toStdString();
     const QImage image(path);
     EXPECT_EQ(image.size(), window.size() * window.devicePixelRatio());
+    // Drawn, not a flat rectangle: the frame, the text and the controls differ from the face.
+    const QRgb face = image.pixel(0, 0);
+    int differing = 0;
+    for (int y = 0; y < image.height(); y += 4)
+        for (int x = 0; x < image.width(); x += 4) differing += image.pixel(x, y) != face;
+    EXPECT_GT(differing, 100) << name;
     std::printf("screenshot: %s\n", path.toStdString().c_str());
 }
 
@@ -48,6 +59,10 @@ TEST(Screenshot, WithASha512Result) {
     // The digest that "Hash string" shows for this text, so the shot shows a full wrapped result.
     dialog.SetControlText(kOutputBoxId, SharedVector("fox").digest.at("sha512"));
     SaveAndCheck(dialog, "corvane-dialog-sha512.png");
+    // All 128 characters in sight: the box has no scroll bars to reach a hidden line.
+    const auto* output = FindWidget<QPlainTextEdit>(dialog, "outputBox");
+    ASSERT_NE(output, nullptr);
+    EXPECT_EQ(output->verticalScrollBar()->maximum(), 0);
 }
 
 TEST(Screenshot, HashingWithTheProgressBar) {
@@ -60,6 +75,10 @@ TEST(Screenshot, HashingWithTheProgressBar) {
     dialog.SetControlText(kFilePathBoxId, path);
     dialog.OnHashFile();
     QTest::qWait(600);
+    ASSERT_TRUE(dialog.IsBusy()) << "1 GiB through MD2 takes longer than the wait";
+    const auto* bar = FindWidget<QProgressBar>(dialog, "progressBar");
+    ASSERT_NE(bar, nullptr);
+    EXPECT_TRUE(bar->isVisible()) << "shown once a computation is slow";
     SaveAndCheck(dialog, "corvane-dialog-hashing.png");
     dialog.reject();  // cancels the computation
     EXPECT_FALSE(dialog.IsBusy());

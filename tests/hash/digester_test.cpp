@@ -46,7 +46,7 @@ TEST(Digester, SpentAndMovedFromDigestersGiveNothing) {
         Digester first(a);
         first.Update(Bytes("abc"), 3);
         Digester second = std::move(first);
-        EXPECT_EQ(second.algorithm(), a);
+        EXPECT_EQ(second.GetAlgorithm(), a);
         EXPECT_EQ(second.Final(), SharedVector("abc").digest.at(std::string(AlgorithmName(a))));
         EXPECT_EQ(second.Final(), "") << "spent";
         second.Update(Bytes("abc"), 3);

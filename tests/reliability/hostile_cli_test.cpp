@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -55,9 +54,7 @@ TEST(HostileCli, OneBadFileDoesNotHideTheGoodOnes) {
 
 TEST(HostileCli, UnreadableFileIsAClearErrorForAnUnprivilegedUser) {
     TempDir dir;
-    const std::string path = dir.WriteFile("locked", "abc");
-    ASSERT_EQ(chmod(path.c_str(), 0), 0);
-    ASSERT_EQ(chmod(dir.path().c_str(), 0755), 0);
+    const std::string path = dir.WriteUnreadableFile("locked", "abc");
     const ChildResult child = RunInChild(
         [&] {
             if (RunningAsRoot() && !DropRootPrivileges()) return 77;
