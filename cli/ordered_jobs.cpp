@@ -7,15 +7,16 @@
 #include <condition_variable>
 #include <mutex>
 #include <optional>
+#include <system_error>
 #include <thread>
 #include <vector>
 
 void RunInOrder(const OrderedJobs& jobs, unsigned threads) {
     const auto isInline = [&](std::size_t i) { return jobs.runsInline && jobs.runsInline(i); };
-    if (threads <= 1 || jobs.count <= 1) {
+    const auto allHere = [&] {
         for (std::size_t i = 0; i < jobs.count; ++i) jobs.emit(i, jobs.work(i));
-        return;
-    }
+    };
+    if (threads <= 1 || jobs.count <= 1) return allHere();
 
     std::atomic<std::size_t> next{0};
     std::mutex mutex;
@@ -25,19 +26,25 @@ void RunInOrder(const OrderedJobs& jobs, unsigned threads) {
     const std::size_t workerCount = std::min<std::size_t>(threads, jobs.count);
     std::vector<std::jthread> workers;
     workers.reserve(workerCount);
-    for (std::size_t w = 0; w < workerCount; ++w) {
-        workers.emplace_back([&] {
-            for (std::size_t i; (i = next.fetch_add(1)) < jobs.count;) {
-                if (isInline(i)) continue;
-                HashOutcome outcome = jobs.work(i);
-                {
-                    std::lock_guard lock(mutex);
-                    outcomes[i] = std::move(outcome);
-                }
-                done.notify_all();
+    const auto work = [&] {
+        for (std::size_t i; (i = next.fetch_add(1)) < jobs.count;) {
+            if (isInline(i)) continue;
+            HashOutcome outcome = jobs.work(i);
+            {
+                std::lock_guard lock(mutex);
+                outcomes[i] = std::move(outcome);
             }
-        });
+            done.notify_all();
+        }
+    };
+    for (std::size_t w = 0; w < workerCount; ++w) {
+        try {
+            workers.emplace_back(work);
+        } catch (const std::system_error&) {
+            break;  // the workers that did start take every job between them
+        }
     }
+    if (workers.empty()) return allHere();
 
     for (std::size_t i = 0; i < jobs.count; ++i) {
         HashOutcome outcome;
