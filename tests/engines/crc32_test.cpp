@@ -15,10 +15,6 @@
 
 namespace {
 
-const uint8_t* Bytes(const std::string& s) {
-    return reinterpret_cast<const uint8_t*>(s.data());
-}
-
 std::string Hex(uint32_t crc) {
     char text[9];
     std::snprintf(text, sizeof text, "%08x", static_cast<unsigned>(crc));

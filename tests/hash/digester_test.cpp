@@ -10,14 +10,6 @@
 
 #include "vectors.h"
 
-namespace {
-
-const uint8_t* Bytes(const std::string& s) {
-    return reinterpret_cast<const uint8_t*>(s.data());
-}
-
-}  // namespace
-
 TEST(Digester, EverySharedVectorWholeAndInRandomPieces) {
     const auto seed = std::random_device{}();
     SCOPED_TRACE("seed " + std::to_string(seed));
