@@ -1,8 +1,6 @@
 // ComputeDigests: opens the input, decides how many threads it gets, and hands it to a read loop.
 #include "pipeline.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <memory>
@@ -35,7 +33,7 @@ HashInput HashInput::Descriptor(int fd) {
 }
 
 HashInput HashInput::Operand(const std::string& name) {
-    return name == "-" ? Descriptor(STDIN_FILENO) : Path(name);
+    return name == "-" ? Descriptor(kStandardInput) : Path(name);
 }
 
 HashInput HashInput::Text(std::string_view text) {
