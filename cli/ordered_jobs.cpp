@@ -13,6 +13,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 namespace {
@@ -87,7 +88,14 @@ OrderedJobs::OrderedJobs(unsigned threads, ProgressDisplay* progress, JobWork wo
     if (threads <= 1) return;
     shared_->timed = true;
     workers_.reserve(threads);
-    for (unsigned i = 0; i < threads; ++i) workers_.emplace_back([this] { Work(); });
+    for (unsigned i = 0; i < threads; ++i) {
+        try {
+            workers_.emplace_back([this] { Work(); });
+        } catch (const std::system_error&) {
+            break;  // the workers that did start, or the calling thread alone, take every job
+        }
+    }
+    shared_->timed = !workers_.empty();
 }
 
 OrderedJobs::~OrderedJobs() {

@@ -3,16 +3,22 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/stat.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
 #include "child.h"
+#include "core_budget.h"
+#include "digester.h"
+#include "ordered_jobs.h"
+#include "pipeline.h"
 #include "process.h"
 #include "temp_file.h"
 #include "vectors.h"
@@ -55,9 +61,7 @@ TEST(HostileCli, OneBadFileDoesNotHideTheGoodOnes) {
 
 TEST(HostileCli, UnreadableFileIsAClearErrorForAnUnprivilegedUser) {
     TempDir dir;
-    const std::string path = dir.WriteFile("locked", "abc");
-    ASSERT_EQ(chmod(path.c_str(), 0), 0);
-    ASSERT_EQ(chmod(dir.path().c_str(), 0755), 0);
+    const std::string path = dir.WriteUnreadableFile("locked", "abc");
     const ChildResult child = RunInChild(
         [&] {
             if (RunningAsRoot() && !DropRootPrivileges()) return 77;
@@ -216,6 +220,50 @@ TEST(HostileCli, FileAppendedWhileReadEndsCleanly) {
     }
     int status = 0;
     waitpid(appender, &status, 0);
+}
+
+TEST(HostileCli, NoThreadToSpareStillHashesEverythingInOrder) {
+    TempDir dir;
+    const std::string message = RampMessage(3 * kThreadsFrom + 5);
+    const std::string path = dir.WriteFile("big", message);
+    // Readable for the unprivileged child.
+    std::filesystem::permissions(dir.path(), std::filesystem::perms::others_exec,
+                                 std::filesystem::perm_options::add);
+    const std::vector<Algorithm> set(kAllAlgorithms.begin(), kAllAlgorithms.end());
+    DigestSet oneUpdate(set);
+    oneUpdate.Update(reinterpret_cast<const uint8_t*>(message.data()), message.size());
+    const std::vector<std::string> expected = oneUpdate.Finish();
+    const ChildResult child = RunInChild(
+        [&] {
+            // No thread can be started: as nobody, with nobody's one task as the limit.
+            if (RunningAsRoot() && !DropRootPrivileges()) return 77;
+            const rlimit one{1, 1};
+            if (setrlimit(RLIMIT_NPROC, &one) != 0) return 77;
+            try {
+                std::thread([] {}).join();
+                return 77;
+            } catch (const std::system_error&) {
+            }
+            // A budget of four cores: the pipeline wants a reader and engine groups.
+            CoreBudget four(4);
+            HashControl control;
+            control.cores = &four;
+            const HashOutcome outcome = ComputeDigests(HashInput::Path(path), set, control);
+            if (!outcome.ok()) return 3;
+            if (outcome.digests != expected) return 1;
+            // Four job threads wanted, none to be had.
+            std::vector<std::size_t> emitted;
+            OrderedJobs jobs;
+            jobs.count = 5;
+            jobs.work = [](std::size_t) { return HashOutcome(); };
+            jobs.emit = [&](std::size_t i, HashOutcome&&) { emitted.push_back(i); };
+            RunInOrder(jobs, 4);
+            return emitted == std::vector<std::size_t>{0, 1, 2, 3, 4} ? 0 : 2;
+        },
+        60);
+    ASSERT_FALSE(child.timedOut);
+    if (child.status == 77) GTEST_SKIP() << "cannot keep this process from starting threads";
+    EXPECT_EQ(child.status, 0) << "1: wrong digests, 2: jobs lost or out of order, 3: no digests";
 }
 
 }  // namespace
