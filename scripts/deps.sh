@@ -6,6 +6,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev fonts-liberation desktop-file-utils
+    qt6-tools-dev qt6-l10n-tools help2man scdoc python3
 )
 # Extra groups callers may ask for by name.
 for group in "$@"; do
@@ -13,6 +14,9 @@ for group in "$@"; do
         sanitize) packages+=(clang libclang-rt-14-dev) ;;
         bench) packages+=(rhash openssl coreutils libcrypto++-dev hyperfine) ;;
         display) packages+=(xvfb) ;;
+        # The checks of the installed tree, the manual pages, completions, metadata and package.
+        packaging) packages+=(dpkg-dev file lintian appstream man-db groff-base bash-completion
+                              zsh fish) ;;
         *) echo "deps.sh: unknown group $group" >&2; exit 2 ;;
     esac
 done
