@@ -8,6 +8,7 @@
 
 #include "corvane_version.h"
 #include "tarnovel_dlg.h"
+#include "ui_language.h"
 
 int CTarnovelApp::Start(int argc, char** argv) {
     argc_ = argc;
@@ -31,6 +32,7 @@ bool CTarnovelApp::InitInstance() {
     QApplication::setApplicationVersion(QLatin1String(kProductVersion));
     QApplication::setDesktopFileName(QLatin1String(kDesktopFileId));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/ostrel-corvane.png")));
+    InstallTranslations();
 
     CTarnovelDlg dialog;
     dialog.exec();  // OK and Cancel both just end the run
