@@ -16,6 +16,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QSet>
+#include <QStringList>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTimer>
@@ -24,6 +25,7 @@
 
 #include "about_dlg.h"
 #include "dialog_test_support.h"
+#include "status_line.h"
 #include "tarnovel_app.h"
 #include "tarnovel_dlg.h"
 #include "ui_language.h"
@@ -83,6 +85,30 @@ void SaveScreenshot(QWidget& window, const QString& name) {
     std::printf("screenshot: %s\n", path.toStdString().c_str());
 }
 
+// Runs what a user would: a file that is not there, then SHA-512 of a sentence. Returns what the
+// status line said, each checked to show whole.
+QStringList StatusesAfterRuns(CTarnovelDlg& dialog) {
+    auto* status = FindWidget<CStatusLine>(dialog, "statusLine");
+    QStringList statuses;
+    auto run = [&](bool file) {
+        file ? dialog.OnHashFile() : dialog.OnHashString();
+        dialog.WaitForIdle();
+        // The whole text, as a screen reader gets it; the line itself may shorten it.
+        const QString whole = status->accessibleDescription();
+        statuses << whole;
+        EXPECT_FALSE(whole.isEmpty());
+        EXPECT_EQ(status->text(), whole) << "shortened to fit";
+    };
+    dialog.SetControlText(kFilePathBoxId, "/nonexistent/corvane-test.iso");
+    run(true);
+    dialog.SetControlText(kFilePathBoxId, "");
+    dialog.SetControlText(kStringBoxId, "The quick brown fox jumps over the lazy dog");
+    FindWidget<QComboBox>(dialog, "algorithmList")->setCurrentIndex(8);
+    run(false);
+    EXPECT_EQ(dialog.GetControlText(kOutputBoxId), SharedVector("fox").digest.at("sha512"));
+    return statuses;
+}
+
 // Checks every text of `window` against its English form: present, translated unless the word is
 // the same in this language, and not cut off.
 void ExpectTranslatedAndWhole(QWidget& window, const std::map<QString, QString>& english,
@@ -114,11 +140,15 @@ TEST(Locale, EveryTextTranslatedAndWhole) {
     // The English source texts, before any translation is installed.
     std::map<QString, QString> englishDialog, englishAbout;
     QString englishAboutItem;
+    QStringList englishStatuses;
     {
         CTarnovelDlg dialog;
         englishDialog = TextsOf(dialog);
         englishAboutItem =
             std::unique_ptr<QMenu>(dialog.CreateWindowMenu())->actions().front()->text();
+        ASSERT_TRUE(ShowActive(dialog));
+        englishStatuses = StatusesAfterRuns(dialog);
+        SaveScreenshot(dialog, QStringLiteral("corvane-dialog-en.png"));
         CAboutDlg about;
         englishAbout = TextsOf(about);
         englishAbout[QStringLiteral("windowTitle")] = about.windowTitle();
@@ -133,9 +163,9 @@ TEST(Locale, EveryTextTranslatedAndWhole) {
         ExpectTranslatedAndWhole(*dialog, englishDialog, kSame.at(language));
         const std::unique_ptr<QMenu> menu(dialog->CreateWindowMenu());
         EXPECT_NE(menu->actions().front()->text(), englishAboutItem);
-        dialog->SetControlText(kStringBoxId, "The quick brown fox jumps over the lazy dog");
-        FindWidget<QComboBox>(*dialog, "algorithmList")->setCurrentIndex(8);
-        dialog->SetControlText(kOutputBoxId, SharedVector("fox").digest.at("sha512"));
+        // The status line's texts, translated; the window then shows the sentence's digest.
+        const QStringList statuses = StatusesAfterRuns(*dialog);
+        for (int i = 0; i < statuses.size(); ++i) EXPECT_NE(statuses[i], englishStatuses[i]);
         SaveScreenshot(*dialog, QStringLiteral("corvane-dialog-%1.png").arg(language));
 
         CAboutDlg about(dialog);

@@ -16,7 +16,8 @@ if(WITH_APP)
         share/icons/hicolor/48x48/apps/ostrel-corvane.png
         share/icons/hicolor/scalable/apps/ostrel-corvane.svg
         share/man/man1/corvane.1.gz
-        share/metainfo/example.ostrel_corvane.corvane.metainfo.xml)
+        share/metainfo/example.ostrel_corvane.corvane.metainfo.xml
+        share/ostrel-corvane/more-software.html)
 endif()
 
 function(run)
