@@ -32,10 +32,10 @@ class QPoint;
 class QWidget;
 
 // The window-menu item that opens the About box, and its command.
-inline constexpr char kAboutItemText[] = "&About Ostrel...";
+inline constexpr char kAboutItemText[] = QT_TRANSLATE_NOOP("CTarnovelDlg", "&About Ostrel...");
 inline constexpr unsigned kAboutCommandId = 16;
 // The one filter of the Browse chooser: shown as "All Files(*.)", matching every file.
-inline constexpr char kBrowseFilter[] = "All Files(*.) (*)";
+inline constexpr char kBrowseFilter[] = QT_TRANSLATE_NOOP("CTarnovelDlg", "All Files(*.) (*)");
 
 class CTarnovelDlg : public QDialog, public DialogControls {
     Q_OBJECT
