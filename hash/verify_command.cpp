@@ -34,9 +34,9 @@ int ListIndexOf(Algorithm algorithm) {
 }
 
 VerifiedRun OnHashFileVerifying(DialogControls& dialog, HashRequest& request,
-                                std::optional<ExpectedDigest> expected) {
+                                std::optional<ExpectedDigest> expected, bool lookBeside) {
     const std::string path = dialog.GetControlText(kFilePathBoxId);
-    if (!expected) expected = FindSumFileBeside(path);
+    if (!expected && lookBeside) expected = FindSumFileBeside(path);
     if (!expected) {
         OnHashFile(dialog, request);
         return {};

@@ -18,10 +18,10 @@ struct VerifiedRun {
     int shownIndex = -1;
 };
 
-// `expected` is what the Expected field or the clipboard gave; without it, "Hash file" looks for
-// a sum file beside the file.
+// `expected` is what the Expected field or the clipboard gave; without it, and unless told not
+// to, "Hash file" looks for a sum file beside the file.
 VerifiedRun OnHashFileVerifying(DialogControls& dialog, HashRequest& request,
-                                std::optional<ExpectedDigest> expected);
+                                std::optional<ExpectedDigest> expected, bool lookBeside = true);
 VerifiedRun OnHashStringVerifying(DialogControls& dialog, HashRequest& request,
                                   std::optional<ExpectedDigest> expected);
 

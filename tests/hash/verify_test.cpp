@@ -245,6 +245,7 @@ TEST(VerifyCommand, HashFileTakesTheSumFileBesideIt) {
     EXPECT_EQ(dialog.texts[kOutputBoxId], Abc(A::Sha1));
 
     dir.WriteFile("SHA256SUMS", kSigned);
+    EXPECT_FALSE(OnHashFileVerifying(dialog, request, std::nullopt, false).verdict);
     const VerifiedRun run = OnHashFileVerifying(dialog, request, std::nullopt);
     ASSERT_TRUE(run.verdict);
     EXPECT_TRUE(run.verdict->matches);
