@@ -20,6 +20,7 @@
 #include "status_line.h"
 #include "tarnovel_dlg.h"
 #include "verdict_line.h"
+#include "verify_texts.h"
 
 namespace {
 
@@ -56,8 +57,10 @@ void CTarnovelDlg::StartCommand(bool file) {
     SetControlText(kOutputBoxId, std::string());
     shownInputs.reset();
     runStatus.clear();
-    statusLine->SetStatus(
-        DialogTexts::Hashing(InputName(file, filePathBox->text()), algorithmList->currentText()));
+    statusLine->SetStatus(DialogTexts::Hashing(
+        InputName(file, filePathBox->text()),
+        input.expected ? VerifyTexts::AlgorithmNames(input.expected->candidates)
+                       : algorithmList->currentText()));
     SetRunningLook(true);
     job = std::make_unique<CHashJob>(input, request, [this] {
         // On the job's thread: the dialog takes the result on its own.
@@ -145,9 +148,9 @@ void CTarnovelDlg::done(int result) {
 }
 
 void CTarnovelDlg::SetRunningLook(bool running) {
-    const std::initializer_list<QWidget*> inputs = {
-        filePathBox,      stringBox,   algorithmList, browseButton, hashFileButton,
-        hashStringButton, expectedBox, sumFileButton};
+    const std::initializer_list<QWidget*> inputs = {filePathBox,  stringBox,      algorithmList,
+                                                    browseButton, hashFileButton, hashStringButton,
+                                                    expectedBox,  sumFileButton};
     if (running) {
         // The focus waits on Stop, so a disabled button does not pass it to the next control.
         focusBeforeRun = focusWidget();

@@ -2,6 +2,7 @@
 #include "verify_texts.h"
 
 #include <QFile>
+#include <QStringList>
 
 #include "verify_command.h"
 
@@ -33,6 +34,12 @@ QString VerifyTexts::SumFileFilter() {
 
 QString VerifyTexts::VerificationName() {
     return tr("Verification");
+}
+
+QString VerifyTexts::AlgorithmNames(const std::vector<Algorithm>& algorithms) {
+    QStringList names;
+    for (Algorithm algorithm : algorithms) names << ListText(algorithm);
+    return names.join(QStringLiteral(", "));
 }
 
 VerifyTexts::Verdict VerifyTexts::Describe(const ::Verdict& verdict, bool file,

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QString>
+#include <vector>
 
 #include "verdict.h"
 
@@ -15,6 +16,8 @@ public:
     static QString SumFileButtonName();
     static QString SumFileFilter();
     static QString VerificationName();
+    // The algorithms as the list names them: "SHA-2 256, GOSTHash".
+    static QString AlgorithmNames(const std::vector<Algorithm>& algorithms);
 
     // The verdict as the line shows it (in a few words: whether it matches, the algorithm, the
     // source, where the digests first differ) and in full (both digests, and the notes: a match
