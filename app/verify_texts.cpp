@@ -95,6 +95,6 @@ QString VerifyTexts::SumFileUnreadable(const QString& sumFile) {
 
 QString VerifyTexts::SumFileLacks(const QString& sumFile, const QString& fileName) {
     if (fileName.isEmpty())
-        return tr("%1 lists more than one file; give the file first.").arg(sumFile);
+        return tr("Give the file first: %1 lists no single digest.").arg(sumFile);
     return tr("%1 lists no digest for %2.").arg(sumFile, fileName);
 }
