@@ -1,22 +1,81 @@
-// Runs hash jobs on several threads and hands their outcomes back in job order.
+// Hashes a stream of files on several threads and hands the outcomes back in the order the
+// files came, with only a small window of them in flight: memory stays the same however many
+// files a directory tree or a checksum list yields.
 #pragma once
 
 #include <cstddef>
+#include <deque>
 #include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+#include <type_traits>
+#include <utility>
+#include <vector>
 
 #include "pipeline.h"
+#include "progress.h"
 
-struct OrderedJobs {
-    std::size_t count = 0;
-    // Jobs that must run one after another in order on the calling thread (those reading
-    // standard input); may be empty.
-    std::function<bool(std::size_t index)> runsInline;
-    // Computes job `index`.
-    std::function<HashOutcome(std::size_t index)> work;
-    // Called on the calling thread for jobs 0, 1, 2..., each as soon as it and all before it
-    // are done.
-    std::function<void(std::size_t index, HashOutcome&& outcome)> emit;
+// One input to hash, as every command hands it over.
+struct FileJob {
+    std::string path;                   // "-" is standard input, read on the calling thread
+    std::vector<Algorithm> algorithms;  // none: nothing to compute; the outcome comes back empty
 };
 
-// With `threads` <= 1 (or a single job) everything runs on the calling thread.
-void RunInOrder(const OrderedJobs& jobs, unsigned threads);
+// Computes one job. HashFileJob is the one place where the commands' files reach the hashing
+// core; tests put a stand-in here.
+using JobWork = std::function<HashOutcome(const FileJob& job, const HashControl& control)>;
+HashOutcome HashFileJob(const FileJob& job, const HashControl& control);
+
+class OrderedJobs {
+public:
+    // With `threads` <= 1 every job runs on the calling thread, one at a time. With a display,
+    // each job's progress goes there.
+    explicit OrderedJobs(unsigned threads, ProgressDisplay* progress = nullptr,
+                         JobWork work = HashFileJob);
+    ~OrderedJobs();
+    OrderedJobs(const OrderedJobs&) = delete;
+    OrderedJobs& operator=(const OrderedJobs&) = delete;
+
+    // Whether another job may be submitted before the oldest is taken.
+    bool HasRoom() const;
+    void Submit(FileJob job);
+    // The outcome of the oldest job not yet taken, waiting for it (or computing it, for standard
+    // input and when there are no workers).
+    HashOutcome TakeNext();
+
+private:
+    struct Shared;
+    void Work();
+
+    JobWork work_;
+    std::size_t window_;
+    std::unique_ptr<Shared> shared_;
+    std::vector<std::thread> workers_;
+};
+
+// Pulls items from `next` (std::optional<std::pair<Item, FileJob>>, std::nullopt at the end) on
+// the calling thread while the window has room, and calls `emit(Item&, HashOutcome&&)` for each,
+// in order, as soon as its outcome is there.
+template <typename Next, typename Emit>
+void RunInOrder(OrderedJobs& jobs, Next&& next, Emit&& emit) {
+    using Item = typename std::invoke_result_t<Next&>::value_type::first_type;
+    std::deque<Item> waiting;
+    bool more = true;
+    for (;;) {
+        while (more && jobs.HasRoom()) {
+            auto got = next();
+            if (!got) {
+                more = false;
+                break;
+            }
+            waiting.push_back(std::move(got->first));
+            jobs.Submit(std::move(got->second));
+        }
+        if (waiting.empty()) return;
+        HashOutcome outcome = jobs.TakeNext();
+        emit(waiting.front(), std::move(outcome));
+        waiting.pop_front();
+    }
+}
