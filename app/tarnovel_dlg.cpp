@@ -33,6 +33,8 @@ namespace {
 // Dialog template size, in dialog units.
 constexpr int kDialogWidth = 299;
 constexpr int kDialogHeight = 223;
+// The verification row below the described controls makes the dialog this much taller.
+constexpr int kVerificationRowHeight = 14;
 
 constexpr int kInitialAlgorithmIndex = 5;  // "SHA-1", as the request starts
 constexpr int kProgressSteps = 1000;
@@ -56,17 +58,21 @@ CTarnovelDlg::CTarnovelDlg(QWidget* parent)
     : QDialog(parent),
       appIcon(QStringLiteral(":/icons/ostrel-corvane.png")),
       fileChooser(&CTarnovelDlg::RunFileChooser),
-      aboutRunner(&CTarnovelDlg::RunAboutBox) {
+      aboutRunner(&CTarnovelDlg::RunAboutBox),
+      sumFileChooser(&CTarnovelDlg::RunSumFileChooser) {
     setObjectName(QStringLiteral("mainDialog"));
     setWindowTitle(QStringLiteral("Ostrel Corvane"));
     // A fixed modal frame: caption, window menu and close box, no minimise or maximise.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFont(DialogFont());
-    setFixedSize(MapDialogSize(BaseUnitsOf(font()), kDialogWidth, kDialogHeight));
+    setFixedSize(
+        MapDialogSize(BaseUnitsOf(font()), kDialogWidth, kDialogHeight + kVerificationRowHeight));
     setWindowIcon(appIcon);
     BuildControls();
     BuildExtensions();
+    // After the file-drop filter is installed, so a file dropped on the field is a sum file.
+    BuildVerification();
 }
 
 CTarnovelDlg::~CTarnovelDlg() {
