@@ -170,4 +170,99 @@
         <translation>%1 s</translation>
     </message>
 </context>
+<context>
+    <name>VerifyTexts</name>
+    <message>
+        <source>Expected hash:</source>
+        <translation>Erwartet:</translation>
+    </message>
+    <message>
+        <source>Sum file...</source>
+        <translation>Liste...</translation>
+    </message>
+    <message>
+        <source>Choose a sum file</source>
+        <translation>Prüfsummendatei wählen</translation>
+    </message>
+    <message>
+        <source>All Files (*)</source>
+        <translation>Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>Verification</source>
+        <translation>Prüfung</translation>
+    </message>
+    <message>
+        <source>the Expected hash field</source>
+        <translation>dem Feld „Erwartet“</translation>
+    </message>
+    <message>
+        <source>field</source>
+        <translation>Feld</translation>
+    </message>
+    <message>
+        <source>the clipboard</source>
+        <translation>der Zwischenablage</translation>
+    </message>
+    <message>
+        <source>clipboard</source>
+        <translation>Zwischenablage</translation>
+    </message>
+    <message>
+        <source>Matches (%1, %2)</source>
+        <translation>Stimmt überein (%1, %2)</translation>
+    </message>
+    <message>
+        <source>Matches: %1, from %2.</source>
+        <translation>Stimmt überein: %1, aus %2.</translation>
+    </message>
+    <message>
+        <source>: undamaged, not untampered</source>
+        <translation>: unbeschädigt, nicht fälschungssicher</translation>
+    </message>
+    <message>
+        <source>Does not match (%1, %2) from character %3</source>
+        <translation>Stimmt nicht überein (%1, %2) ab Zeichen %3</translation>
+    </message>
+    <message>
+        <source>Does not match: %1, from %2.</source>
+        <translation>Stimmt nicht überein: %1, aus %2.</translation>
+    </message>
+    <message>
+        <source>First difference at character %1: expected %2, got %3.</source>
+        <translation>Erster Unterschied bei Zeichen %1: erwartet %2, erhalten %3.</translation>
+    </message>
+    <message>
+        <source>A match proves the file undamaged, not untampered.</source>
+        <translation>Die Übereinstimmung zeigt, dass die Datei unbeschädigt ist, nicht dass sie unverfälscht ist.</translation>
+    </message>
+    <message>
+        <source>A match proves the string unchanged, not untampered.</source>
+        <translation>Die Übereinstimmung zeigt, dass der Text unverändert ist, nicht dass er unverfälscht ist.</translation>
+    </message>
+    <message>
+        <source>The signature around the digest was not checked.</source>
+        <translation>Die Signatur um den Hashwert wurde nicht geprüft.</translation>
+    </message>
+    <message>
+        <source>The line names %1.</source>
+        <translation>Die Zeile nennt %1.</translation>
+    </message>
+    <message>
+        <source>Expected hash not recognised: not a digest of a known length or a checksum line.</source>
+        <translation>Erwarteter Hashwert nicht erkannt: weder ein Hashwert bekannter Länge noch eine Prüfsummenzeile.</translation>
+    </message>
+    <message>
+        <source>Cannot read %1.</source>
+        <translation>%1 kann nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>Give the file first: %1 lists no single digest.</source>
+        <translation>Zuerst die Datei angeben: %1 enthält nicht nur einen Hashwert.</translation>
+    </message>
+    <message>
+        <source>%1 lists no digest for %2.</source>
+        <translation>%1 enthält keinen Hashwert für %2.</translation>
+    </message>
+</context>
 </TS>

@@ -170,4 +170,99 @@
         <translation>%1 с</translation>
     </message>
 </context>
+<context>
+    <name>VerifyTexts</name>
+    <message>
+        <source>Expected hash:</source>
+        <translation>Ожидается:</translation>
+    </message>
+    <message>
+        <source>Sum file...</source>
+        <translation>Список...</translation>
+    </message>
+    <message>
+        <source>Choose a sum file</source>
+        <translation>Выбрать файл контрольных сумм</translation>
+    </message>
+    <message>
+        <source>All Files (*)</source>
+        <translation>Все файлы (*)</translation>
+    </message>
+    <message>
+        <source>Verification</source>
+        <translation>Проверка</translation>
+    </message>
+    <message>
+        <source>the Expected hash field</source>
+        <translation>поля «Ожидается»</translation>
+    </message>
+    <message>
+        <source>field</source>
+        <translation>поле</translation>
+    </message>
+    <message>
+        <source>the clipboard</source>
+        <translation>буфера обмена</translation>
+    </message>
+    <message>
+        <source>clipboard</source>
+        <translation>буфер обмена</translation>
+    </message>
+    <message>
+        <source>Matches (%1, %2)</source>
+        <translation>Совпадает (%1, %2)</translation>
+    </message>
+    <message>
+        <source>Matches: %1, from %2.</source>
+        <translation>Совпадает: %1, из %2.</translation>
+    </message>
+    <message>
+        <source>: undamaged, not untampered</source>
+        <translation>: не повреждён, но подделка возможна</translation>
+    </message>
+    <message>
+        <source>Does not match (%1, %2) from character %3</source>
+        <translation>Не совпадает (%1, %2) с символа %3</translation>
+    </message>
+    <message>
+        <source>Does not match: %1, from %2.</source>
+        <translation>Не совпадает: %1, из %2.</translation>
+    </message>
+    <message>
+        <source>First difference at character %1: expected %2, got %3.</source>
+        <translation>Первое различие в символе %1: ожидалось %2, получено %3.</translation>
+    </message>
+    <message>
+        <source>A match proves the file undamaged, not untampered.</source>
+        <translation>Совпадение доказывает, что файл не повреждён, но не что он не подделан.</translation>
+    </message>
+    <message>
+        <source>A match proves the string unchanged, not untampered.</source>
+        <translation>Совпадение доказывает, что строка не изменилась, но не что она не подделана.</translation>
+    </message>
+    <message>
+        <source>The signature around the digest was not checked.</source>
+        <translation>Подпись вокруг хеша не проверялась.</translation>
+    </message>
+    <message>
+        <source>The line names %1.</source>
+        <translation>В строке указан %1.</translation>
+    </message>
+    <message>
+        <source>Expected hash not recognised: not a digest of a known length or a checksum line.</source>
+        <translation>Ожидаемый хеш не распознан: это не хеш известной длины и не строка контрольной суммы.</translation>
+    </message>
+    <message>
+        <source>Cannot read %1.</source>
+        <translation>Не удаётся прочитать %1.</translation>
+    </message>
+    <message>
+        <source>Give the file first: %1 lists no single digest.</source>
+        <translation>Сначала укажите файл: в %1 не один хеш.</translation>
+    </message>
+    <message>
+        <source>%1 lists no digest for %2.</source>
+        <translation>В %1 нет хеша для %2.</translation>
+    </message>
+</context>
 </TS>
