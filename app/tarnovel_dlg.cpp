@@ -19,7 +19,6 @@
 #include <QTimer>
 #include <QUrl>
 #include <algorithm>
-#include <array>
 #include <utility>
 
 #include "about_dlg.h"
@@ -32,8 +31,6 @@ namespace {
 constexpr int kDialogWidth = 299;
 constexpr int kDialogHeight = 223;
 
-constexpr std::array<const char*, 9> kAlgorithmEntries = {
-    "CRC32", "GOSTHash", "MD2", "MD4", "MD5", "SHA-1", "SHA-2 256", "SHA-2 384", "SHA-2 512"};
 // The progress bar appears only for computations longer than this, so short ones do not flicker.
 constexpr qint64 kProgressDelayMs = 200;
 constexpr int kProgressTickMs = 100;
@@ -158,8 +155,10 @@ void CTarnovelDlg::BuildControls() {
     // The template's 105 units are the height with the list dropped; closed, the box is as tall
     // as the edit boxes, and the dropped list shows all nine entries.
     place(algorithmList, "algorithmList", 15, 103, 211, 14);
-    for (const char* entry : kAlgorithmEntries) algorithmList->addItem(QLatin1String(entry));
-    algorithmList->setMaxVisibleItems(static_cast<int>(kAlgorithmEntries.size()));
+    for (const AlgorithmListEntry& entry : kAlgorithmList)
+        algorithmList->addItem(
+            QLatin1String(entry.text.data(), static_cast<int>(entry.text.size())));
+    algorithmList->setMaxVisibleItems(static_cast<int>(kAlgorithmList.size()));
     algorithmList->setCurrentIndex(kInitialAlgorithmIndex);
 
     label("Algorithm:", "algorithmLabel", 15, 92, 65, 8);

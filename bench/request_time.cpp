@@ -6,41 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "digester.h"
+#include "algorithms.h"
 #include "hash_request.h"
-
-namespace {
-
-struct Choice {
-    int32_t algorithm;
-    int32_t width;
-};
-
-std::optional<Choice> ChoiceOf(Algorithm algorithm) {
-    switch (algorithm) {
-        case Algorithm::Crc32:
-            return Choice{kAlgorithmCrc32, 256};
-        case Algorithm::Gost:
-            return Choice{kAlgorithmGost, 256};
-        case Algorithm::Md2:
-            return Choice{kAlgorithmMd2, 256};
-        case Algorithm::Md4:
-            return Choice{kAlgorithmMd4, 256};
-        case Algorithm::Md5:
-            return Choice{kAlgorithmMd5, 256};
-        case Algorithm::Sha1:
-            return Choice{kAlgorithmSha1, 256};
-        case Algorithm::Sha256:
-            return Choice{kAlgorithmSha2, 256};
-        case Algorithm::Sha384:
-            return Choice{kAlgorithmSha2, 384};
-        case Algorithm::Sha512:
-            return Choice{kAlgorithmSha2, 512};
-    }
-    return std::nullopt;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     const std::optional<Algorithm> algorithm = argc == 3 ? ParseAlgorithm(argv[1]) : std::nullopt;
@@ -48,10 +15,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: corvane_request_time ALGO FILE\n");
         return 2;
     }
-    const Choice choice = *ChoiceOf(*algorithm);
+    // As the dialog sets it from its list entry.
     HashRequest request;
-    request.SetAlgorithm(choice.algorithm);
-    request.SetSha2Width(choice.width);
+    for (const AlgorithmListEntry& entry : kAlgorithmList) {
+        if (entry.algorithm != *algorithm) continue;
+        request.SetAlgorithm(entry.hashAlgorithm);
+        if (entry.sha2Width != 0) request.SetSha2Width(entry.sha2Width);
+    }
     request.SetSource(kSourceFile);
     request.SetFilePath(argv[2]);
     const std::string text = request.Compute();

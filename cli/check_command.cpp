@@ -6,16 +6,16 @@
 #include <cerrno>
 #include <cstdlib>
 
-#include "check_line.h"
 #include "escape.h"
-#include "file_hasher.h"
 #include "ordered_jobs.h"
+#include "pipeline.h"
+#include "sum_file.h"
 
 namespace {
 
 struct Record {
     unsigned long lineNumber = 0;
-    CheckLine line;
+    SumLine line;
 };
 
 struct Tally {
@@ -31,7 +31,7 @@ std::string Plural(unsigned long n, const char* one, const char* many) {
 }
 
 // Reads every line of the sums file; `readError` is errno when reading stopped early.
-std::vector<Record> ReadSumsFile(std::FILE* file, bool isStdin, CheckLineParser& parser,
+std::vector<Record> ReadSumsFile(std::FILE* file, bool isStdin, SumLineParser& parser,
                                  int& readError) {
     std::vector<Record> records;
     char* buffer = nullptr;
@@ -49,9 +49,9 @@ std::vector<Record> ReadSumsFile(std::FILE* file, bool isStdin, CheckLineParser&
         record.lineNumber = ++number;
         record.line = parser.Parse(std::string_view(buffer, static_cast<std::size_t>(length)));
         // With the sums on standard input, "-" cannot also be a file to check.
-        if (record.line.kind == CheckLine::Kind::Entry && isStdin && record.line.entry.name == "-")
-            record.line.kind = CheckLine::Kind::Malformed;
-        if (record.line.kind != CheckLine::Kind::Ignored) records.push_back(std::move(record));
+        if (record.line.kind == SumLine::Kind::Entry && isStdin && record.line.entry.name == "-")
+            record.line.kind = SumLine::Kind::Malformed;
+        if (record.line.kind != SumLine::Kind::Ignored) records.push_back(std::move(record));
     }
     std::free(buffer);
     return records;
@@ -64,7 +64,7 @@ void PrintStatus(const Console& console, const std::string& name, const char* st
 }
 
 bool CheckOneFile(const Options& options, const Console& console, const std::string& sumsName,
-                  CheckLineParser& parser) {
+                  SumLineParser& parser) {
     const bool isStdin = sumsName == "-";
     std::FILE* file = isStdin ? stdin : std::fopen(sumsName.c_str(), "r");
     if (file == nullptr) {
@@ -85,17 +85,17 @@ bool CheckOneFile(const Options& options, const Console& console, const std::str
     OrderedJobs jobs;
     jobs.count = records.size();
     jobs.runsInline = [&](std::size_t i) {
-        return records[i].line.kind != CheckLine::Kind::Entry || records[i].line.entry.name == "-";
+        return records[i].line.kind != SumLine::Kind::Entry || records[i].line.entry.name == "-";
     };
-    jobs.work = [&](std::size_t i, FileHasher& hasher) {
-        const CheckLine& line = records[i].line;
-        if (line.kind != CheckLine::Kind::Entry) return HashOutcome{};
-        const Algorithm algorithm[] = {line.entry.algorithm};
-        return hasher.Hash(line.entry.name, algorithm);
+    jobs.work = [&](std::size_t i) {
+        const SumLine& line = records[i].line;
+        if (line.kind != SumLine::Kind::Entry) return HashOutcome{};
+        const Algorithm algorithm[] = {line.entry.algorithm()};
+        return ComputeDigests(HashInput::Operand(line.entry.name), algorithm);
     };
     jobs.emit = [&](std::size_t i, HashOutcome&& outcome) {
         const Record& record = records[i];
-        if (record.line.kind != CheckLine::Kind::Entry) {
+        if (record.line.kind != SumLine::Kind::Entry) {
             ++tally.malformed;
             if (options.warn)
                 ReportMessage(console, QuoteForMessage(sumsName) + ": " +
@@ -104,9 +104,9 @@ bool CheckOneFile(const Options& options, const Console& console, const std::str
             return;
         }
         tally.anyWellFormed = true;
-        const CheckEntry& entry = record.line.entry;
+        const SumEntry& entry = record.line.entry;
         if (!outcome.ok()) {
-            if (options.ignoreMissing && outcome.missing) return;
+            if (options.ignoreMissing && outcome.status == HashStatus::NotFound) return;
             ReportFileError(console, entry.name, outcome.error);
             ++tally.unreadable;
             if (!options.status) PrintStatus(console, entry.name, "FAILED open or read");
@@ -156,7 +156,10 @@ bool CheckOneFile(const Options& options, const Console& console, const std::str
 int RunCheck(const Options& options, const Console& console) {
     std::vector<std::string> sumsFiles = options.files;
     if (sumsFiles.empty()) sumsFiles.emplace_back("-");
-    CheckLineParser parser(options.algorithms, !options.algorithmsChosen);
+    SumLineRules rules;
+    rules.algorithms = options.algorithms;
+    rules.anyTag = !options.algorithmsChosen;
+    SumLineParser parser(std::move(rules));
     bool allGood = true;
     for (const std::string& name : sumsFiles)
         allGood = CheckOneFile(options, console, name, parser) && allGood;

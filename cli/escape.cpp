@@ -1,63 +1,10 @@
-// File-name escaping for sums lines and shell quoting for messages, compatible with coreutils.
+// The check report's name escaping and shell quoting for messages, compatible with coreutils.
 #include "escape.h"
 
 #include <cstdio>
 
-bool NameNeedsEscape(std::string_view name) {
-    return name.find_first_of("\\\n\r") != std::string_view::npos;
-}
-
 bool CheckNameNeedsEscape(std::string_view name) {
     return name.find('\n') != std::string_view::npos;
-}
-
-std::string EscapeName(std::string_view name) {
-    std::string out;
-    out.reserve(name.size());
-    for (char c : name) {
-        switch (c) {
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
-
-std::optional<std::string> UnescapeName(std::string_view escaped) {
-    std::string out;
-    out.reserve(escaped.size());
-    for (std::size_t i = 0; i < escaped.size(); ++i) {
-        const char c = escaped[i];
-        if (c == '\0') return std::nullopt;
-        if (c != '\\') {
-            out += c;
-            continue;
-        }
-        if (++i == escaped.size()) return std::nullopt;
-        switch (escaped[i]) {
-            case '\\':
-                out += '\\';
-                break;
-            case 'n':
-                out += '\n';
-                break;
-            case 'r':
-                out += '\r';
-                break;
-            default:
-                return std::nullopt;
-        }
-    }
-    return out;
 }
 
 namespace {

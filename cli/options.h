@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "digester.h"
+#include "algorithms.h"
 
 enum class Mode { Sum, Check, Help, Version };
 

@@ -12,9 +12,8 @@
 
 void RunInOrder(const OrderedJobs& jobs, unsigned threads) {
     const auto isInline = [&](std::size_t i) { return jobs.runsInline && jobs.runsInline(i); };
-    FileHasher own;
     if (threads <= 1 || jobs.count <= 1) {
-        for (std::size_t i = 0; i < jobs.count; ++i) jobs.emit(i, jobs.work(i, own));
+        for (std::size_t i = 0; i < jobs.count; ++i) jobs.emit(i, jobs.work(i));
         return;
     }
 
@@ -28,10 +27,9 @@ void RunInOrder(const OrderedJobs& jobs, unsigned threads) {
     workers.reserve(workerCount);
     for (std::size_t w = 0; w < workerCount; ++w) {
         workers.emplace_back([&] {
-            FileHasher hasher;
             for (std::size_t i; (i = next.fetch_add(1)) < jobs.count;) {
                 if (isInline(i)) continue;
-                HashOutcome outcome = jobs.work(i, hasher);
+                HashOutcome outcome = jobs.work(i);
                 {
                     std::lock_guard lock(mutex);
                     outcomes[i] = std::move(outcome);
@@ -44,7 +42,7 @@ void RunInOrder(const OrderedJobs& jobs, unsigned threads) {
     for (std::size_t i = 0; i < jobs.count; ++i) {
         HashOutcome outcome;
         if (isInline(i)) {
-            outcome = jobs.work(i, own);
+            outcome = jobs.work(i);
         } else {
             std::unique_lock lock(mutex);
             done.wait(lock, [&] { return outcomes[i].has_value(); });

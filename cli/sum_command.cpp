@@ -1,34 +1,18 @@
 // The default mode of corvane-sum: hash each text and file and print its digest lines.
 #include "sum_command.h"
 
-#include "escape.h"
-#include "file_hasher.h"
 #include "ordered_jobs.h"
-
-std::string SumLine(Algorithm algorithm, std::string_view digest, std::string_view name,
-                    bool tagged) {
-    const bool escape = NameNeedsEscape(name);
-    const std::string shown = escape ? EscapeName(name) : std::string(name);
-    std::string line = escape ? "\\" : "";
-    if (tagged) {
-        line += AlgorithmTag(algorithm);
-        line += " (" + shown + ") = ";
-        line += digest;
-    } else {
-        line += digest;
-        line += "  " + shown;
-    }
-    line += '\n';
-    return line;
-}
+#include "pipeline.h"
+#include "sum_file.h"
 
 namespace {
 
 void PrintLines(const Options& options, const Console& console,
                 const std::vector<std::string>& digests, std::string_view name) {
-    const bool tagged = options.tag || options.algorithms.size() > 1;
+    SumLineStyle style;
+    if (options.tag || options.algorithms.size() > 1) style.format = SumFormat::Bsd;
     for (std::size_t i = 0; i < digests.size(); ++i) {
-        const std::string line = SumLine(options.algorithms[i], digests[i], name, tagged);
+        const std::string line = FormatSumLine(options.algorithms[i], digests[i], name, style);
         std::fwrite(line.data(), 1, line.size(), console.out);
     }
 }
@@ -38,7 +22,9 @@ void PrintLines(const Options& options, const Console& console,
 int RunSum(const Options& options, const Console& console) {
     // Texts show as "TEXT" in quotes, so they cannot pass for file names.
     for (const std::string& text : options.strings)
-        PrintLines(options, console, HashText(text, options.algorithms), "\"" + text + "\"");
+        PrintLines(options, console,
+                   ComputeDigests(HashInput::Text(text), options.algorithms).digests,
+                   "\"" + text + "\"");
 
     std::vector<std::string> files = options.files;
     if (files.empty() && options.strings.empty()) files.emplace_back("-");
@@ -47,8 +33,8 @@ int RunSum(const Options& options, const Console& console) {
     OrderedJobs jobs;
     jobs.count = files.size();
     jobs.runsInline = [&](std::size_t i) { return files[i] == "-"; };
-    jobs.work = [&](std::size_t i, FileHasher& hasher) {
-        return hasher.Hash(files[i], options.algorithms);
+    jobs.work = [&](std::size_t i) {
+        return ComputeDigests(HashInput::Operand(files[i]), options.algorithms);
     };
     jobs.emit = [&](std::size_t i, HashOutcome&& outcome) {
         if (!outcome.ok()) {

@@ -1,11 +1,16 @@
-// One shape over the nine engines, so the runners and the Digester drive them all the same way:
-// Init (with the SHA-2 width), Update in pieces, Final into a digest area returning its length.
+// One shape over the nine engines, so everything that drives them (the digester, the tests'
+// conformance suite, the fuzz harnesses) drives them the same way:
+//   kAlgorithm, kDigestSize, kBlockSize, Context,
+//   Init(Context&), Update(Context&, data, 32-bit length), Final(Context&, digest).
+// Final writes kDigestSize bytes; CRC-32's are its value, most significant byte first, so their
+// hex is the "%08x" text.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 
+#include "algorithms.h"
 #include "bytes.h"
 #include "crc32.h"
 #include "gost.h"
@@ -15,96 +20,109 @@
 #include "sha1.h"
 #include "sha2.h"
 
-// Large enough for every digest here.
-inline constexpr std::size_t kDigestArea = 256;
+template <Algorithm A, std::size_t BlockSize>
+struct EngineTraits {
+    static constexpr Algorithm kAlgorithm = A;
+    static constexpr std::size_t kDigestSize = DigestLength(A);
+    static constexpr std::size_t kBlockSize = BlockSize;
+};
 
-struct Crc32Engine {
+struct Crc32Engine : EngineTraits<Algorithm::Crc32, 64> {
     using Context = uint32_t;  // the running register
-    static void Init(Context& c, int32_t) { c = CCrc32Static::kPreset; }
+    static void Init(Context& c) { c = CCrc32Static::kPreset; }
     static void Update(Context& c, const uint8_t* data, uint32_t length) {
         CCrc32Static::CrcFold(c, data, length);
     }
-    // The value most significant byte first, so its hex is the "%08x" text.
-    static std::size_t Final(Context& c, uint8_t* digest) {
-        StoreBe32(digest, c ^ CCrc32Static::kPreset);
-        return 4;
-    }
+    static void Final(Context& c, uint8_t* digest) { StoreBe32(digest, c ^ CCrc32Static::kPreset); }
 };
 
-struct GostEngine {
+struct GostEngine : EngineTraits<Algorithm::Gost, 32> {
     using Context = GostContext;
-    static void Init(Context& c, int32_t) { GostInit(&c); }
+    static void Init(Context& c) { GostInit(&c); }
     static void Update(Context& c, const uint8_t* data, uint32_t length) {
         GostUpdate(&c, data, length);
     }
-    static std::size_t Final(Context& c, uint8_t* digest) {
-        GostFinal(&c, digest);
-        return 32;
-    }
+    static void Final(Context& c, uint8_t* digest) { GostFinal(&c, digest); }
 };
 
-struct Md2Engine {
+struct Md2Engine : EngineTraits<Algorithm::Md2, 16> {
     using Context = CMD2;
-    static void Init(Context& c, int32_t) { c.Init(); }
+    static void Init(Context& c) { c.Init(); }
     static void Update(Context& c, const uint8_t* data, uint32_t length) { c.Update(data, length); }
-    static std::size_t Final(Context& c, uint8_t* digest) {
-        c.Final(digest, 16);
-        return 16;
-    }
+    static void Final(Context& c, uint8_t* digest) { c.Final(digest, kDigestSize); }
 };
 
-struct Md4Engine {
+struct Md4Engine : EngineTraits<Algorithm::Md4, 64> {
     using Context = Md4Context;
-    static void Init(Context& c, int32_t) { Md4Init(&c); }
+    static void Init(Context& c) { Md4Init(&c); }
     static void Update(Context& c, const uint8_t* data, uint32_t length) {
         Md4Update(&c, data, length);
     }
-    static std::size_t Final(Context& c, uint8_t* digest) {
-        Md4Final(digest, &c);
-        return 16;
-    }
+    static void Final(Context& c, uint8_t* digest) { Md4Final(digest, &c); }
 };
 
-struct Md5Engine {
+struct Md5Engine : EngineTraits<Algorithm::Md5, 64> {
     using Context = Md5Context;
-    static void Init(Context& c, int32_t) { Md5Init(&c); }
+    static void Init(Context& c) { Md5Init(&c); }
     static void Update(Context& c, const uint8_t* data, uint32_t length) {
         Md5Update(&c, data, length);
     }
-    static std::size_t Final(Context& c, uint8_t* digest) {
+    // The digest stays in the context; the caller's buffer gets a copy.
+    static void Final(Context& c, uint8_t* digest) {
         Md5Final(&c);
-        std::memcpy(digest, c.digest, 16);
-        return 16;
+        std::memcpy(digest, c.digest, kDigestSize);
     }
 };
 
-struct Sha1Engine {
+struct Sha1Engine : EngineTraits<Algorithm::Sha1, 64> {
     using Context = Sha1Context;
-    static void Init(Context& c, int32_t) { Sha1Init(&c); }
+    static void Init(Context& c) { Sha1Init(&c); }
     static void Update(Context& c, const uint8_t* data, uint32_t length) {
         Sha1Update(data, length, &c);
     }
-    static std::size_t Final(Context& c, uint8_t* digest) {
-        Sha1Final(digest, &c);
-        return 20;
-    }
+    static void Final(Context& c, uint8_t* digest) { Sha1Final(digest, &c); }
 };
 
-// The width front: 256, 384 or 512 bits.
-struct Sha2Engine {
+// The width front at one width: 256, 384 or 512 bits.
+template <uint32_t Width>
+struct Sha2Engine
+    : EngineTraits<Width == 256 ? Algorithm::Sha256
+                                : (Width == 384 ? Algorithm::Sha384 : Algorithm::Sha512),
+                   Width == 256 ? 64 : 128> {
+    static_assert(Width == 256 || Width == 384 || Width == 512);
     using Context = Sha2Context;
-    static void Init(Context& c, int32_t width) {
-        if (Sha2Init(static_cast<uint32_t>(width), &c) != 0) Sha2Init(256, &c);
-    }
+    static void Init(Context& c) { Sha2Init(Width, &c); }
     static void Update(Context& c, const uint8_t* data, uint32_t length) {
         Sha2Update(data, length, &c);
     }
-    static std::size_t Final(Context& c, uint8_t* digest) {
-        const std::size_t length = c.digestLength;  // read first: Final may wipe the context
-        Sha2Final(digest, &c);
-        return length;
-    }
+    static void Final(Context& c, uint8_t* digest) { Sha2Final(digest, &c); }
 };
+
+// Calls `f` with a value of the adapter type of `algorithm`.
+template <class F>
+decltype(auto) WithEngine(Algorithm algorithm, F&& f) {
+    switch (algorithm) {
+        case Algorithm::Crc32:
+            return f(Crc32Engine{});
+        case Algorithm::Gost:
+            return f(GostEngine{});
+        case Algorithm::Md2:
+            return f(Md2Engine{});
+        case Algorithm::Md4:
+            return f(Md4Engine{});
+        case Algorithm::Md5:
+            return f(Md5Engine{});
+        case Algorithm::Sha1:
+            return f(Sha1Engine{});
+        case Algorithm::Sha256:
+            return f(Sha2Engine<256>{});
+        case Algorithm::Sha384:
+            return f(Sha2Engine<384>{});
+        case Algorithm::Sha512:
+            break;
+    }
+    return f(Sha2Engine<512>{});
+}
 
 // Engines take 32-bit lengths; a longer range goes in pieces.
 template <class E>

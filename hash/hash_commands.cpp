@@ -6,17 +6,15 @@ namespace {
 // Maps the algorithm list's selected index onto the request; false when nothing is to be computed.
 bool SelectAlgorithm(int index, HashRequest& request) {
     // Signed on purpose: no selection (-1) maps to algorithm 0, which computes nothing.
-    if (index < 6) {
+    if (index < 0) {
         request.SetAlgorithm(index + 1);
         return true;
     }
-    static constexpr int32_t kWidths[] = {256, 384, 512};
-    if (index <= 8) {
-        request.SetAlgorithm(kAlgorithmSha2);
-        request.SetSha2Width(kWidths[index - 6]);
-        return true;
-    }
-    return false;
+    if (index >= static_cast<int>(kAlgorithmList.size())) return false;
+    const AlgorithmListEntry& entry = kAlgorithmList[static_cast<std::size_t>(index)];
+    request.SetAlgorithm(entry.hashAlgorithm);
+    if (entry.sha2Width != 0) request.SetSha2Width(entry.sha2Width);
+    return true;
 }
 
 void RunCommand(DialogControls& dialog, HashRequest& request) {

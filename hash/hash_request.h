@@ -5,18 +5,9 @@
 #include <cstdint>
 #include <string>
 
-#include "chunk_loop.h"
+#include "algorithms.h"
+#include "pipeline.h"
 
-// HashAlgorithm values.
-enum : int32_t {
-    kAlgorithmCrc32 = 1,
-    kAlgorithmGost = 2,
-    kAlgorithmMd2 = 3,
-    kAlgorithmMd4 = 4,
-    kAlgorithmMd5 = 5,
-    kAlgorithmSha1 = 6,
-    kAlgorithmSha2 = 7,
-};
 // InputSource values.
 enum : int32_t { kSourceText = 1, kSourceFile = 2 };
 
@@ -37,14 +28,18 @@ public:
     std::string Compute();
     // The text the latest Compute built.
     const std::string& GetOutputText() const { return outputText; }
+    // How the latest Compute ended: when it gave the empty text, why (not found, the errno of the
+    // failed open or read, cancelled) and how many bytes were hashed before. An empty or
+    // impossible path counts as not found, a FIFO as a file that cannot be opened (ENXIO); an
+    // algorithm outside 1 to 7 computes nothing and leaves the outcome Complete without digests.
+    const HashOutcome& GetLastOutcome() const { return lastOutcome; }
 
     // Optional, for callers that run Compute off their user-interface thread: the observer is
-    // called on the computing thread after each chunk; a set cancel flag ends the computation
+    // called on the computing thread after each slice; a set cancel flag ends the computation
     // with the empty text. The flag must outlive the computations.
     void SetProgressObserver(ProgressObserver observer);
     void SetCancelFlag(const std::atomic<bool>* flag);
-    // Where the runners' file bytes come from; the default (an empty opener) is OpenFileChunks.
-    // CRC-32 always reads the named file itself, so it ignores it.
+    // Where file bytes come from; the default (an empty opener) is OpenFileSource.
     void SetFileOpener(FileOpener opener);
 
 private:
@@ -55,10 +50,8 @@ private:
     std::string ComputeSha1();
     std::string ComputeSha2();
     std::string ComputeCrc32();
-    // The runner family, once for every byte-digest engine (runners.cpp).
-    template <class Engine>
-    std::string RunEngine();
-    ReadWatch MakeWatch(uint64_t total) const;
+    // The runner family, once for every engine (runners.cpp).
+    std::string RunEngine(Algorithm engine);
 
     std::string inputText;
     int32_t algorithm = kAlgorithmSha1;
@@ -70,4 +63,5 @@ private:
     ProgressObserver progress;
     const std::atomic<bool>* cancelFlag = nullptr;
     FileOpener fileOpener;
+    HashOutcome lastOutcome;
 };

@@ -21,7 +21,7 @@ TEST(OrderedJobs, EmitsInOrderWhenLaterJobsFinishFirst) {
         std::vector<std::size_t> emitted;
         OrderedJobs jobs;
         jobs.count = kCount;
-        jobs.work = [&](std::size_t i, FileHasher&) {
+        jobs.work = [&](std::size_t i) {
             // With more than one thread, job 0 waits until every other job is done.
             if (i == 0 && threads > 1)
                 while (finished.load() < kCount - 1) std::this_thread::yield();
@@ -44,7 +44,7 @@ TEST(OrderedJobs, InlineJobsRunOnTheCallingThreadInOrder) {
     OrderedJobs jobs;
     jobs.count = 30;
     jobs.runsInline = [](std::size_t i) { return i % 7 == 3; };
-    jobs.work = [&](std::size_t i, FileHasher&) {
+    jobs.work = [&](std::size_t i) {
         if (i % 7 == 3) {
             EXPECT_EQ(std::this_thread::get_id(), caller);
             inlineRuns.push_back(i);

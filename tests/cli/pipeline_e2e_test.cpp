@@ -8,7 +8,7 @@
 
 #include "digester.h"
 #include "e2e_support.h"
-#include "file_hasher.h"
+#include "pipeline.h"
 #include "process.h"
 #include "temp_file.h"
 #include "vectors.h"
@@ -28,8 +28,8 @@ std::string AllLines(const std::string& message, const std::string& name) {
     return lines;
 }
 
-constexpr std::size_t kRead = FileHasher::kChunkSize;
-constexpr std::size_t kThreaded = FileHasher::kPipelineFrom;
+constexpr std::size_t kRead = kReadSize;
+constexpr std::size_t kThreaded = kThreadsFrom;
 
 TEST(PipelineE2e, EveryAlgorithmOnFilesAroundTheReadSizes) {
     TempDir dir;

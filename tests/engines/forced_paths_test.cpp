@@ -8,6 +8,7 @@
 
 #include "cpu.h"
 #include "crc32.h"
+#include "engine_adapters.h"
 #include "engine_conformance.h"
 #include "gost.h"
 #include "sha1.h"
@@ -16,87 +17,30 @@
 
 namespace {
 
-// Forces the level for one message: Init sets it, Final puts the detected choice back.
-template <CpuLevel Level>
-struct Forced {
-    static void Enter() { ForceCpuLevel(Level); }
-    static void Leave() { ResetCpuLevel(); }
-};
-
-template <CpuLevel Level>
-struct Sha1At : Forced<Level> {
-    static constexpr const char* kColumn = "sha1";
-    static constexpr std::size_t kDigestSize = 20, kBlockSize = 64;
-    using Context = Sha1Context;
-    static void Init(Context& c) {
-        Forced<Level>::Enter();
-        Sha1Init(&c);
+// An engine with its level forced for one message: Init sets it, Final puts the detected choice
+// back.
+template <CpuLevel Level, class E>
+struct At : E {
+    static void Init(typename E::Context& c) {
+        ForceCpuLevel(Level);
+        E::Init(c);
     }
-    static void Update(Context& c, const uint8_t* d, uint32_t n) { Sha1Update(d, n, &c); }
-    static void Final(Context& c, uint8_t* out) {
-        Sha1Final(out, &c);
-        Forced<Level>::Leave();
+    static void Final(typename E::Context& c, uint8_t* out) {
+        E::Final(c, out);
+        ResetCpuLevel();
     }
 };
 
-template <CpuLevel Level>
-struct Sha256At : Forced<Level> {
-    static constexpr const char* kColumn = "sha256";
-    static constexpr std::size_t kDigestSize = 32, kBlockSize = 64;
-    using Context = Sha2Context;
-    static void Init(Context& c) {
-        Forced<Level>::Enter();
-        Sha2Init(256, &c);
-    }
-    static void Update(Context& c, const uint8_t* d, uint32_t n) { Sha2Update(d, n, &c); }
-    static void Final(Context& c, uint8_t* out) {
-        Sha2Final(out, &c);
-        Forced<Level>::Leave();
-    }
-};
-
-template <CpuLevel Level, uint32_t Width>
-struct Sha512At : Forced<Level> {
-    static constexpr const char* kColumn = Width == 384 ? "sha384" : "sha512";
-    static constexpr std::size_t kDigestSize = Width / 8, kBlockSize = 128;
-    using Context = Sha2Context;
-    static void Init(Context& c) {
-        Forced<Level>::Enter();
-        Sha2Init(Width, &c);
-    }
-    static void Update(Context& c, const uint8_t* d, uint32_t n) { Sha2Update(d, n, &c); }
-    static void Final(Context& c, uint8_t* out) {
-        Sha2Final(out, &c);
-        Forced<Level>::Leave();
-    }
-};
-
-template <CpuLevel Level>
-struct GostAt : Forced<Level> {
-    static constexpr const char* kColumn = "gost";
-    static constexpr std::size_t kDigestSize = 32, kBlockSize = 32;
-    using Context = GostContext;
-    static void Init(Context& c) {
-        Forced<Level>::Enter();
-        GostInit(&c);
-    }
-    static void Update(Context& c, const uint8_t* d, uint32_t n) { GostUpdate(&c, d, n); }
-    static void Final(Context& c, uint8_t* out) {
-        GostFinal(&c, out);
-        Forced<Level>::Leave();
-    }
-};
-
-using Sha1Portable = Sha1At<CpuLevel::kPortable>;
-using Sha1Best = Sha1At<CpuLevel::kAvx512>;
-using Sha256Portable = Sha256At<CpuLevel::kPortable>;
-using Sha256Best = Sha256At<CpuLevel::kAvx512>;
-using Sha384Portable = Sha512At<CpuLevel::kPortable, 384>;
-using Sha384Best = Sha512At<CpuLevel::kAvx512, 384>;
-using Sha512Portable = Sha512At<CpuLevel::kPortable, 512>;
-using Sha512Best = Sha512At<CpuLevel::kAvx512, 512>;
-using GostPortable = GostAt<CpuLevel::kPortable>;
-using GostBest = GostAt<CpuLevel::kAvx512>;
+using Sha1Portable = At<CpuLevel::kPortable, Sha1Engine>;
+using Sha1Best = At<CpuLevel::kAvx512, Sha1Engine>;
+using Sha256Portable = At<CpuLevel::kPortable, Sha2Engine<256>>;
+using Sha256Best = At<CpuLevel::kAvx512, Sha2Engine<256>>;
+using Sha384Portable = At<CpuLevel::kPortable, Sha2Engine<384>>;
+using Sha384Best = At<CpuLevel::kAvx512, Sha2Engine<384>>;
+using Sha512Portable = At<CpuLevel::kPortable, Sha2Engine<512>>;
+using Sha512Best = At<CpuLevel::kAvx512, Sha2Engine<512>>;
+using GostPortable = At<CpuLevel::kPortable, GostEngine>;
+using GostBest = At<CpuLevel::kAvx512, GostEngine>;
 INSTANTIATE_TYPED_TEST_SUITE_P(Sha1Portable, EngineConformance, Sha1Portable);
 INSTANTIATE_TYPED_TEST_SUITE_P(Sha1Accelerated, EngineConformance, Sha1Best);
 INSTANTIATE_TYPED_TEST_SUITE_P(Sha256Portable, EngineConformance, Sha256Portable);

@@ -5,16 +5,9 @@
 #include <cstring>
 #include <random>
 
+#include "engine_adapters.h"
 #include "engine_conformance.h"
 
-struct GostEngine {
-    static constexpr const char* kColumn = "gost";
-    static constexpr std::size_t kDigestSize = 32, kBlockSize = 32;
-    using Context = GostContext;
-    static void Init(Context& c) { GostInit(&c); }
-    static void Update(Context& c, const uint8_t* d, uint32_t n) { GostUpdate(&c, d, n); }
-    static void Final(Context& c, uint8_t* out) { GostFinal(&c, out); }
-};
 INSTANTIATE_TYPED_TEST_SUITE_P(Gost, EngineConformance, GostEngine);
 
 namespace {

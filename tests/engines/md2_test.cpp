@@ -7,18 +7,14 @@
 #include <cstring>
 #include <string>
 
+#include "engine_adapters.h"
 #include "engine_conformance.h"
 #include "vectors.h"
 
 namespace {
 
-struct Md2Engine {
-    static constexpr const char* kColumn = "md2";
-    static constexpr std::size_t kDigestSize = 16, kBlockSize = 16;
-    using Context = CMD2;
-    static void Init(Context& c) { c.Init(); }
-    static void Update(Context& c, const uint8_t* d, uint32_t n) { c.Update(d, n); }
-    static void Final(Context& c, uint8_t* digest) { c.Final(digest, 16); }
+// CMD2 is a class: the conformance suite needs to be told how to fill it with junk.
+struct Md2Junk : Md2Engine {
     static void FillJunk(Context& c, uint8_t junk) {
         std::memset(c.state, junk, sizeof c.state);
         std::memset(c.checksum, junk, sizeof c.checksum);
@@ -45,7 +41,7 @@ bool IsCleared(const CMD2& m) {
 
 }  // namespace
 
-INSTANTIATE_TYPED_TEST_SUITE_P(Md2, EngineConformance, Md2Engine);
+INSTANTIATE_TYPED_TEST_SUITE_P(Md2, EngineConformance, Md2Junk);
 
 TEST(Md2, Rfc1319TestSuite) {
     const struct {

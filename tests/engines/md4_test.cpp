@@ -8,19 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "engine_adapters.h"
 #include "engine_conformance.h"
 #include "vectors.h"
 
 namespace {
-
-struct Md4Engine {
-    static constexpr const char* kColumn = "md4";
-    static constexpr std::size_t kDigestSize = 16, kBlockSize = 64;
-    using Context = Md4Context;
-    static void Init(Context& c) { Md4Init(&c); }
-    static void Update(Context& c, const uint8_t* d, uint32_t n) { Md4Update(&c, d, n); }
-    static void Final(Context& c, uint8_t* digest) { Md4Final(digest, &c); }
-};
 
 std::string Repeat(const std::string& s, int times) {
     std::string out;

@@ -10,23 +10,12 @@
 #include <vector>
 
 #include "bytes.h"
+#include "engine_adapters.h"
 #include "engine_conformance.h"
 #include "temp_file.h"
 #include "vectors.h"
 
 namespace {
-
-struct Md5Engine {
-    static constexpr const char* kColumn = "md5";
-    static constexpr std::size_t kDigestSize = 16, kBlockSize = 64;
-    using Context = Md5Context;
-    static void Init(Context& c) { Md5Init(&c); }
-    static void Update(Context& c, const uint8_t* d, uint32_t n) { Md5Update(&c, d, n); }
-    static void Final(Context& c, uint8_t* digest) {
-        Md5Final(&c);
-        std::memcpy(digest, c.digest, kDigestSize);
-    }
-};
 
 std::string Repeat(const std::string& s, int times) {
     std::string out;

@@ -4,16 +4,9 @@
 
 #include <cstring>
 
+#include "engine_adapters.h"
 #include "engine_conformance.h"
 
-struct Sha1Engine {
-    static constexpr const char* kColumn = "sha1";
-    static constexpr std::size_t kDigestSize = 20, kBlockSize = 64;
-    using Context = Sha1Context;
-    static void Init(Context& c) { Sha1Init(&c); }
-    static void Update(Context& c, const uint8_t* d, uint32_t n) { Sha1Update(d, n, &c); }
-    static void Final(Context& c, uint8_t* out) { Sha1Final(out, &c); }
-};
 INSTANTIATE_TYPED_TEST_SUITE_P(Sha1, EngineConformance, Sha1Engine);
 
 TEST(Sha1, PaddingBoundariesMatchTheRampRows) {

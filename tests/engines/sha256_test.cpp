@@ -2,17 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "engine_adapters.h"
 #include "engine_conformance.h"
 
-struct Sha256Engine {
-    static constexpr const char* kColumn = "sha256";
-    static constexpr std::size_t kDigestSize = 32, kBlockSize = 64;
-    using Context = Sha256Context;
-    static void Init(Context& c) { Sha256Init(&c); }
-    static void Update(Context& c, const uint8_t* d, uint32_t n) { Sha256Update(d, n, &c); }
-    static void Final(Context& c, uint8_t* out) { Sha256Final(out, &c); }
-};
-INSTANTIATE_TYPED_TEST_SUITE_P(Sha256, EngineConformance, Sha256Engine);
+using Sha256Engine = Sha2Engine<256>;
 
 TEST(Sha256, FipsExamplesAndPaddingBoundaries) {
     EXPECT_EQ(HashOneShot<Sha256Engine>("abc"),

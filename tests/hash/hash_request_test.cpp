@@ -123,21 +123,6 @@ TEST(HashRequest, CrcOfUnreadableFileIsEmpty) {
     EXPECT_EQ(CrcOfFile(locked), "");
 }
 
-TEST(HashRequest, CrcReportsProgressPerPortion) {
-    TempDir dir;
-    HashRequest request;
-    request.SetAlgorithm(kAlgorithmCrc32);
-    request.SetSource(kSourceFile);
-    request.SetFilePath(dir.WriteFile("ramp", RampMessage(10000)));
-    std::vector<std::pair<uint64_t, uint64_t>> seen;
-    request.SetProgressObserver(
-        [&](uint64_t done, uint64_t total) { seen.emplace_back(done, total); });
-    EXPECT_EQ(request.Compute(), CrcOfText(RampMessage(10000)));
-    const std::vector<std::pair<uint64_t, uint64_t>> expected = {
-        {4096, 10000}, {8192, 10000}, {10000, 10000}};
-    EXPECT_EQ(seen, expected);
-}
-
 TEST(HashRequest, CancelledCrcIsEmpty) {
     TempDir dir;
     std::atomic<bool> cancel{false};

@@ -1,4 +1,4 @@
-// The process-wide core budget of corvane-sum.
+// The process-wide core budget.
 #include "core_budget.h"
 
 #include <thread>

@@ -1,0 +1,110 @@
+// ComputeDigests: opens the input, decides how many threads it gets, and hands it to a read loop.
+#include "pipeline.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <memory>
+
+#include "core_budget.h"
+#include "digester.h"
+#include "read_loops.h"
+#include "schedule.h"
+
+HashOutcome HashOutcome::Failure(HashStatus status, int error, uint64_t bytesHashed) {
+    HashOutcome outcome;
+    outcome.status = status;
+    outcome.error = error;
+    outcome.bytesHashed = bytesHashed;
+    return outcome;
+}
+
+HashInput HashInput::Path(std::string path) {
+    HashInput input;
+    input.kind = Kind::Path;
+    input.path = std::move(path);
+    return input;
+}
+
+HashInput HashInput::Descriptor(int fd) {
+    HashInput input;
+    input.kind = Kind::Descriptor;
+    input.fd = fd;
+    return input;
+}
+
+HashInput HashInput::Operand(const std::string& name) {
+    return name == "-" ? Descriptor(STDIN_FILENO) : Path(name);
+}
+
+HashInput HashInput::Text(std::string_view text) {
+    HashInput input;
+    input.text = text;
+    return input;
+}
+
+struct InputAccess {
+    static HashOutcome Compute(const HashInput& input, std::span<const Algorithm> algorithms,
+                               const HashControl& control) {
+        if (input.kind == HashInput::Kind::Text) return OfText(input.text, algorithms, control);
+        if (input.kind == HashInput::Kind::Descriptor)
+            return ComputeDigests(*DescriptorSource(input.fd), algorithms, control);
+        int error = 0;
+        const auto source =
+            control.opener ? control.opener(input.path, error) : OpenFileSource(input.path, error);
+        if (!source) {
+            if (error == 0) error = ENOENT;  // an opener that gave no reason
+            return HashOutcome::Failure(
+                error == ENOENT ? HashStatus::NotFound : HashStatus::OpenFailed, error, 0);
+        }
+        return ComputeDigests(*source, algorithms, control);
+    }
+
+    // A text goes to each engine in one update.
+    static HashOutcome OfText(std::string_view text, std::span<const Algorithm> algorithms,
+                              const HashControl& control) {
+        SliceWatch watch(&control.progress, control.cancel, text.size());
+        if (watch.Cancelled()) return HashOutcome::Failure(HashStatus::Cancelled, 0, 0);
+        DigestSet set(algorithms);
+        set.Update(reinterpret_cast<const uint8_t*>(text.data()), text.size());
+        if (!watch.Advance(text.size()))
+            return HashOutcome::Failure(HashStatus::Cancelled, 0, text.size());
+        HashOutcome outcome;
+        outcome.bytesHashed = text.size();
+        outcome.digests = set.Finish();
+        return outcome;
+    }
+};
+
+HashOutcome ComputeDigests(const HashInput& input, std::span<const Algorithm> algorithms,
+                           const HashControl& control) {
+    return InputAccess::Compute(input, algorithms, control);
+}
+
+HashOutcome ComputeDigests(ByteSource& source, std::span<const Algorithm> algorithms,
+                           const HashControl& control) {
+    const std::optional<uint64_t> size = source.Size();
+    SliceWatch watch(&control.progress, control.cancel, size.value_or(0));
+    if (watch.Cancelled()) return HashOutcome::Failure(HashStatus::Cancelled, 0, 0);
+
+    // Pipes, terminals and devices have no size to go by; they may be long.
+    const bool small = size && *size < kThreadsFrom;
+    const unsigned wanted =
+        small || !ReaderThreadPays(algorithms)
+            ? 0
+            : static_cast<unsigned>(std::max<std::size_t>(1, algorithms.size() - 1));
+    // This thread counts itself; the extra cores go to the engine groups beyond the first, or to
+    // the reader when there is one group. With several groups the reader rides along: it costs
+    // little next to them.
+    CoreLease lease(control.cores != nullptr ? *control.cores : MachineCores(), 1, wanted);
+    if (lease.extra() == 0) {
+        // A small file needs no more buffer than it has bytes.
+        const std::size_t buffer =
+            small ? std::clamp<std::size_t>(static_cast<std::size_t>(*size), kSliceSize, kReadSize)
+                  : kReadSize;
+        return HashOnThisThread(source, algorithms, buffer, watch);
+    }
+    const std::size_t groups = algorithms.size() > 1 ? std::size_t{1} + lease.extra() : 1;
+    return HashOnThreads(source, algorithms, groups, watch);
+}

@@ -1,0 +1,47 @@
+// The two read loops under ComputeDigests (pipeline.cpp): one on the calling thread, and one with
+// a reader thread and engine groups on threads of their own.
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+#include "algorithms.h"
+#include "file_source.h"
+#include "pipeline.h"
+
+class DigestSet;
+
+// What one thread of engines reports to and listens to, slice by slice.
+class SliceWatch {
+public:
+    SliceWatch(const ProgressObserver* observer, const std::atomic<bool>* flag, uint64_t expected)
+        : progress(observer), cancel(flag), total(expected) {}
+
+    bool Cancelled() const { return cancel != nullptr && cancel->load(std::memory_order_relaxed); }
+    // Counts `bytes` more and tells the observer; false when the computation is to stop.
+    bool Advance(uint64_t bytes);
+    uint64_t Done() const { return done; }
+
+private:
+    const ProgressObserver* progress;
+    const std::atomic<bool>* cancel;
+    uint64_t total;
+    uint64_t done = 0;
+};
+
+// Feeds `length` bytes to `set` in kSliceSize slices, each counted by `watch`; false when the
+// watch says stop.
+bool FeedSlices(DigestSet& set, const uint8_t* data, std::size_t length, SliceWatch& watch);
+
+// Reads into one buffer of `bufferSize` bytes and hashes on the calling thread.
+HashOutcome HashOnThisThread(ByteSource& source, std::span<const Algorithm> algorithms,
+                             std::size_t bufferSize, SliceWatch& watch);
+
+// A reader thread fills a ring of kReadSize blocks while the algorithms, split into at most
+// `groups` groups, hash on the calling thread and groups - 1 more; the watch sees the calling
+// thread's slices. A block is refilled only once every group is done with it. When a thread
+// cannot be started, everything runs on the calling thread instead.
+HashOutcome HashOnThreads(ByteSource& source, std::span<const Algorithm> algorithms,
+                          std::size_t groups, SliceWatch& watch);

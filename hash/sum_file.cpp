@@ -1,0 +1,209 @@
+// Writing and parsing sum-file lines, following the rules of the coreutils *sum tools for GNU and
+// BSD lines.
+#include "sum_file.h"
+
+#include <algorithm>
+
+namespace {
+
+bool IsWhite(char c) {
+    return c == ' ' || c == '\t';
+}
+
+bool IsHex(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+// The name as written after an optional leading backslash; none when it cannot be a name.
+std::optional<std::string> NameOf(std::string_view written, bool escaped) {
+    if (escaped) return UnescapeName(written);
+    if (written.find('\0') != std::string_view::npos) return std::nullopt;
+    return std::string(written);
+}
+
+}  // namespace
+
+bool NameNeedsEscape(std::string_view name) {
+    return name.find_first_of("\\\n\r") != std::string_view::npos;
+}
+
+std::string EscapeName(std::string_view name) {
+    std::string out;
+    out.reserve(name.size());
+    for (char c : name) {
+        switch (c) {
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            default:
+                out += c;
+        }
+    }
+    return out;
+}
+
+std::optional<std::string> UnescapeName(std::string_view escaped) {
+    std::string out;
+    out.reserve(escaped.size());
+    for (std::size_t i = 0; i < escaped.size(); ++i) {
+        const char c = escaped[i];
+        if (c == '\0') return std::nullopt;
+        if (c != '\\') {
+            out += c;
+            continue;
+        }
+        if (++i == escaped.size()) return std::nullopt;
+        switch (escaped[i]) {
+            case '\\':
+                out += '\\';
+                break;
+            case 'n':
+                out += '\n';
+                break;
+            case 'r':
+                out += '\r';
+                break;
+            default:
+                return std::nullopt;
+        }
+    }
+    return out;
+}
+
+bool IsHexDigest(std::string_view text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), IsHex);
+}
+
+std::string FormatSumLine(Algorithm algorithm, std::string_view digest, std::string_view name,
+                          const SumLineStyle& style) {
+    const bool escape =
+        style.format != SumFormat::Sfv && !style.zeroTerminated && NameNeedsEscape(name);
+    const std::string shown = escape ? EscapeName(name) : std::string(name);
+    std::string line = escape ? "\\" : "";
+    switch (style.format) {
+        case SumFormat::Gnu:
+            line += digest;
+            line += style.binary ? " *" : "  ";
+            line += shown;
+            break;
+        case SumFormat::Bsd:
+            line += AlgorithmTag(algorithm);
+            line += " (" + shown + ") = ";
+            line += digest;
+            break;
+        case SumFormat::Sfv:
+            line += shown + " ";
+            line += digest;
+            break;
+    }
+    line += style.zeroTerminated ? '\0' : '\n';
+    return line;
+}
+
+SumLineParser::SumLineParser(SumLineRules lineRules) : rules(std::move(lineRules)) {}
+
+bool SumLineParser::AcceptsTag(Algorithm algorithm) const {
+    return rules.anyTag || std::find(rules.algorithms.begin(), rules.algorithms.end(), algorithm) !=
+                               rules.algorithms.end();
+}
+
+SumLine SumLineParser::Parse(std::string_view line) {
+    SumLine result;
+    if (!line.empty() && line.back() == '\n') line.remove_suffix(1);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (line.empty() || line.front() == '#' || (rules.sfv && line.front() == ';')) return result;
+
+    std::optional<SumEntry> entry;
+    if (rules.sfv) {
+        entry = ParseSfv(line);
+    } else {
+        std::size_t at = 0;
+        while (at < line.size() && IsWhite(line[at])) ++at;
+        const bool escaped = at < line.size() && line[at] == '\\';
+        if (escaped) ++at;
+        // A known tag makes this a BSD line, well formed or not.
+        if (const auto tag = MatchTag(line.substr(at))) {
+            std::size_t i = at + tag->length;
+            if (i < line.size() && line[i] == ' ') ++i;
+            if (i < line.size() && line[i] == '(' && AcceptsTag(tag->algorithm))
+                entry = ParseBsd(tag->algorithm, line.substr(i + 1), escaped);
+        } else {
+            entry = ParseGnu(line, at, escaped);
+        }
+    }
+    if (entry) {
+        result.kind = SumLine::Kind::Entry;
+        result.entry = std::move(*entry);
+    } else {
+        result.kind = SumLine::Kind::Malformed;
+    }
+    return result;
+}
+
+std::optional<SumEntry> SumLineParser::ParseBsd(Algorithm algorithm, std::string_view rest,
+                                                bool escaped) {
+    // The name ends at the last ')', so names may hold parentheses themselves.
+    const std::size_t close = rest.rfind(')');
+    if (close == std::string_view::npos) return std::nullopt;
+    std::optional<std::string> name = NameOf(rest.substr(0, close), escaped);
+    if (!name) return std::nullopt;
+    std::size_t i = close + 1;
+    while (i < rest.size() && IsWhite(rest[i])) ++i;
+    if (i == rest.size() || rest[i] != '=') return std::nullopt;
+    ++i;
+    while (i < rest.size() && IsWhite(rest[i])) ++i;
+    const std::string_view digest = rest.substr(i);
+    if (!IsHexDigest(digest) || digest.size() != DigestTextLength(algorithm)) return std::nullopt;
+    return SumEntry{SumFormat::Bsd, {algorithm}, std::string(digest), std::move(*name)};
+}
+
+std::optional<SumEntry> SumLineParser::ParseGnu(std::string_view line, std::size_t at,
+                                                bool escaped) {
+    std::size_t end = at;
+    while (end < line.size() && IsHex(line[end])) ++end;
+    const std::size_t length = end - at;
+
+    std::vector<Algorithm> candidates;
+    for (Algorithm candidate : AlgorithmsOfTextLength(length))
+        if (std::find(rules.algorithms.begin(), rules.algorithms.end(), candidate) !=
+            rules.algorithms.end())
+            candidates.push_back(candidate);
+    if (candidates.empty() || (rules.refuseAmbiguous && candidates.size() > 1)) return std::nullopt;
+    // The digest, a separator and at least one more character.
+    if (line.size() - at < length + 3 || !IsWhite(line[end])) return std::nullopt;
+    std::size_t i = end + 1;
+
+    if (line.size() - i == 1 || (line[i] != ' ' && line[i] != '*')) {
+        // Old "DIGEST NAME" form. Not mixed with the usual one, so that a file renamed to start
+        // with a space or '*' cannot pass for another.
+        if (reversed == Reversed::No) return std::nullopt;
+        reversed = Reversed::Yes;
+    } else if (reversed != Reversed::Yes) {
+        reversed = Reversed::No;
+        ++i;  // the mode marker
+    }
+
+    std::optional<std::string> name = NameOf(line.substr(i), escaped);
+    if (!name) return std::nullopt;
+    return SumEntry{SumFormat::Gnu, std::move(candidates), std::string(line.substr(at, length)),
+                    std::move(*name)};
+}
+
+std::optional<SumEntry> SumLineParser::ParseSfv(std::string_view line) const {
+    // The CRC is the last field; the name is all before the blanks in front of it.
+    constexpr std::size_t kCrcLength = DigestTextLength(Algorithm::Crc32);
+    if (line.size() < kCrcLength + 2) return std::nullopt;
+    const std::string_view crc = line.substr(line.size() - kCrcLength);
+    std::size_t nameEnd = line.size() - kCrcLength;
+    if (!IsHexDigest(crc) || !IsWhite(line[nameEnd - 1])) return std::nullopt;
+    while (nameEnd > 0 && IsWhite(line[nameEnd - 1])) --nameEnd;
+    std::optional<std::string> name = NameOf(line.substr(0, nameEnd), false);
+    if (nameEnd == 0 || !name) return std::nullopt;
+    return SumEntry{SumFormat::Sfv, {Algorithm::Crc32}, std::string(crc), std::move(*name)};
+}

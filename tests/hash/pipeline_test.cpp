@@ -1,0 +1,231 @@
+// The pipeline over scripted sources, on the calling thread (a budget of one core) and with a
+// reader thread and engine groups (a budget of four): the same digests as one update whatever
+// the reads, slices and groups; a read error part-way; a cancel on an input that never ends;
+// paths, descriptors and texts; how the engines are grouped and the core budget.
+#include "pipeline.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "core_budget.h"
+#include "digester.h"
+#include "schedule.h"
+#include "temp_file.h"
+#include "vectors.h"
+
+namespace {
+
+// A message handed out in reads of at most `piece` bytes, failing with EIO on read `failOn`
+// (from 1); endless when the message is empty and `endless` is set. No size: the pipeline must
+// treat it as possibly long.
+class ScriptedSource final : public ByteSource {
+public:
+    ScriptedSource(std::string text, std::size_t readLimit, std::size_t failingRead = 0,
+                   bool neverEnds = false)
+        : message(std::move(text)), piece(readLimit), failOn(failingRead), endless(neverEnds) {}
+
+    std::ptrdiff_t Read(uint8_t* buffer, std::size_t capacity, int& error) override {
+        if (++reads == failOn) {
+            error = EIO;
+            return -1;
+        }
+        if (endless) {
+            std::memset(buffer, 'z', capacity);
+            return static_cast<std::ptrdiff_t>(capacity);
+        }
+        const std::size_t count = std::min({capacity, piece, message.size() - at});
+        std::memcpy(buffer, message.data() + at, count);
+        at += count;
+        return static_cast<std::ptrdiff_t>(count);
+    }
+    std::size_t Reads() const { return reads; }
+
+private:
+    std::string message;
+    std::size_t piece, failOn;
+    bool endless;
+    std::atomic<std::size_t> reads{0};
+    std::size_t at = 0;
+};
+
+std::vector<std::string> OneUpdate(const std::string& message, std::span<const Algorithm> set) {
+    DigestSet digests(set);
+    digests.Update(reinterpret_cast<const uint8_t*>(message.data()), message.size());
+    return digests.Finish();
+}
+
+// Out of the usual order, so a mix-up of the groups' results shows.
+const std::vector<Algorithm> kMixed = {Algorithm::Sha512, Algorithm::Md2,    Algorithm::Crc32,
+                                       Algorithm::Gost,   Algorithm::Md5,    Algorithm::Sha1,
+                                       Algorithm::Md4,    Algorithm::Sha384, Algorithm::Sha256};
+const std::vector<Algorithm> kOne = {Algorithm::Sha1};
+constexpr unsigned kBudgets[] = {1, 2, 4};  // on this thread; reader and one group; four groups
+
+TEST(Pipeline, SameDigestsAsOneUpdateWhateverTheReadsAndThreads) {
+    for (std::size_t length : {std::size_t{0}, std::size_t{1}, kSliceSize - 1, kSliceSize,
+                               kSliceSize + 1, kReadSize + 1, 2 * kReadSize + 77}) {
+        const std::string message = RampMessage(length);
+        for (const auto* set : {&kOne, &kMixed}) {
+            const auto expected = OneUpdate(message, *set);
+            for (unsigned cores : kBudgets) {
+                for (std::size_t piece : {kReadSize, std::size_t{1000}}) {
+                    CoreBudget budget(cores);
+                    HashControl control;
+                    control.cores = &budget;
+                    std::vector<uint64_t> progress;
+                    control.progress = [&](uint64_t done, uint64_t total) {
+                        EXPECT_EQ(total, 0u) << "no size to go by";
+                        EXPECT_LE(done - (progress.empty() ? 0 : progress.back()), kSliceSize);
+                        progress.push_back(done);
+                    };
+                    ScriptedSource source(message, piece);
+                    const HashOutcome outcome = ComputeDigests(source, *set, control);
+                    const auto trace = std::to_string(length) + " bytes, " +
+                                       std::to_string(set->size()) + " algorithms, " +
+                                       std::to_string(cores) + " cores, reads of " +
+                                       std::to_string(piece);
+                    ASSERT_TRUE(outcome.ok()) << trace;
+                    EXPECT_EQ(outcome.digests, expected) << trace;
+                    EXPECT_EQ(outcome.bytesHashed, length) << trace;
+                    EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end())) << trace;
+                    EXPECT_EQ(progress.empty() ? 0 : progress.back(), length) << trace;
+                }
+            }
+        }
+    }
+}
+
+TEST(Pipeline, AReadErrorPartWayGivesNoDigestAndSaysHowFarItGot) {
+    const std::string message = RampMessage(20 * kSliceSize);
+    for (const auto* set : {&kOne, &kMixed}) {
+        for (unsigned cores : kBudgets) {
+            for (std::size_t failOn : {1u, 2u, 7u}) {
+                CoreBudget budget(cores);
+                HashControl control;
+                control.cores = &budget;
+                ScriptedSource source(message, kSliceSize, failOn);
+                const HashOutcome outcome = ComputeDigests(source, *set, control);
+                EXPECT_EQ(outcome.status, HashStatus::ReadFailed) << failOn;
+                EXPECT_EQ(outcome.error, EIO) << failOn;
+                EXPECT_TRUE(outcome.digests.empty()) << failOn;
+                EXPECT_EQ(outcome.bytesHashed, (failOn - 1) * kSliceSize) << failOn;
+                EXPECT_EQ(source.Reads(), failOn) << "no read after the failure";
+            }
+        }
+    }
+}
+
+TEST(Pipeline, CancelStopsAnInputThatNeverEndsWithinAFewReads) {
+    for (const auto* set : {&kOne, &kMixed}) {
+        for (unsigned cores : kBudgets) {
+            CoreBudget budget(cores);
+            ScriptedSource source("", 0, 0, true);
+            std::atomic<bool> cancel{false};
+            std::size_t readsAtCancel = 0;
+            HashControl control;
+            control.cores = &budget;
+            control.cancel = &cancel;
+            control.progress = [&](uint64_t done, uint64_t) {
+                if (done >= 20 * kSliceSize && !cancel) {
+                    cancel = true;
+                    readsAtCancel = source.Reads();
+                }
+            };
+            const HashOutcome outcome = ComputeDigests(source, *set, control);
+            EXPECT_EQ(outcome.status, HashStatus::Cancelled);
+            EXPECT_EQ(outcome.bytesHashed, 20 * kSliceSize) << "no slice after the cancel";
+            // A reader thread may fill the rest of its ring (four blocks) first; not more.
+            EXPECT_LE(source.Reads(), readsAtCancel + 4);
+        }
+    }
+    // Cancelled before the start: nothing is read, not even a text.
+    ScriptedSource source(RampMessage(100), kSliceSize);
+    const std::atomic<bool> cancelled{true};
+    HashControl control;
+    control.cancel = &cancelled;
+    EXPECT_EQ(ComputeDigests(source, kOne, control).status, HashStatus::Cancelled);
+    EXPECT_EQ(source.Reads(), 0u);
+    EXPECT_EQ(ComputeDigests(HashInput::Text("abc"), kOne, control).status, HashStatus::Cancelled);
+}
+
+TEST(Pipeline, PathsDescriptorsAndTexts) {
+    TempDir dir;
+    const std::string message = RampMessage(3 * kSliceSize + 5);
+    const std::string path = dir.WriteFile("ramp", message);
+    EXPECT_EQ(ComputeDigests(HashInput::Path(path), kMixed).digests, OneUpdate(message, kMixed));
+    EXPECT_EQ(ComputeDigests(HashInput::Text(message), kMixed).digests, OneUpdate(message, kMixed));
+
+    // A descriptor is read from where it stands and left open.
+    const int fd = open(path.c_str(), O_RDONLY);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(lseek(fd, 100, SEEK_SET), 100);
+    EXPECT_EQ(ComputeDigests(HashInput::Descriptor(fd), kOne).digests,
+              OneUpdate(message.substr(100), kOne));
+    EXPECT_NE(fcntl(fd, F_GETFD), -1) << "still open";
+    close(fd);
+
+    const struct {
+        std::string path;
+        HashStatus status;
+        int error;
+    } failures[] = {
+        {dir.PathOf("missing"), HashStatus::NotFound, ENOENT},
+        {"", HashStatus::NotFound, ENOENT},
+        {path + std::string(1, '\0'), HashStatus::NotFound, ENOENT},
+        {path + "/inside", HashStatus::OpenFailed, ENOTDIR},
+        {dir.path(), HashStatus::ReadFailed, EISDIR},
+    };
+    for (const auto& f : failures) {
+        const HashOutcome outcome = ComputeDigests(HashInput::Path(f.path), kOne);
+        EXPECT_EQ(outcome.status, f.status) << f.path;
+        EXPECT_EQ(outcome.error, f.error) << f.path;
+        EXPECT_TRUE(outcome.digests.empty()) << f.path;
+    }
+}
+
+TEST(Pipeline, SplitByCostGivesMd2ACoreOfItsOwn) {
+    const std::vector<Algorithm> all(kAllAlgorithms.begin(), kAllAlgorithms.end());
+    const auto two = SplitByCost(all, 2);
+    ASSERT_EQ(two.size(), 2u);
+    const std::size_t md2 = 2;  // its index in kAllAlgorithms
+    const auto& alone = two[0].size() == 1 ? two[0] : two[1];
+    EXPECT_EQ(alone, std::vector<std::size_t>{md2});
+
+    for (std::size_t groups : {0u, 1u, 2u, 3u, 9u, 50u}) {
+        const auto split = SplitByCost(all, groups);
+        EXPECT_EQ(split.size(), std::clamp<std::size_t>(groups, 1, 9));
+        std::vector<std::size_t> seen;
+        for (const auto& group : split) {
+            EXPECT_FALSE(group.empty());
+            EXPECT_TRUE(std::is_sorted(group.begin(), group.end()));
+            seen.insert(seen.end(), group.begin(), group.end());
+        }
+        std::sort(seen.begin(), seen.end());
+        EXPECT_EQ(seen, (std::vector<std::size_t>{0, 1, 2, 3, 4, 5, 6, 7, 8})) << groups;
+    }
+    EXPECT_FALSE(ReaderThreadPays(std::vector<Algorithm>{Algorithm::Crc32}));
+    EXPECT_TRUE(ReaderThreadPays(std::vector<Algorithm>{Algorithm::Crc32, Algorithm::Sha1}));
+}
+
+TEST(CoreBudget, ExtrasOnlyWhileCoresAreFree) {
+    CoreBudget budget(2);
+    {
+        CoreLease first(budget, 1, 4);
+        EXPECT_EQ(first.extra(), 1u);  // two cores: this thread and one more
+        CoreLease second(budget, 1, 1);
+        EXPECT_EQ(second.extra(), 0u);  // runs anyway, on no extra core
+    }
+    CoreLease again(budget, 1, 1);
+    EXPECT_EQ(again.extra(), 1u) << "released with the leases";
+    EXPECT_EQ(CoreBudget(0).Take(1, 3), 0u) << "a budget has at least one core";
+}
+
+}  // namespace
