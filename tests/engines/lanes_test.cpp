@@ -52,7 +52,7 @@ struct LaneFunction {
 
 template <class K, auto Blocks, std::size_t Lanes>
 void Check(uint32_t seed) {
-    CheckPath<K>({Blocks, Lanes, "under test"}, seed);
+    CheckPath<K>({Blocks, Lanes, "under test", 1}, seed);
 }
 
 #if defined(__x86_64__) || defined(__i386__)
