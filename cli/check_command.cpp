@@ -93,6 +93,11 @@ bool CheckOneFile(const Options& options, const Console& console, const std::str
         const Algorithm algorithm[] = {line.entry.algorithm()};
         return ComputeDigests(HashInput::Operand(line.entry.name), algorithm);
     };
+    jobs.file = [&](std::size_t i) -> std::optional<FileJob> {
+        const SumLine& line = records[i].line;
+        if (line.kind != SumLine::Kind::Entry || line.entry.name == "-") return std::nullopt;
+        return FileJob{line.entry.name, line.entry.algorithm()};
+    };
     jobs.emit = [&](std::size_t i, HashOutcome&& outcome) {
         const Record& record = records[i];
         if (record.line.kind != SumLine::Kind::Entry) {

@@ -10,7 +10,46 @@
 #include <thread>
 #include <vector>
 
+#include "core_budget.h"
+#include "lane_scheduler.h"
+
+namespace {
+
+// The lane scheduler over the file jobs, when they are at least two with one algorithm that has
+// lanes here; false (having run nothing) otherwise.
+bool RunInLanes(const OrderedJobs& jobs, unsigned threads) {
+    std::vector<std::size_t> index;  // of each file job
+    std::vector<std::string> paths;
+    std::optional<Algorithm> algorithm;
+    for (std::size_t i = 0; i < jobs.count; ++i) {
+        std::optional<FileJob> file = jobs.file(i);
+        if (!file) continue;
+        if (algorithm && *algorithm != file->algorithm) return false;
+        algorithm = file->algorithm;
+        index.push_back(i);
+        paths.push_back(std::move(file->path));
+    }
+    if (paths.size() < 2 || !LanesAvailable(*algorithm)) return false;
+
+    std::size_t next = 0;  // the next job to emit
+    const auto emitUpTo = [&](std::size_t end) {
+        for (; next < end; ++next) jobs.emit(next, jobs.work(next));
+    };
+    CoreBudget one(1);
+    HashControl control;
+    if (threads <= 1) control.cores = &one;
+    ComputeDigestsInLanes(paths, *algorithm, control, [&](std::size_t k, HashOutcome&& outcome) {
+        emitUpTo(index[k]);
+        jobs.emit(next++, std::move(outcome));
+    });
+    emitUpTo(jobs.count);
+    return true;
+}
+
+}  // namespace
+
 void RunInOrder(const OrderedJobs& jobs, unsigned threads) {
+    if (jobs.file && RunInLanes(jobs, threads)) return;
     const auto isInline = [&](std::size_t i) { return jobs.runsInline && jobs.runsInline(i); };
     if (threads <= 1 || jobs.count <= 1) {
         for (std::size_t i = 0; i < jobs.count; ++i) jobs.emit(i, jobs.work(i));

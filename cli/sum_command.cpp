@@ -36,6 +36,10 @@ int RunSum(const Options& options, const Console& console) {
     jobs.work = [&](std::size_t i) {
         return ComputeDigests(HashInput::Operand(files[i]), options.algorithms);
     };
+    jobs.file = [&](std::size_t i) -> std::optional<FileJob> {
+        if (files[i] == "-" || options.algorithms.size() != 1) return std::nullopt;
+        return FileJob{files[i], options.algorithms[0]};
+    };
     jobs.emit = [&](std::size_t i, HashOutcome&& outcome) {
         if (!outcome.ok()) {
             ReportFileError(console, files[i], outcome.error);
