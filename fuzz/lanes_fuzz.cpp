@@ -14,18 +14,18 @@
 
 namespace {
 
-template <class K>
+template <class E>
 void Run(const std::vector<LaneMessage>& messages, uint8_t runs) {
     ForceCpuLevel(CpuLevel::kPortable);
     std::vector<std::string> alone;
-    for (const auto& m : messages) alone.push_back(OneMessage<K>(m));
+    for (const auto& m : messages) alone.push_back(OneMessage<E>(m));
     for (CpuLevel level : kCpuLevels) {
         if (level > SupportedCpuLevel()) continue;
         ForceCpuLevel(level);
-        const auto path = K::Path(ActiveCpuDispatch());
+        const auto path = LaneTraits<E>::Path(ActiveCpuDispatch());
         if (path.blocks == nullptr) continue;
         uint32_t lcg = runs;
-        const auto digests = ThroughLanes<K>(path, messages, [&](std::size_t most) {
+        const auto digests = ThroughLanes<E>(path, messages, [&](std::size_t most) {
             lcg = lcg * 1103515245u + 12345u;
             return runs % 2 == 0 ? most : 1 + (lcg >> 8) % most;
         });
@@ -56,22 +56,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     }
     switch (data[0] % 6) {
         case 0:
-            Run<Md4Kind>(messages, data[2]);
+            Run<Md4Engine>(messages, data[2]);
             break;
         case 1:
-            Run<Md5Kind>(messages, data[2]);
+            Run<Md5Engine>(messages, data[2]);
             break;
         case 2:
-            Run<Sha1Kind>(messages, data[2]);
+            Run<Sha1Engine>(messages, data[2]);
             break;
         case 3:
-            Run<Sha2Kind<256>>(messages, data[2]);
+            Run<Sha2Engine<256>>(messages, data[2]);
             break;
         case 4:
-            Run<Sha2Kind<384>>(messages, data[2]);
+            Run<Sha2Engine<384>>(messages, data[2]);
             break;
         default:
-            Run<Sha2Kind<512>>(messages, data[2]);
+            Run<Sha2Engine<512>>(messages, data[2]);
             break;
     }
     return 0;

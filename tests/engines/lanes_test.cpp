@@ -19,8 +19,10 @@
 
 namespace {
 
-template <class K>
-void CheckPath(const LanePath<typename K::Word>& path, uint32_t seed) {
+template <class E>
+void CheckPath(const LanePath<typename LaneTraits<E>::Word>& path, uint32_t seed) {
+    constexpr std::size_t kBlock = E::kBlockSize;
+    const std::string column(AlgorithmName(E::kAlgorithm));
     std::mt19937 random(seed);
     // Lengths up to 40 blocks, a third of them whole blocks, at every alignment.
     std::vector<uint8_t> pool(512 * 1024);
@@ -28,18 +30,18 @@ void CheckPath(const LanePath<typename K::Word>& path, uint32_t seed) {
     std::vector<std::pair<LaneMessage, std::string>> cases;
     for (const auto& v : SharedVectors())
         cases.push_back({{reinterpret_cast<const uint8_t*>(v.message.data()), v.message.size()},
-                         v.digest.at(K::kColumn)});
+                         v.digest.at(column)});
     for (std::size_t i = 0; i < 5 * path.lanes; ++i) {
-        std::size_t length = random() % (40 * K::kBlock);
-        if (i % 3 == 0) length -= length % K::kBlock;
+        std::size_t length = random() % (40 * kBlock);
+        if (i % 3 == 0) length -= length % kBlock;
         const LaneMessage m{pool.data() + random() % (pool.size() - length), length};
-        cases.push_back({m, ToHex(OneMessage<K>(m))});
+        cases.push_back({m, ToHex(OneMessage<E>(m))});
     }
     std::shuffle(cases.begin(), cases.end(), random);
     std::vector<LaneMessage> messages;
     for (const auto& c : cases) messages.push_back(c.first);
     const auto got =
-        ThroughLanes<K>(path, messages, [&](std::size_t most) { return 1 + random() % most; });
+        ThroughLanes<E>(path, messages, [&](std::size_t most) { return 1 + random() % most; });
     for (std::size_t i = 0; i < messages.size(); ++i)
         ASSERT_EQ(ToHex(got[i]), cases[i].second) << "length " << messages[i].length;
 }
@@ -50,9 +52,9 @@ struct LaneFunction {
     void (*check)(uint32_t seed);
 };
 
-template <class K, auto Blocks, std::size_t Lanes>
+template <class E, auto Blocks, std::size_t Lanes>
 void Check(uint32_t seed) {
-    CheckPath<K>({Blocks, Lanes, "under test", 1}, seed);
+    CheckPath<E>({Blocks, Lanes, "under test", 1}, seed);
 }
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -64,17 +66,17 @@ bool Avx512(const CpuFeatures& f) {
 }
 
 const LaneFunction kFunctions[] = {
-    {"md4_avx512", Avx512, Check<Md4Kind, Md4LanesAvx512, 16>},
-    {"md4_avx2", Avx2, Check<Md4Kind, Md4LanesAvx2, 16>},
-    {"md5_avx512", Avx512, Check<Md5Kind, Md5LanesAvx512, 16>},
-    {"md5_avx2", Avx2, Check<Md5Kind, Md5LanesAvx2, 16>},
-    {"sha1_avx512", Avx512, Check<Sha1Kind, Sha1LanesAvx512, 16>},
-    {"sha1_avx2", Avx2, Check<Sha1Kind, Sha1LanesAvx2, 8>},
-    {"sha256_avx512", Avx512, Check<Sha2Kind<256>, Sha256LanesAvx512, 16>},
-    {"sha256_avx2", Avx2, Check<Sha2Kind<256>, Sha256LanesAvx2, 8>},
-    {"sha384_avx512", Avx512, Check<Sha2Kind<384>, Sha512LanesAvx512, 8>},
-    {"sha512_avx512", Avx512, Check<Sha2Kind<512>, Sha512LanesAvx512, 8>},
-    {"sha512_avx2", Avx2, Check<Sha2Kind<512>, Sha512LanesAvx2, 4>},
+    {"md4_avx512", Avx512, Check<Md4Engine, Md4LanesAvx512, 16>},
+    {"md4_avx2", Avx2, Check<Md4Engine, Md4LanesAvx2, 16>},
+    {"md5_avx512", Avx512, Check<Md5Engine, Md5LanesAvx512, 16>},
+    {"md5_avx2", Avx2, Check<Md5Engine, Md5LanesAvx2, 16>},
+    {"sha1_avx512", Avx512, Check<Sha1Engine, Sha1LanesAvx512, 16>},
+    {"sha1_avx2", Avx2, Check<Sha1Engine, Sha1LanesAvx2, 8>},
+    {"sha256_avx512", Avx512, Check<Sha2Engine<256>, Sha256LanesAvx512, 16>},
+    {"sha256_avx2", Avx2, Check<Sha2Engine<256>, Sha256LanesAvx2, 8>},
+    {"sha384_avx512", Avx512, Check<Sha2Engine<384>, Sha512LanesAvx512, 8>},
+    {"sha512_avx512", Avx512, Check<Sha2Engine<512>, Sha512LanesAvx512, 8>},
+    {"sha512_avx2", Avx2, Check<Sha2Engine<512>, Sha512LanesAvx2, 4>},
 };
 
 class LaneFunctionTest : public ::testing::TestWithParam<LaneFunction> {};
@@ -98,11 +100,11 @@ TEST(LanesTest, EveryLevelsPathsMatchTheOneMessageEngine) {
         if (level > SupportedCpuLevel()) continue;
         ForceCpuLevel(level);
         const CpuDispatch& d = ActiveCpuDispatch();
-        if (d.md5Lanes.blocks != nullptr) CheckPath<Md5Kind>(d.md5Lanes, seed);
-        if (d.md4Lanes.blocks != nullptr) CheckPath<Md4Kind>(d.md4Lanes, seed);
-        if (d.sha1Lanes.blocks != nullptr) CheckPath<Sha1Kind>(d.sha1Lanes, seed);
-        if (d.sha256Lanes.blocks != nullptr) CheckPath<Sha2Kind<256>>(d.sha256Lanes, seed);
-        if (d.sha512Lanes.blocks != nullptr) CheckPath<Sha2Kind<384>>(d.sha512Lanes, seed);
+        if (d.md5Lanes.blocks != nullptr) CheckPath<Md5Engine>(d.md5Lanes, seed);
+        if (d.md4Lanes.blocks != nullptr) CheckPath<Md4Engine>(d.md4Lanes, seed);
+        if (d.sha1Lanes.blocks != nullptr) CheckPath<Sha1Engine>(d.sha1Lanes, seed);
+        if (d.sha256Lanes.blocks != nullptr) CheckPath<Sha2Engine<256>>(d.sha256Lanes, seed);
+        if (d.sha512Lanes.blocks != nullptr) CheckPath<Sha2Engine<384>>(d.sha512Lanes, seed);
     }
     ResetCpuLevel();
 }

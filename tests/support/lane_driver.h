@@ -1,7 +1,7 @@
 // Messages in memory through a multi-lane block function the way a scheduler runs them, for the
 // lane tests and the lane fuzz harness: each lane takes the next message as soon as its own has no
 // whole block left, whose tail its one-message context then finishes; idle lanes read another
-// lane's data. One kind adapter per algorithm: Md4Kind, Md5Kind, Sha1Kind, Sha2Kind<width>.
+// lane's data. E is an engine adapter (engine_adapters.h) with LaneTraits (lane_engine.h).
 #pragma once
 
 #include <algorithm>
@@ -12,104 +12,40 @@
 #include <vector>
 
 #include "cpu.h"
-#include "lanes.h"
-#include "sha2.h"
-
-template <class Ctx, class W, std::size_t Block>
-struct LaneKindBase {
-    using Context = Ctx;
-    using Word = W;
-    static constexpr std::size_t kBlock = Block;
-};
-
-// Final returns the digest bytes as a string.
-struct Md4Kind : LaneKindBase<Md4Context, uint32_t, 64> {
-    static constexpr const char* kColumn = "md4";
-    static LanePath<Word> Path(const CpuDispatch& d) { return d.md4Lanes; }
-    static void Init(Context& c) { Md4Init(&c); }
-    static Context& Engine(Context& c) { return c; }
-    static void Update(Context& c, const uint8_t* p, uint32_t n) { Md4Update(&c, p, n); }
-    static std::string Final(Context& c) {
-        uint8_t out[16];
-        Md4Final(out, &c);
-        return std::string(out, out + sizeof out);
-    }
-};
-
-struct Md5Kind : LaneKindBase<Md5Context, uint32_t, 64> {
-    static constexpr const char* kColumn = "md5";
-    static LanePath<Word> Path(const CpuDispatch& d) { return d.md5Lanes; }
-    static void Init(Context& c) { Md5Init(&c); }
-    static Context& Engine(Context& c) { return c; }
-    static void Update(Context& c, const uint8_t* p, uint32_t n) { Md5Update(&c, p, n); }
-    static std::string Final(Context& c) {
-        Md5Final(&c);
-        return std::string(c.digest, c.digest + sizeof c.digest);
-    }
-};
-
-struct Sha1Kind : LaneKindBase<Sha1Context, uint32_t, 64> {
-    static constexpr const char* kColumn = "sha1";
-    static LanePath<Word> Path(const CpuDispatch& d) { return d.sha1Lanes; }
-    static void Init(Context& c) { Sha1Init(&c); }
-    static Context& Engine(Context& c) { return c; }
-    static void Update(Context& c, const uint8_t* p, uint32_t n) { Sha1Update(p, n, &c); }
-    static std::string Final(Context& c) {
-        uint8_t out[20];
-        Sha1Final(out, &c);
-        return std::string(out, out + sizeof out);
-    }
-};
-
-// The three SHA-2 widths through the width front; 384 and 512 share the 64-bit lanes.
-template <uint32_t Width>
-struct Sha2Kind : LaneKindBase<Sha2Context, std::conditional_t<Width == 256, uint32_t, uint64_t>,
-                               Width == 256 ? 64 : 128> {
-    static constexpr const char* kColumn = Width == 256   ? "sha256"
-                                           : Width == 384 ? "sha384"
-                                                          : "sha512";
-    static auto Path(const CpuDispatch& d) {
-        if constexpr (Width == 256)
-            return d.sha256Lanes;
-        else
-            return d.sha512Lanes;
-    }
-    static void Init(Sha2Context& c) { Sha2Init(Width, &c); }
-    static auto& Engine(Sha2Context& c) {
-        if constexpr (Width == 256)
-            return c.engine.sha256;
-        else
-            return c.engine.sha512;
-    }
-    static void Update(Sha2Context& c, const uint8_t* p, uint32_t n) { Sha2Update(p, n, &c); }
-    static std::string Final(Sha2Context& c) {
-        uint8_t out[64];
-        Sha2Final(out, &c);
-        return std::string(out, out + Width / 8);
-    }
-};
+#include "engine_adapters.h"
+#include "lane_engine.h"
 
 struct LaneMessage {
     const uint8_t* data;
     std::size_t length;
 };
 
-template <class K>
+// The digest bytes as a string.
+template <class E>
+std::string Finish(typename E::Context& c) {
+    uint8_t digest[E::kDigestSize];
+    E::Final(c, digest);
+    return std::string(digest, digest + sizeof digest);
+}
+
+template <class E>
 std::string OneMessage(const LaneMessage& m) {
-    typename K::Context c;
-    K::Init(c);
-    K::Update(c, m.data, static_cast<uint32_t>(m.length));
-    return K::Final(c);
+    typename E::Context c;
+    E::Init(c);
+    UpdateAll<E>(c, m.data, m.length);
+    return Finish<E>(c);
 }
 
 // The digests of `messages` in their order. pickRun(most) gives how many blocks the next call
 // hashes, 1 to `most` (the fewest whole blocks any busy lane has left).
-template <class K, class PickRun>
-std::vector<std::string> ThroughLanes(const LanePath<typename K::Word>& path,
+template <class E, class PickRun>
+std::vector<std::string> ThroughLanes(const LanePath<typename LaneTraits<E>::Word>& path,
                                       const std::vector<LaneMessage>& messages, PickRun pickRun) {
+    using Chain = LaneTraits<E>;
+    constexpr std::size_t kBlock = E::kBlockSize;
     constexpr std::size_t kIdle = SIZE_MAX;
     const std::size_t lanes = path.lanes;
-    std::vector<typename K::Word> state(8 * lanes);
+    std::vector<typename LaneTraits<E>::Word> state(8 * lanes);
     std::vector<std::size_t> message(lanes, kIdle), done(lanes, 0);
     std::vector<const uint8_t*> data(lanes);
     std::vector<std::string> digests(messages.size());
@@ -120,24 +56,24 @@ std::vector<std::string> ThroughLanes(const LanePath<typename K::Word>& path,
         for (std::size_t lane = 0; lane < lanes; ++lane) {
             while (message[lane] != kIdle || next < messages.size()) {
                 if (message[lane] == kIdle) {
-                    typename K::Context c;
-                    K::Init(c);
-                    ChainToLane(K::Engine(c), state.data(), lanes, lane);
+                    typename E::Context c;
+                    E::Init(c);
+                    ChainToLane(Chain::Chain(c), state.data(), lanes, lane);
                     message[lane] = next++;
                     done[lane] = 0;
                 }
                 const LaneMessage& m = messages[message[lane]];
-                if (m.length - done[lane] >= K::kBlock) {
-                    most = std::min(most, (m.length - done[lane]) / K::kBlock);
+                if (m.length - done[lane] >= kBlock) {
+                    most = std::min(most, (m.length - done[lane]) / kBlock);
                     spare = data[lane] = m.data + done[lane];
                     break;
                 }
-                typename K::Context c;
-                K::Init(c);
-                ChainFromLane(K::Engine(c), state.data(), lanes, lane);
-                SetFedBytes(K::Engine(c), done[lane]);
-                K::Update(c, m.data + done[lane], static_cast<uint32_t>(m.length - done[lane]));
-                digests[message[lane]] = K::Final(c);
+                typename E::Context c;
+                E::Init(c);
+                ChainFromLane(Chain::Chain(c), state.data(), lanes, lane);
+                SetFedBytes(Chain::Chain(c), done[lane]);
+                UpdateAll<E>(c, m.data + done[lane], m.length - done[lane]);
+                digests[message[lane]] = Finish<E>(c);
                 message[lane] = kIdle;
             }
         }
@@ -147,7 +83,7 @@ std::vector<std::string> ThroughLanes(const LanePath<typename K::Word>& path,
             if (message[lane] == kIdle)
                 data[lane] = spare;
             else
-                done[lane] += run * K::kBlock;
+                done[lane] += run * kBlock;
         }
         path.blocks(state.data(), data.data(), run);
     }
