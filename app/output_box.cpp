@@ -2,6 +2,9 @@
 #include "output_box.h"
 
 #include <QKeyEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTextOption>
 
 COutputBox::COutputBox(QWidget* parent) : QPlainTextEdit(parent) {
@@ -10,6 +13,19 @@ COutputBox::COutputBox(QWidget* parent) : QPlainTextEdit(parent) {
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     setTabChangesFocus(true);
+}
+
+bool COutputBox::event(QEvent* event) {
+    // The box's own paint event draws only its frame; the text is the viewport's.
+    if (event->type() != QEvent::Paint) return QPlainTextEdit::event(event);
+    QPainter painter(this);
+    QStyleOptionFrame option;
+    option.initFrom(this);
+    option.lineWidth = frameWidth();
+    option.midLineWidth = 0;
+    option.state |= QStyle::State_Sunken;
+    style()->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &painter, this);
+    return true;
 }
 
 void COutputBox::keyPressEvent(QKeyEvent* event) {

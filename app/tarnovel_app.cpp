@@ -2,17 +2,30 @@
 #include "tarnovel_app.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QIcon>
 #include <QString>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 #include "corvane_version.h"
+#include "hash_job.h"
 #include "tarnovel_dlg.h"
 
 int CTarnovelApp::Start(int argc, char** argv) {
     argc_ = argc;
     argv_ = argv;
     InitInstance();
+    if (CHashJob::AbandonedRunning() > 0) {
+        // Returning would run the static destructors under the thread's feet, and nothing is
+        // left unsaved. Only our own output is flushed: flushing every stream would wait for the
+        // lock of the very file the thread is stuck reading.
+        std::fflush(stdout);
+        std::fflush(stderr);
+        std::_Exit(0);
+    }
     return 0;
 }
 
@@ -25,14 +38,21 @@ bool CTarnovelApp::InitInstance() {
             argc_ = 1;
             argv_ = fallbackArgv;
         }
+        // Qt takes its own options (-platform, -display...) out of the arguments.
         application = std::make_unique<QApplication>(argc_, argv_);
     }
-    QApplication::setApplicationName(QStringLiteral("corvane"));
+    QApplication::setApplicationName(QLatin1String(kApplicationName));
     QApplication::setApplicationVersion(QLatin1String(kProductVersion));
     QApplication::setDesktopFileName(QLatin1String(kDesktopFileId));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/ostrel-corvane.png")));
 
     CTarnovelDlg dialog;
+    if (argc_ > 1 && argv_ != nullptr && argv_[1] != nullptr) {
+        const QString given = QString::fromLocal8Bit(argv_[1]);
+        const QString path = given.isEmpty() ? given : QDir::current().absoluteFilePath(given);
+        // Inside the modal run, so the result arrives in a shown dialog.
+        QTimer::singleShot(0, &dialog, [&dialog, path] { dialog.OpenFile(path); });
+    }
     dialog.exec();  // OK and Cancel both just end the run
     return false;
 }

@@ -3,12 +3,15 @@
 
 class CTarnovelApp {
 public:
-    // The start-up that main hands over to: keeps the process arguments for Qt (the application
-    // itself reads none), calls InitInstance and returns the process exit status.
+    // The start-up that main hands over to: keeps the process arguments, calls InitInstance and
+    // returns the process exit status. A hashing thread left behind in a read that does not
+    // return (see CHashJob) does not hold the process: it then ends at once.
     int Start(int argc, char** argv);
 
     // Creates the Qt application when there is none yet, runs the main dialog modally and returns
-    // false: there is no main loop after the dialog, so the process ends when it closes.
+    // false: there is no main loop after the dialog, so the process ends when it closes. With a
+    // file argument (`corvane FILE`, as a file manager's "Open With" starts it), the dialog opens
+    // with FILE in its path box and hashes it at once; of several, the first counts.
     bool InitInstance();
 
 private:

@@ -1,29 +1,32 @@
-// The main dialog.
+// The main dialog: its controls, the three control operations, and the commands it carries itself
+// (Browse, "more software", About). Running the hash commands is in tarnovel_dlg_run.cpp.
 #include "tarnovel_dlg.h"
 
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QDesktopServices>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QFileDialog>
 #include <QGroupBox>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStringList>
-#include <QThread>
 #include <QTimer>
 #include <QUrl>
-#include <algorithm>
+#include <limits>
 #include <utility>
 
 #include "about_dlg.h"
 #include "dialog_font.h"
+#include "dialog_texts.h"
+#include "file_drop.h"
+#include "hash_job.h"
+#include "more_software.h"
 #include "output_box.h"
+#include "status_line.h"
 
 namespace {
 
@@ -31,54 +34,20 @@ namespace {
 constexpr int kDialogWidth = 299;
 constexpr int kDialogHeight = 223;
 
-// The progress bar appears only for computations longer than this, so short ones do not flicker.
-constexpr qint64 kProgressDelayMs = 200;
-constexpr int kProgressTickMs = 100;
-constexpr int kProgressSteps = 1000;
-
-// The controls as they stood when a command started; the command's output is kept for the UI
-// thread to show.
-class ControlsSnapshot : public DialogControls {
-public:
-    ControlsSnapshot(const DialogControls& from)
-        : filePath(from.GetControlText(kFilePathBoxId)),
-          text(from.GetControlText(kStringBoxId)),
-          selected(from.GetSelectedIndex()) {}
-    std::string GetControlText(int id) const override {
-        if (id == kFilePathBoxId) return filePath;
-        if (id == kStringBoxId) return text;
-        if (id == kOutputBoxId) return output;
-        return std::string();
-    }
-    void SetControlText(int id, const std::string& value) override {
-        if (id == kOutputBoxId) output = value;
-    }
-    int GetSelectedIndex() const override { return selected; }
-
-    std::string output;
-
-private:
-    std::string filePath;
-    std::string text;
-    int selected;
-};
-
 constexpr int kInitialAlgorithmIndex = 5;  // "SHA-1", as the request starts
-
-// The first local file among the URLs, or the empty text.
-QString FirstLocalPath(const QMimeData* data) {
-    if (data == nullptr || !data->hasUrls()) return QString();
-    for (const QUrl& url : data->urls()) {
-        if (url.isLocalFile() && !url.toLocalFile().isEmpty()) return url.toLocalFile();
-    }
-    return QString();
-}
+constexpr int kProgressSteps = 1000;
 
 QString FromStd(const std::string& text) {
     return QString::fromStdString(text);
 }
 std::string ToStd(const QString& text) {
     return text.toStdString();
+}
+
+// Ties a label to the control it names: screen readers read the label for it.
+void Name(QLabel* label, QWidget* control) {
+    label->setBuddy(control);
+    control->setAccessibleName(DialogTexts::NameFromLabel(label->text()));
 }
 
 }  // namespace
@@ -97,23 +66,11 @@ CTarnovelDlg::CTarnovelDlg(QWidget* parent)
     setFixedSize(MapDialogSize(BaseUnitsOf(font()), kDialogWidth, kDialogHeight));
     setWindowIcon(appIcon);
     BuildControls();
-    setAcceptDrops(true);
-
-    request.SetCancelFlag(&cancelFlag);
-    request.SetProgressObserver([this](uint64_t done, uint64_t total) {
-        progressDone.store(done, std::memory_order_relaxed);
-        progressTotal.store(total, std::memory_order_relaxed);
-    });
-    progressTimer = new QTimer(this);
-    progressTimer->setInterval(kProgressTickMs);
-    connect(progressTimer, &QTimer::timeout, this, &CTarnovelDlg::UpdateProgress);
-
-    setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(this, &QWidget::customContextMenuRequested, this, &CTarnovelDlg::ShowWindowMenu);
+    BuildExtensions();
 }
 
 CTarnovelDlg::~CTarnovelDlg() {
-    CancelRunning();
+    EndRunning(kGraceMs);
 }
 
 void CTarnovelDlg::BuildControls() {
@@ -148,7 +105,7 @@ void CTarnovelDlg::BuildControls() {
     place(new QGroupBox(QStringLiteral("Hashing a file"), this), "hashGroup", 7, 9, 230, 201);
     label("File to hash:", "filePathLabel", 16, 25, 94, 8);
     filePathBox = lineEdit("filePathBox", 16, 38, 163, 14);
-    QPushButton* browse = button("Browse", "browseButton", 185, 38, 42, 14);
+    QPushButton* browse = browseButton = button("Browse", "browseButton", 185, 38, 42, 14);
     connect(browse, &QPushButton::clicked, this, &CTarnovelDlg::OnBrowse);
 
     algorithmList = new QComboBox(this);
@@ -175,14 +132,60 @@ void CTarnovelDlg::BuildControls() {
     QPushButton* more = button("more software", "moreSoftwareButton", 161, 186, 58, 15);
     connect(more, &QPushButton::clicked, this, &CTarnovelDlg::OnMoreSoftware);
 
-    // Slim, in the gap between the output box and the buttons; hidden unless a computation is slow.
+    ok->setFocus();
+}
+
+void CTarnovelDlg::BuildExtensions() {
+    const DialogBaseUnits units = BaseUnitsOf(font());
+    // The described controls are all there; these come after them in the tab order.
+    Name(findChild<QLabel*>(QStringLiteral("filePathLabel")), filePathBox);
+    Name(findChild<QLabel*>(QStringLiteral("stringLabel")), stringBox);
+    Name(findChild<QLabel*>(QStringLiteral("algorithmLabel")), algorithmList);
+    Name(findChild<QLabel*>(QStringLiteral("outputLabel")), outputBox);
+    // A line edit keeps 32767 characters unless told otherwise: a longer text would be cut.
+    filePathBox->setMaxLength(std::numeric_limits<int>::max());
+    stringBox->setMaxLength(std::numeric_limits<int>::max());
+
+    // The status line and, in its place while a long run is on, the progress bar.
+    statusLine = new CStatusLine(this);
+    statusLine->setObjectName(QStringLiteral("statusLine"));
+    statusLine->setGeometry(MapDialogRect(units, 15, 175, 211, 9));
     progressBar = new QProgressBar(this);
-    place(progressBar, "progressBar", 15, 175, 211, 9);
+    progressBar->setObjectName(QStringLiteral("progressBar"));
+    progressBar->setAccessibleName(DialogTexts::ProgressName());
+    progressBar->setGeometry(MapDialogRect(units, 15, 175, 211, 9));
     progressBar->setRange(0, kProgressSteps);
     progressBar->setAlignment(Qt::AlignCenter);
     progressBar->hide();
+    // Beside the dialog's own buttons, level with the progress bar; shown while a run is on.
+    stopButton = new QPushButton(DialogTexts::StopButton(), this);
+    stopButton->setObjectName(QStringLiteral("stopButton"));
+    stopButton->setGeometry(MapDialogRect(units, 243, 172, 50, 14));
+    stopButton->hide();
+    connect(stopButton, &QPushButton::clicked, this, &CTarnovelDlg::OnStop);
 
-    ok->setFocus();
+    progressTimer = new QTimer(this);
+    progressTimer->setInterval(kProgressTickMs);
+    connect(progressTimer, &QTimer::timeout, this, &CTarnovelDlg::UpdateProgress);
+    // Once the inputs differ from what the shown digest is of, the status line says so.
+    connect(filePathBox, &QLineEdit::textChanged, this, &CTarnovelDlg::RefreshStatus);
+    connect(stringBox, &QLineEdit::textChanged, this, &CTarnovelDlg::RefreshStatus);
+    connect(algorithmList, &QComboBox::currentIndexChanged, this, &CTarnovelDlg::RefreshStatus);
+
+    new CFileDropFilter(
+        this, [this] { return !IsBusy(); },
+        [this](const QString& path) { return AcceptFileDrop(path); });
+    // The window menu on a right click anywhere without a menu of its own: the other children
+    // pass the request up to the dialog (the list would swallow it). F1 opens the About box too.
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (!child->inherits("QLineEdit") && !child->inherits("QPlainTextEdit")) {
+            child->setContextMenuPolicy(Qt::NoContextMenu);
+        }
+    }
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(this, &QWidget::customContextMenuRequested, this, &CTarnovelDlg::ShowWindowMenu);
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this, [this] { aboutRunner(this); });
 }
 
 std::string CTarnovelDlg::GetControlText(int id) const {
@@ -228,123 +231,25 @@ void CTarnovelDlg::SetAboutRunner(AboutRunner runner) {
     aboutRunner = std::move(runner);
 }
 
-void CTarnovelDlg::OnHashFile() {
-    StartCommand(true);
-}
-
-void CTarnovelDlg::OnHashString() {
-    StartCommand(false);
-}
-
-void CTarnovelDlg::StartCommand(bool file) {
-    if (IsBusy()) return;
-    if (file) lastFilePath = GetControlText(kFilePathBoxId);
-    // The commands clear the box first; done here so it is empty while the worker runs.
-    SetControlText(kOutputBoxId, std::string());
-    const uint64_t ofGeneration = ++generation;
-    cancelFlag.store(false);
-    progressDone.store(0);
-    progressTotal.store(0);
-    SetRunningLook(true);
-    worker = std::thread([this, file, ofGeneration, controls = ControlsSnapshot(*this)]() mutable {
-        if (file) {
-            ::OnHashFile(controls, request);
-        } else {
-            ::OnHashString(controls, request);
-        }
-        QMetaObject::invokeMethod(
-            this,
-            [this, ofGeneration, output = std::move(controls.output)] {
-                FinishCommand(ofGeneration, output);
-            },
-            Qt::QueuedConnection);
-    });
-}
-
-void CTarnovelDlg::FinishCommand(uint64_t ofGeneration, const std::string& output) {
-    if (ofGeneration != generation) return;  // cancelled, or a newer computation owns the box
-    if (worker.joinable()) worker.join();
-    SetRunningLook(false);
-    SetControlText(kOutputBoxId, output);
-}
-
-void CTarnovelDlg::CancelRunning() {
-    if (!worker.joinable()) return;
-    cancelFlag.store(true);
-    worker.join();
-    ++generation;  // the result already queued, if any, is dropped
-    SetRunningLook(false);
-}
-
-void CTarnovelDlg::WaitForIdle() {
-    while (IsBusy()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(1);
-    }
-}
-
-void CTarnovelDlg::done(int result) {
-    CancelRunning();
-    QDialog::done(result);
-}
-
-void CTarnovelDlg::SetRunningLook(bool running) {
-    hashFileButton->setEnabled(!running);
-    hashStringButton->setEnabled(!running);
-    if (running) {
-        runClock.start();
-        progressTimer->start();
-    } else {
-        progressTimer->stop();
-        progressBar->hide();
-        progressBar->reset();
-    }
-}
-
-void CTarnovelDlg::UpdateProgress() {
-    const qint64 elapsedMs = runClock.elapsed();
-    if (elapsedMs < kProgressDelayMs) return;
-    const uint64_t done = progressDone.load(std::memory_order_relaxed);
-    const uint64_t total = progressTotal.load(std::memory_order_relaxed);
-    const double megabytesPerSecond =
-        static_cast<double>(done) / 1e6 / (static_cast<double>(elapsedMs) / 1000.0);
-    const QString speed = QStringLiteral("%1 MB/s").arg(megabytesPerSecond, 0, 'f', 1);
-    progressBar->setRange(0, kProgressSteps);
-    if (total > 0) {
-        // A file that grows while it is read can pass its first size: the bar stays full.
-        const double fraction =
-            std::min(1.0, static_cast<double>(done) / static_cast<double>(total));
-        progressBar->setValue(static_cast<int>(fraction * kProgressSteps));
-        progressBar->setFormat(QStringLiteral("%p%  ") + speed);
-    } else {
-        // No size to measure against (a device, a pipe): the amount read instead of a fraction.
-        progressBar->setValue(0);
-        progressBar->setFormat(
-            QStringLiteral("%1 MB  ").arg(static_cast<double>(done) / 1e6, 0, 'f', 0) + speed);
-    }
-    progressBar->setVisible(true);
-}
-
 void CTarnovelDlg::OnBrowse() {
     // The preset is the path of the last "Hash file", not the box's text.
     const std::optional<QString> chosen = fileChooser(this, FromStd(lastFilePath));
     if (chosen) filePathBox->setText(*chosen);
 }
 
-void CTarnovelDlg::dragEnterEvent(QDragEnterEvent* event) {
-    if (!FirstLocalPath(event->mimeData()).isEmpty()) event->acceptProposedAction();
-}
-
-void CTarnovelDlg::dropEvent(QDropEvent* event) {
-    const QString path = FirstLocalPath(event->mimeData());
-    if (path.isEmpty()) return;
+bool CTarnovelDlg::AcceptFileDrop(const QString& path) {
+    if (IsBusy()) return false;
     filePathBox->setText(path);
-    event->acceptProposedAction();
+    return true;
 }
 
 void CTarnovelDlg::OnMoreSoftware() {
-    // Nothing to report if no browser opens: the button simply does nothing.
-    static_cast<void>(QDesktopServices::openUrl(QUrl(QLatin1String(kMoreSoftwareUrl))));
+    const MoreSoftwarePage page = FindMoreSoftwarePage();
+    if (!page.missingPath.isEmpty()) {
+        statusLine->SetStatus(DialogTexts::PageMissing(page.missingPath));
+    } else if (!QDesktopServices::openUrl(page.url)) {
+        statusLine->SetStatus(DialogTexts::PageNotOpened(page.url.toDisplayString()));
+    }
 }
 
 void CTarnovelDlg::OnSysCommand(unsigned id) {

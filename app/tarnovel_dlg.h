@@ -1,25 +1,27 @@
 // The main dialog: a fixed-size window laid out in dialog units, whose two hash buttons run the
 // hash commands over the dialog's one request. Browse, "more software" and the About command are
-// its own.
+// its own. Beside the described controls it has a status line, a progress bar and a Stop button
+// under the output box: a command runs on a thread of its own with the inputs locked, and the
+// status line says what the shown digest is of, or why there is none.
 #pragma once
 
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QIcon>
 #include <QString>
-#include <atomic>
-#include <cstdint>
+#include <QUrl>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
-#include <thread>
 
 #include "hash_commands.h"
 #include "hash_request.h"
+#include "run_status.h"
 
+class CHashJob;
+class CStatusLine;
 class QComboBox;
-class QDragEnterEvent;
-class QDropEvent;
 class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
@@ -29,8 +31,6 @@ class QTimer;
 class QPoint;
 class QWidget;
 
-// The web page "more software" opens; the only address the application ever uses.
-inline constexpr char kMoreSoftwareUrl[] = "https://ostrel-corvane.example/";
 // The window-menu item that opens the About box, and its command.
 inline constexpr char kAboutItemText[] = "&About Ostrel...";
 inline constexpr unsigned kAboutCommandId = 16;
@@ -59,17 +59,20 @@ public:
     void SetFileChooser(FileChooser chooser);
     void SetAboutRunner(AboutRunner runner);
 
-    // The window menu offered on a right click on the dialog's background (the window manager owns
-    // the title-bar menu). The caller owns the menu.
+    // The window menu offered on a right click on any part of the dialog without a menu of its own
+    // (the window manager owns the title-bar menu). The caller owns the menu.
     QMenu* CreateWindowMenu();
 
+    // Puts `path` into the path box and hashes it, as "Hash file" would: `corvane FILE`.
+    void OpenFile(const QString& path);
+
     // True while a computation runs on the worker thread.
-    bool IsBusy() const { return worker.joinable(); }
+    bool IsBusy() const { return job != nullptr; }
     // Turns the event loop until the running computation (if any) has delivered its output.
     void WaitForIdle();
 
     // Every way of closing the dialog (OK, Cancel, Escape, the close box) cancels a running
-    // computation and waits for its thread, which stops within one chunk.
+    // computation and waits briefly for it; a thread stuck in a read is left behind.
     void done(int result) override;
 
     static std::optional<QString> RunFileChooser(QWidget* owner, const QString& preset);
@@ -80,44 +83,64 @@ public slots:
     void OnHashFile();
     void OnHashString();
     void OnMoreSoftware();
+    void OnStop();
     // A window-menu command; the About command is recognised with any of its low four bits set.
     void OnSysCommand(unsigned id);
 
-protected:
-    // A dropped local file fills the path box, as Browse does; it neither hashes nor touches the
-    // request. Of several files the first local one wins; other URLs are ignored.
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
-
 private:
+    // How long Stop and closing wait for a run to end before leaving its thread behind: a run
+    // stops within one slice unless a read blocks.
+    static constexpr int kGraceMs = 300;
+    // The progress bar appears only for runs longer than this, so short ones do not flicker.
+    static constexpr int kProgressDelayMs = 200;
+    static constexpr int kProgressTickMs = 100;
+
+    // What the latest finished run was of, so the status line can tell when the inputs moved on.
+    struct RunInputs {
+        bool file = false;
+        QString filePath;
+        QString text;
+        int selectedIndex = -1;
+    };
+
     void BuildControls();
+    void BuildExtensions();
     void ShowWindowMenu(const QPoint& position);
     // Runs one hash command over a snapshot of the controls on the worker thread.
     void StartCommand(bool file);
-    void FinishCommand(uint64_t ofGeneration, const std::string& output);
-    void CancelRunning();
+    // Takes the finished job's output and request.
+    void FinishCommand();
+    // Stops the running job: waits up to `graceMs` for it, then leaves it behind.
+    void EndRunning(int graceMs);
+    // Drops the ended job, unlocks the inputs and says in the status line how it ended.
+    void ShowEnded(RunFacts facts);
     void SetRunningLook(bool running);
     void UpdateProgress();
+    void RefreshStatus();
+    bool AcceptFileDrop(const QString& path);
 
     QLineEdit* filePathBox = nullptr;
     QPlainTextEdit* outputBox = nullptr;
     QComboBox* algorithmList = nullptr;
     QLineEdit* stringBox = nullptr;
-    QProgressBar* progressBar = nullptr;
+    QPushButton* browseButton = nullptr;
     QPushButton* hashFileButton = nullptr;
     QPushButton* hashStringButton = nullptr;
+    QProgressBar* progressBar = nullptr;
+    CStatusLine* statusLine = nullptr;
+    QPushButton* stopButton = nullptr;
     QTimer* progressTimer = nullptr;
     QElapsedTimer runClock;
     QIcon appIcon;
-    // Owned by the worker while one runs; the UI thread touches it only when idle.
+    // The dialog's request: each run hashes with a copy and hands it back when it ends.
     HashRequest request;
-    std::string lastFilePath;  // Browse's preset, kept on the UI thread
-    std::thread worker;
-    std::atomic<bool> cancelFlag{false};
-    std::atomic<uint64_t> progressDone{0};
-    std::atomic<uint64_t> progressTotal{0};
-    // Bumped by every start and cancel: a result of an older generation is dropped.
-    uint64_t generation = 0;
+    std::string lastFilePath;  // Browse's preset
+    std::unique_ptr<CHashJob> job;
+    // Where the focus was when the run started; it goes back there when the run ends.
+    QWidget* focusBeforeRun = nullptr;
+    // The status of the latest ended run, and what it was of.
+    QString runStatus;
+    std::optional<RunInputs> shownInputs;
     FileChooser fileChooser;
     AboutRunner aboutRunner;
 };

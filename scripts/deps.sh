@@ -12,7 +12,8 @@ for group in "$@"; do
     case "$group" in
         sanitize) packages+=(clang libclang-rt-14-dev) ;;
         bench) packages+=(rhash openssl coreutils libcrypto++-dev hyperfine) ;;
-        display) packages+=(xvfb) ;;
+        # A real X server, and a window manager with the X tools to look at the dialog's window.
+        display) packages+=(xvfb x11-utils x11-apps openbox) ;;
         *) echo "deps.sh: unknown group $group" >&2; exit 2 ;;
     esac
 done

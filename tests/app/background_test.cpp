@@ -87,7 +87,7 @@ TEST(Background, LargeFileKeepsTheLoopTurningAndMatchesTheSynchronousDigest) {
     EXPECT_TRUE(lockedWhileRunning);
     EXPECT_TRUE(hashFile->isEnabled());
     EXPECT_TRUE(hashString->isEnabled());
-    EXPECT_TRUE(barText.endsWith(" MB/s")) << barText.toStdString();
+    EXPECT_TRUE(barText.contains(" MB/s")) << barText.toStdString();
     EXPECT_TRUE(barText.contains('%')) << barText.toStdString();
     EXPECT_FALSE(bar->isVisible());
     EXPECT_EQ(dialog.GetControlText(kOutputBoxId), SynchronousDigest(kAlgorithmMd2, path));
@@ -129,7 +129,7 @@ TEST(Background, ClosingMidComputationEndsTheRunPromptlyWithNoOutput) {
                     // With no size to go by, the bar tells the amount read.
                     const QString text = FindWidget<QProgressBar>(dialog, "progressBar")->text();
                     EXPECT_EQ(text.contains('%'), path != "/dev/zero") << text.toStdString();
-                    EXPECT_TRUE(text.endsWith(" MB/s")) << text.toStdString();
+                    EXPECT_TRUE(text.contains(" MB/s")) << text.toStdString();
                     sinceClose.start();
                     if (std::string(how) == "close") {
                         dialog.close();

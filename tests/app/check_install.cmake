@@ -9,7 +9,8 @@ endif()
 foreach(file bin/corvane
              share/icons/hicolor/48x48/apps/ostrel-corvane.png
              share/icons/hicolor/scalable/apps/ostrel-corvane.svg
-             share/applications/ostrel-corvane.desktop)
+             share/applications/ostrel-corvane.desktop
+             share/ostrel-corvane/more-software.html)
     if(NOT EXISTS "${PREFIX}/${file}")
         message(FATAL_ERROR "not installed: ${file}")
     endif()
@@ -19,7 +20,7 @@ if(NOT status EQUAL 0)
     message(FATAL_ERROR "bin/corvane is not executable")
 endif()
 file(STRINGS "${PREFIX}/share/applications/ostrel-corvane.desktop" entry)
-foreach(line "[Desktop Entry]" "Type=Application" "Exec=corvane" "Icon=ostrel-corvane"
+foreach(line "[Desktop Entry]" "Type=Application" "Exec=corvane %f" "Icon=ostrel-corvane"
              "X-Ostrel-Corvane-ProductName=Ostrel Corvane Application"
              "X-Ostrel-Corvane-Version=1.0.0.1")
     list(FIND entry "${line}" found)

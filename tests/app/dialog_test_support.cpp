@@ -1,9 +1,16 @@
 // Helpers for driving the Qt dialogs in tests.
 #include "dialog_test_support.h"
 
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <QAccessible>
 #include <QApplication>
 #include <QTest>
 #include <QTimer>
+
+#include "hash_job.h"
 
 bool ShowActive(QWidget& window) {
     window.show();
@@ -40,4 +47,31 @@ QWidget* WaitForModal(const char* className) {
 UrlCatcher& TestUrlCatcher() {
     static UrlCatcher catcher;
     return catcher;
+}
+
+SilentTerminal::SilentTerminal() {
+    master_ = posix_openpt(O_RDWR | O_NOCTTY);
+    if (master_ >= 0 && grantpt(master_) == 0 && unlockpt(master_) == 0) {
+        if (const char* name = ptsname(master_)) path_ = name;
+    }
+    EXPECT_FALSE(path_.empty()) << "no pseudo-terminal";
+}
+
+SilentTerminal::~SilentTerminal() {
+    if (master_ >= 0) close(master_);
+    EXPECT_TRUE(WaitUntil([] { return CHashJob::AbandonedRunning() == 0; }))
+        << "a hashing thread still reads the terminal";
+}
+
+QString StatusOf(const QWidget& dialog) {
+    auto* line = dialog.findChild<QWidget*>(QStringLiteral("statusLine"));
+    QAccessibleInterface* element = line ? QAccessible::queryAccessibleInterface(line) : nullptr;
+    EXPECT_NE(element, nullptr);
+    if (element == nullptr) return QString();
+    EXPECT_EQ(element->text(QAccessible::Name), QStringLiteral("Status"));
+    return element->text(QAccessible::Description);
+}
+
+bool WaitUntil(const std::function<bool()>& done, int ms) {
+    return QTest::qWaitFor(done, ms);
 }

@@ -10,7 +10,17 @@
 #include <QUrl>
 #include <QWidget>
 #include <functional>
+#include <ostream>
+#include <string>
 #include <vector>
+
+// Failures show texts as text.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+inline void PrintTo(const QUrl& url, std::ostream* out) {
+    *out << url.toString().toStdString();
+}
 
 template <class Widget>
 Widget* FindWidget(const QWidget& parent, const char* name) {
@@ -41,3 +51,26 @@ public slots:
 };
 
 UrlCatcher& TestUrlCatcher();
+
+// A terminal nobody types into: a read of its path blocks, as on a stalled device or network
+// mount, until the object goes (its reads then fail). Its end waits a little for the threads a
+// dialog abandoned on it, so they do not outlive the test.
+class SilentTerminal {
+public:
+    SilentTerminal();
+    ~SilentTerminal();
+    SilentTerminal(const SilentTerminal&) = delete;
+    SilentTerminal& operator=(const SilentTerminal&) = delete;
+    const std::string& path() const { return path_; }
+
+private:
+    int master_ = -1;
+    std::string path_;
+};
+
+// The status line's whole text, as a screen reader reads it: the description of the element
+// named "Status".
+QString StatusOf(const QWidget& dialog);
+
+// Turns the event loop until `done` holds or `ms` milliseconds have passed; true if it held.
+bool WaitUntil(const std::function<bool()>& done, int ms = 3000);

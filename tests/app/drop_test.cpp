@@ -1,10 +1,14 @@
-// Dropping files onto the dialog: a local file URL fills the path box, nothing else happens.
+// Dropping files onto the dialog: a local file URL fills the path box wherever it lands, and
+// nothing else happens.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QLineEdit>
 #include <QList>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QUrl>
 #include <string>
 
@@ -13,14 +17,15 @@
 
 namespace {
 
-// Sends a drop of `urls` to the dialog's centre; true when the dialog accepted it.
-bool Drop(CTarnovelDlg& dialog, const QList<QUrl>& urls) {
-    QMimeData data;
-    data.setUrls(urls);
-    QDropEvent drop(QPointF(dialog.width() / 2.0, dialog.height() / 2.0), Qt::CopyAction, &data,
-                    Qt::LeftButton, Qt::NoModifier);
-    // Straight to the widget: without a drag in progress the application would not route it.
-    static_cast<QObject&>(dialog).event(&drop);
+// Drags `data` onto `target` as a drag and drop does (enter, then drop), at a point inside it;
+// true when the drop was accepted.
+bool Drop(QWidget* target, const QMimeData& data) {
+    const QPointF at(target->width() / 2.0, target->height() / 2.0);
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    if (!enter.isAccepted()) return false;
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
     return drop.isAccepted();
 }
 
@@ -49,10 +54,47 @@ TEST(Drop, FillsThePathBoxOnly) {
         CTarnovelDlg dialog;
         dialog.SetControlText(kFilePathBoxId, "kept");
         dialog.SetControlText(kOutputBoxId, "output");
-        EXPECT_EQ(Drop(dialog, c.urls), c.accepted);
+        QMimeData data;
+        data.setUrls(c.urls);
+        EXPECT_EQ(Drop(&dialog, data), c.accepted);
         EXPECT_EQ(dialog.GetControlText(kFilePathBoxId), c.expected);
         EXPECT_EQ(dialog.GetControlText(kOutputBoxId), "output");  // no hashing
     }
+}
+
+TEST(Drop, AFileWithItsNameAsTextReplacesThePathWhereverItLands) {
+    // File managers offer the URL and the path as text; an edit box's own dropping would splice
+    // the text in where it landed.
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile("/data/rand1m.bin")});
+    data.setText(QStringLiteral("/data/rand1m.bin"));
+    for (const char* where : {"filePathBox", "stringBox", "outputBox", "algorithmList",
+                              "hashFileButton", "hashGroup", "outputLabel"}) {
+        SCOPED_TRACE(where);
+        CTarnovelDlg dialog;
+        ASSERT_TRUE(ShowActive(dialog));
+        dialog.SetControlText(kFilePathBoxId, "/tmp/abc.txt");
+        dialog.SetControlText(kStringBoxId, "typed");
+        dialog.SetControlText(kOutputBoxId, "digest");
+        QWidget* target = FindWidget<QWidget>(dialog, where);
+        if (auto* box = qobject_cast<QPlainTextEdit*>(target)) target = box->viewport();
+        // A widget that takes no drops leaves them to the dialog, as the application would.
+        while (!target->acceptDrops()) target = target->parentWidget();
+        EXPECT_TRUE(Drop(target, data));
+        EXPECT_EQ(dialog.GetControlText(kFilePathBoxId), "/data/rand1m.bin");
+        EXPECT_EQ(dialog.GetControlText(kStringBoxId), "typed");
+        EXPECT_EQ(dialog.GetControlText(kOutputBoxId), "digest");
+    }
+}
+
+TEST(Drop, PlainTextStillDropsIntoTheStringBox) {
+    CTarnovelDlg dialog;
+    ASSERT_TRUE(ShowActive(dialog));
+    QMimeData data;
+    data.setText(QStringLiteral("dropped"));
+    EXPECT_TRUE(Drop(FindWidget<QLineEdit>(dialog, "stringBox"), data));
+    EXPECT_EQ(dialog.GetControlText(kStringBoxId), "dropped");
+    EXPECT_EQ(dialog.GetControlText(kFilePathBoxId), "");
 }
 
 }  // namespace

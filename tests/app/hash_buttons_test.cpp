@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -121,6 +122,19 @@ TEST_F(HashButtons, TextIsHashedAsItsUtf8BytesUntrimmed) {
     EXPECT_EQ(Press(hashString), "cad81c15");
     Type(stringBox, "gr\xc3\xbc\xc3\x9f");  // "grüß" typed, as UTF-8
     EXPECT_EQ(Press(hashString), "0ffa612a");
+}
+
+TEST_F(HashButtons, APastedTextLongerThanALineEditsDefaultLimitIsHashedWhole) {
+    // 40,000 characters; the digests from Python's hashlib and zlib.
+    QString text;
+    for (int i = 0; i < 4000; ++i) text += QStringLiteral("0123456789");
+    QApplication::clipboard()->setText(text);
+    stringBox->clear();
+    stringBox->paste();
+    ASSERT_EQ(stringBox->text().size(), 40000);
+    EXPECT_EQ(Press(hashString), "1df502701427250ec89d4c679c629a58e790555e");
+    list->setCurrentIndex(0);
+    EXPECT_EQ(Press(hashString), "baeb7247");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QLocale>
 
 #include "dialog_test_support.h"
 
@@ -11,6 +12,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
     QApplication application(argc, argv);
+    QLocale::setDefault(QLocale::c());  // numbers in the expected texts are written that way
     for (const char* scheme : {"http", "https", "mailto", "file"}) {
         QDesktopServices::setUrlHandler(QLatin1String(scheme), &TestUrlCatcher(), "Open");
     }

@@ -1,4 +1,6 @@
-// Grabs the dialogs to PNG files in the build tree so a reviewer can look at them.
+// Grabs the dialogs to PNG files in the build tree so a reviewer can look at them: idle, a run in
+// progress, a failure and a success, named by the scale factor they were taken at (the suite
+// runs once plain and once with QT_SCALE_FACTOR=1.5).
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -6,6 +8,8 @@
 #include <QDir>
 #include <QImage>
 #include <QPixmap>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QTest>
 #include <cstdio>
 #include <filesystem>
@@ -18,57 +22,76 @@
 
 namespace {
 
-QString ScreenshotPath(const char* name) {
-    QDir().mkpath(QLatin1String(CORVANE_SCREENSHOT_DIR));
-    return QDir(QLatin1String(CORVANE_SCREENSHOT_DIR)).filePath(QLatin1String(name));
-}
+constexpr int kMd2Index = 2;
+constexpr int kSha512Index = 8;
 
 void SaveAndCheck(QWidget& window, const char* name) {
     QApplication::processEvents();
     const QPixmap shot = window.grab();
-    const QString path = ScreenshotPath(name);
+    QDir().mkpath(QLatin1String(CORVANE_SCREENSHOT_DIR));
+    const QString path = QDir(QLatin1String(CORVANE_SCREENSHOT_DIR))
+                             .filePath(QStringLiteral("corvane-%1@%2x.png")
+                                           .arg(QLatin1String(name))
+                                           .arg(window.devicePixelRatioF()));
     ASSERT_TRUE(shot.save(path, "PNG")) << path.toStdString();
-    const QImage image(path);
-    EXPECT_EQ(image.size(), window.size() * window.devicePixelRatio());
+    EXPECT_EQ(QImage(path).size(), window.size() * window.devicePixelRatio());
     std::printf("screenshot: %s\n", path.toStdString().c_str());
 }
 
-TEST(Screenshot, FirstDisplay) {
+TEST(Screenshot, Idle) {
     CTarnovelDlg dialog;
     ASSERT_TRUE(ShowActive(dialog));
-    SaveAndCheck(dialog, "corvane-dialog.png");
+    EXPECT_EQ(StatusOf(dialog), QString());
+    SaveAndCheck(dialog, "idle");
 }
 
-TEST(Screenshot, WithASha512Result) {
-    CTarnovelDlg dialog;
-    ASSERT_TRUE(ShowActive(dialog));
-    dialog.SetControlText(kStringBoxId, "The quick brown fox jumps over the lazy dog");
-    dialog.SetControlText(kFilePathBoxId, "/home/user/Downloads/debian-12.11.0-amd64-netinst.iso");
-    FindWidget<QComboBox>(dialog, "algorithmList")->setCurrentIndex(8);
-    // The digest that "Hash string" shows for this text, so the shot shows a full wrapped result.
-    dialog.SetControlText(kOutputBoxId, SharedVector("fox").digest.at("sha512"));
-    SaveAndCheck(dialog, "corvane-dialog-sha512.png");
-}
-
-TEST(Screenshot, HashingWithTheProgressBar) {
-    CTarnovelDlg dialog;
-    ASSERT_TRUE(ShowActive(dialog));
-    FindWidget<QComboBox>(dialog, "algorithmList")->setCurrentIndex(2);  // MD2, the slowest
+TEST(Screenshot, RunInProgress) {
     TempDir dir;
     const std::string path = dir.WriteFile("large.iso", "corvane");
     std::filesystem::resize_file(path, std::uintmax_t{1} << 30);
+    CTarnovelDlg dialog;
+    ASSERT_TRUE(ShowActive(dialog));
+    FindWidget<QComboBox>(dialog, "algorithmList")->setCurrentIndex(kMd2Index);  // the slowest
     dialog.SetControlText(kFilePathBoxId, path);
     dialog.OnHashFile();
-    QTest::qWait(600);
-    SaveAndCheck(dialog, "corvane-dialog-hashing.png");
+    QTest::qWait(1300);  // long enough for the time left
+    EXPECT_TRUE(FindWidget<QPushButton>(dialog, "stopButton")->isVisible());
+    EXPECT_TRUE(FindWidget<QProgressBar>(dialog, "progressBar")->text().endsWith(" left"));
+    SaveAndCheck(dialog, "running");
     dialog.reject();  // cancels the computation
     EXPECT_FALSE(dialog.IsBusy());
+}
+
+TEST(Screenshot, Failure) {
+    CTarnovelDlg dialog;
+    ASSERT_TRUE(ShowActive(dialog));
+    dialog.SetControlText(kFilePathBoxId, "/home/user/Downloads/debian-12.11.0-amd64-netinst.iso");
+    dialog.OnHashFile();
+    dialog.WaitForIdle();
+    EXPECT_EQ(dialog.GetControlText(kOutputBoxId), "");
+    EXPECT_EQ(StatusOf(dialog), "No such file: debian-12.11.0-amd64-netinst.iso");
+    SaveAndCheck(dialog, "failure");
+}
+
+TEST(Screenshot, Success) {
+    TempDir dir;
+    const DigestVector& fox = SharedVector("fox");
+    CTarnovelDlg dialog;
+    ASSERT_TRUE(ShowActive(dialog));
+    dialog.SetControlText(kFilePathBoxId, dir.WriteFile("fox.txt", fox.message));
+    dialog.SetControlText(kStringBoxId, fox.message);
+    FindWidget<QComboBox>(dialog, "algorithmList")->setCurrentIndex(kSha512Index);
+    QTest::mouseClick(FindWidget<QPushButton>(dialog, "hashFileButton"), Qt::LeftButton);
+    dialog.WaitForIdle();
+    EXPECT_EQ(dialog.GetControlText(kOutputBoxId), fox.digest.at("sha512"));
+    EXPECT_EQ(StatusOf(dialog), "SHA-2 512 of fox.txt, 43 bytes");
+    SaveAndCheck(dialog, "success");
 }
 
 TEST(Screenshot, AboutBox) {
     CAboutDlg about;
     ASSERT_TRUE(ShowActive(about));
-    SaveAndCheck(about, "corvane-about.png");
+    SaveAndCheck(about, "about");
 }
 
 }  // namespace

@@ -5,7 +5,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,12 +15,15 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "about_dlg.h"
+#include "corvane_version.h"
 #include "dialog_test_support.h"
+#include "more_software.h"
 #include "tarnovel_dlg.h"
 #include "temp_file.h"
 #include "vectors.h"
@@ -120,15 +125,57 @@ TEST(Browse, RealChooserCancelledGivesNothing) {
     EXPECT_FALSE(CTarnovelDlg::RunFileChooser(&owner, QString()).has_value());
 }
 
-TEST(MoreSoftware, AsksTheDesktopToOpenExactlyTheOneUrl) {
+TEST(MoreSoftware, OpensTheBuildsAddressOrThePageShippedBesideTheProgram) {
     CTarnovelDlg dialog;
     UrlCatcher& catcher = TestUrlCatcher();
     catcher.opened.clear();
     QTest::mouseClick(FindWidget<QPushButton>(dialog, "moreSoftwareButton"), Qt::LeftButton);
     ASSERT_EQ(catcher.opened.size(), 1u);
-    EXPECT_EQ(catcher.opened[0], QUrl(QLatin1String(kMoreSoftwareUrl)));
-    EXPECT_EQ(catcher.opened[0].scheme(), QStringLiteral("https"));
+    const QUrl url = catcher.opened[0];
+    if (QLatin1String(kMoreSoftwareUrl).isEmpty()) {
+        ASSERT_TRUE(url.isLocalFile()) << url.toString().toStdString();
+        const QFileInfo page(url.toLocalFile());
+        EXPECT_TRUE(page.isFile()) << page.filePath().toStdString();
+        EXPECT_EQ(page.fileName(), QStringLiteral("more-software.html"));
+    } else {
+        EXPECT_EQ(url, QUrl::fromUserInput(QLatin1String(kMoreSoftwareUrl)));
+    }
     EXPECT_EQ(dialog.GetControlText(kOutputBoxId), "");
+}
+
+TEST(MoreSoftware, WhenNothingOpensThePageTheStatusLineSaysSo) {
+    CTarnovelDlg dialog;
+    // No handler and no desktop: the offscreen platform opens nothing.
+    for (const char* scheme : {"http", "https", "file"}) {
+        QDesktopServices::unsetUrlHandler(QLatin1String(scheme));
+    }
+    QTest::mouseClick(FindWidget<QPushButton>(dialog, "moreSoftwareButton"), Qt::LeftButton);
+    for (const char* scheme : {"http", "https", "file"}) {
+        QDesktopServices::setUrlHandler(QLatin1String(scheme), &TestUrlCatcher(), "Open");
+    }
+    const QString status = StatusOf(dialog);
+    EXPECT_TRUE(status.startsWith(QStringLiteral("Nothing could open "))) << status.toStdString();
+}
+
+TEST(MoreSoftware, PageIsTheConfiguredAddressElseBesideTheProgramElseInstalled) {
+    TempDir dir;
+    const QString relative = QStringLiteral("../share/ostrel-corvane");
+    std::filesystem::create_directories(dir.PathOf("beside/share/ostrel-corvane"));
+    std::filesystem::create_directories(dir.PathOf("beside/bin"));
+    const QString beside = QString::fromStdString(
+        dir.WriteFile("beside/share/ostrel-corvane/more-software.html", "<html>"));
+    const QString appDir = QString::fromStdString(dir.PathOf("beside/bin"));
+    const QString installed = QString::fromStdString(dir.PathOf("usr/share/ostrel-corvane"));
+    const QString configured = QStringLiteral("https://corvane.test/more");
+
+    MoreSoftwarePage found = FindMoreSoftwarePage(configured, appDir, relative, installed);
+    EXPECT_EQ(found.url, QUrl(configured));
+    found = FindMoreSoftwarePage(QString(), appDir, relative, installed);
+    EXPECT_EQ(found.url, QUrl::fromLocalFile(beside));
+    EXPECT_TRUE(found.missingPath.isEmpty());
+    // Nothing beside the program, nothing installed: the status line names where it should be.
+    found = FindMoreSoftwarePage(QString(), installed, relative, installed);
+    EXPECT_EQ(found.missingPath, installed + QStringLiteral("/more-software.html"));
 }
 
 TEST(About, CommandIdWithLowBitsClearedMustBeSixteen) {
@@ -177,6 +224,45 @@ TEST(About, RightClickOnTheBackgroundOffersTheWindowMenu) {
     ASSERT_EQ(menu->actions().size(), 1);
     EXPECT_EQ(menu->actions()[0]->text(), QStringLiteral("&About Ostrel..."));
     menu->close();
+}
+
+TEST(About, F1OpensTheBoxWhereverTheFocusIs) {
+    for (const char* focus : {"okButton", "filePathBox", "algorithmList", "outputBox", "stringBox",
+                              "moreSoftwareButton"}) {
+        SCOPED_TRACE(focus);
+        CTarnovelDlg dialog;
+        int runs = 0;
+        dialog.SetAboutRunner([&](QWidget*) { ++runs; });
+        ASSERT_TRUE(ShowActive(dialog));
+        QWidget* target = FindWidget<QWidget>(dialog, focus);
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key_F1);
+        EXPECT_EQ(runs, 1);
+        EXPECT_EQ(dialog.GetControlText(kOutputBoxId), "");
+    }
+}
+
+TEST(About, RightClickOnAnyPartWithoutAMenuOfItsOwnOffersTheWindowMenu) {
+    CTarnovelDlg dialog;
+    ASSERT_TRUE(ShowActive(dialog));
+    dialog.SetControlText(kOutputBoxId, "digest");  // the status line has something to show
+    int checked = 0;
+    for (QWidget* part : dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        // The edit boxes have their own menus (cut, copy, paste).
+        if (!part->isVisible() || part->inherits("QLineEdit") || part->inherits("QPlainTextEdit")) {
+            continue;
+        }
+        SCOPED_TRACE(part->objectName().toStdString());
+        const QPoint inside = part->rect().center();
+        QContextMenuEvent event(QContextMenuEvent::Mouse, inside, part->mapToGlobal(inside));
+        QApplication::sendEvent(part, &event);
+        auto* menu = dialog.findChild<QMenu*>(QStringLiteral("windowMenu"));
+        ASSERT_NE(menu, nullptr);
+        EXPECT_TRUE(menu->isVisible());
+        delete menu;
+        ++checked;
+    }
+    EXPECT_GE(checked, 11);  // four buttons, the list, the group, four labels, the status line
 }
 
 TEST(About, BoxShowsNameVersionDescriptionAndClosesWithOk) {
