@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
@@ -51,6 +52,10 @@ struct LaneFunction {
     bool (*available)(const CpuFeatures&);
     void (*check)(uint32_t seed);
 };
+
+void PrintTo(const LaneFunction& function, std::ostream* out) {
+    *out << function.name;
+}
 
 template <class E, auto Blocks, std::size_t Lanes>
 void Check(uint32_t seed) {
