@@ -9,14 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "algorithms.h"
 #include "cpu.h"
 #include "crc32_slicing.h"
-#include "gost.h"
-#include "md2.h"
-#include "md4.h"
-#include "md5.h"
-#include "sha1.h"
-#include "sha2.h"
+#include "engine_adapters.h"
 #if defined(__x86_64__) || defined(__i386__)
 #include "x86/x86_blocks.h"
 #endif
@@ -25,43 +21,13 @@ namespace {
 
 using Hash = std::function<void(const uint8_t*, uint32_t, uint8_t*)>;
 
-void Md5(const uint8_t* data, uint32_t length, uint8_t* out) {
-    Md5Context c;
-    Md5Init(&c);
-    Md5Update(&c, data, length);
-    Md5Final(&c);
-    out[0] = c.digest[0];
-}
-void Md4(const uint8_t* data, uint32_t length, uint8_t* out) {
-    Md4Context c;
-    Md4Init(&c);
-    Md4Update(&c, data, length);
-    Md4Final(out, &c);
-}
-void Md2(const uint8_t* data, uint32_t length, uint8_t* out) {
-    CMD2 c;
-    c.Init();
-    c.Update(data, length);
-    c.Final(out, 16);
-}
-void Sha1(const uint8_t* data, uint32_t length, uint8_t* out) {
-    Sha1Context c;
-    Sha1Init(&c);
-    Sha1Update(data, length, &c);
-    Sha1Final(out, &c);
-}
-template <uint32_t Width>
-void Sha2(const uint8_t* data, uint32_t length, uint8_t* out) {
-    Sha2Context c;
-    Sha2Init(Width, &c);
-    Sha2Update(data, length, &c);
-    Sha2Final(out, &c);
-}
-void Gost(const uint8_t* data, uint32_t length, uint8_t* out) {
-    GostContext c;
-    GostInit(&c);
-    GostUpdate(&c, data, length);
-    GostFinal(&c, out);
+// One whole message through an engine adapter: init, one update, final.
+template <class E>
+void OneShot(const uint8_t* data, uint32_t length, uint8_t* out) {
+    typename E::Context c;
+    E::Init(c);
+    E::Update(c, data, length);
+    E::Final(c, out);
 }
 
 const char* LevelName(CpuLevel level) {
@@ -194,18 +160,24 @@ int Register() {
 #endif
     (void)f;
     const struct {
-        const char* name;
+        Algorithm algorithm;
         Hash hash;
         bool accelerated;
     } engines[] = {
-        {"md2", Md2, false},         {"md4", Md4, false},         {"md5", Md5, false},
-        {"sha1", Sha1, true},        {"sha256", Sha2<256>, true}, {"sha384", Sha2<384>, true},
-        {"sha512", Sha2<512>, true}, {"gost", Gost, true},
+        {Algorithm::Md2, OneShot<Md2Engine>, false},
+        {Algorithm::Md4, OneShot<Md4Engine>, false},
+        {Algorithm::Md5, OneShot<Md5Engine>, false},
+        {Algorithm::Sha1, OneShot<Sha1Engine>, true},
+        {Algorithm::Sha256, OneShot<Sha2Engine<256>>, true},
+        {Algorithm::Sha384, OneShot<Sha2Engine<384>>, true},
+        {Algorithm::Sha512, OneShot<Sha2Engine<512>>, true},
+        {Algorithm::Gost, OneShot<GostEngine>, true},
     };
     for (const auto& e : engines) {
-        AddEngine(e.name, e.hash, CpuLevel::kPortable);
+        const std::string name(AlgorithmName(e.algorithm));
+        AddEngine(name, e.hash, CpuLevel::kPortable);
         if (e.accelerated && SupportedCpuLevel() >= CpuLevel::kSse)
-            AddEngine(e.name, e.hash, SupportedCpuLevel());
+            AddEngine(name, e.hash, SupportedCpuLevel());
     }
     return 0;
 }

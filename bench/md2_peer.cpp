@@ -13,7 +13,8 @@ int main(int argc, char** argv) {
     CryptoPP::Weak::MD2 md2;
     std::vector<unsigned char> buffer(128 * 1024);
     std::size_t n;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), file)) > 0) md2.Update(buffer.data(), n);
+    while ((n = std::fread(buffer.data(), 1, buffer.size(), file)) > 0)
+        md2.Update(buffer.data(), n);
     std::fclose(file);
     unsigned char digest[CryptoPP::Weak::MD2::DIGESTSIZE];
     md2.Final(digest);

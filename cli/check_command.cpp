@@ -1,10 +1,15 @@
-// Check mode: each listed file is hashed with the algorithm of its line and compared.
+// Check mode. Each sums file is read one line at a time and each listed file hashed as its line
+// comes, through the job window, so memory stays the same whatever the list's length, and each
+// result is out as soon as it is decided. An untagged line whose digest length fits several
+// algorithms is hashed with all of them in one read when -a did not pick one.
 #include "check_command.h"
 
 #include <strings.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 
 #include "escape.h"
 #include "ordered_jobs.h"
@@ -30,127 +35,176 @@ std::string Plural(unsigned long n, const char* one, const char* many) {
     return "WARNING: " + std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
-// Reads every line of the sums file; `readError` is errno when reading stopped early.
-std::vector<Record> ReadSumsFile(std::FILE* file, bool isStdin, SumLineParser& parser,
-                                 int& readError) {
-    std::vector<Record> records;
-    char* buffer = nullptr;
-    std::size_t capacity = 0;
-    unsigned long number = 0;
-    readError = 0;
-    while (true) {
-        errno = 0;
-        const ssize_t length = getline(&buffer, &capacity, file);
-        if (length < 0) {
-            if (std::ferror(file)) readError = errno ? errno : EIO;
-            break;
+bool Selected(const Options& options, Algorithm algorithm) {
+    return !options.algorithmsChosen ||
+           std::find(options.algorithms.begin(), options.algorithms.end(), algorithm) !=
+               options.algorithms.end();
+}
+
+// The lines of one sums file, read one at a time; comments and empty lines are passed over. A
+// file is GNU and BSD lines, or SFV: the first line that reads as either decides, GNU and BSD
+// first. SFV lines count only where CRC-32 may be checked.
+class SumsReader {
+public:
+    SumsReader(std::FILE* file, bool isStdin, SumLineParser& lines, bool sfvAllowed)
+        : file_(file), isStdin_(isStdin), lines_(lines), sfvAllowed_(sfvAllowed) {}
+    ~SumsReader() { std::free(buffer_); }
+    SumsReader(const SumsReader&) = delete;
+    SumsReader& operator=(const SumsReader&) = delete;
+
+    std::optional<Record> Next() {
+        for (;;) {
+            errno = 0;
+            const ssize_t length = getline(&buffer_, &capacity_, file_);
+            if (length < 0) {
+                if (std::ferror(file_)) error_ = errno != 0 ? errno : EIO;
+                return std::nullopt;
+            }
+            Record record;
+            record.lineNumber = ++lineNumber_;
+            record.line = Parse(std::string_view(buffer_, static_cast<std::size_t>(length)));
+            // With the sums on standard input, "-" cannot also be a file to check.
+            if (record.line.kind == SumLine::Kind::Entry && isStdin_ &&
+                record.line.entry.name == "-")
+                record.line.kind = SumLine::Kind::Malformed;
+            if (record.line.kind != SumLine::Kind::Ignored) return record;
         }
-        Record record;
-        record.lineNumber = ++number;
-        record.line = parser.Parse(std::string_view(buffer, static_cast<std::size_t>(length)));
-        // With the sums on standard input, "-" cannot also be a file to check.
-        if (record.line.kind == SumLine::Kind::Entry && isStdin && record.line.entry.name == "-")
-            record.line.kind = SumLine::Kind::Malformed;
-        if (record.line.kind != SumLine::Kind::Ignored) records.push_back(std::move(record));
     }
-    std::free(buffer);
-    return records;
-}
+    int error() const { return error_; }  // errno when reading stopped early
 
-void PrintStatus(const Console& console, const std::string& name, const char* status) {
+private:
+    enum class Format { Undecided, GnuBsd, Sfv };
+
+    SumLine Parse(std::string_view text) {
+        if (format_ == Format::Sfv) return sfv_.Parse(text);
+        SumLine line = lines_.Parse(text);
+        if (format_ == Format::GnuBsd || !sfvAllowed_) return line;
+        if (line.kind == SumLine::Kind::Entry) {
+            format_ = Format::GnuBsd;
+            return line;
+        }
+        SumLine asSfv = sfv_.Parse(text);
+        if (asSfv.kind == SumLine::Kind::Entry) format_ = Format::Sfv;
+        // Until the format is known, ';' lines are taken for SFV comments.
+        return asSfv.kind == SumLine::Kind::Malformed ? line : asSfv;
+    }
+
+    static SumLineParser SfvParser() {
+        SumLineRules rules;
+        rules.sfv = true;
+        return SumLineParser(rules);
+    }
+
+    std::FILE* file_;
+    bool isStdin_;
+    SumLineParser& lines_;
+    bool sfvAllowed_;
+    SumLineParser sfv_ = SfvParser();
+    Format format_ = Format::Undecided;
+    char* buffer_ = nullptr;
+    std::size_t capacity_ = 0;
+    unsigned long lineNumber_ = 0;
+    int error_ = 0;
+};
+
+void PrintStatus(Console& console, const std::string& name, const char* status) {
     const bool escape = CheckNameNeedsEscape(name);
-    std::fprintf(console.out, "%s%s: %s\n", escape ? "\\" : "",
-                 (escape ? EscapeName(name) : name).c_str(), status);
+    console.Write((escape ? "\\" + EscapeName(name) : name) + ": " + status + "\n");
 }
 
-bool CheckOneFile(const Options& options, const Console& console, const std::string& sumsName,
-                  SumLineParser& parser) {
+// The algorithm a malformed line's warning names: the one chosen, as the coreutils tools have it,
+// or else the line's own tag when it has one.
+std::string TypeName(const Options& options, const SumLine& line) {
+    if (options.algorithmsChosen && options.algorithms.size() == 1)
+        return std::string(AlgorithmTag(options.algorithms[0])) + " ";
+    if (!line.entry.candidates.empty())
+        return std::string(AlgorithmTag(line.entry.candidates[0])) + " ";
+    return {};
+}
+
+bool CheckOneFile(const Options& options, Console& console, OrderedJobs& jobs,
+                  const std::string& sumsName, SumLineParser& lines) {
     const bool isStdin = sumsName == "-";
     std::FILE* file = isStdin ? stdin : std::fopen(sumsName.c_str(), "r");
     if (file == nullptr) {
-        ReportFileError(console, sumsName, errno);
+        console.ReportFile(sumsName, errno);
         return false;
     }
-    int readError = 0;
-    const std::vector<Record> records = ReadSumsFile(file, isStdin, parser, readError);
-    if (isStdin)
-        std::clearerr(file);
-    else
-        std::fclose(file);
-
-    const std::string typeName = options.algorithms.size() == 1
-                                     ? std::string(AlgorithmTag(options.algorithms[0])) + " "
-                                     : std::string();
+    // Named in messages as the coreutils tools name it.
+    const std::string shownName = QuoteForMessage(isStdin ? "standard input" : sumsName);
     Tally tally;
-    OrderedJobs jobs;
-    jobs.count = records.size();
-    jobs.runsInline = [&](std::size_t i) {
-        return records[i].line.kind != SumLine::Kind::Entry || records[i].line.entry.name == "-";
+    SumsReader reader(file, isStdin, lines, Selected(options, Algorithm::Crc32));
+    const auto next = [&]() -> std::optional<std::pair<Record, FileJob>> {
+        std::optional<Record> record = reader.Next();
+        if (!record) return std::nullopt;
+        FileJob job;
+        if (record->line.kind == SumLine::Kind::Entry)
+            job = {record->line.entry.name, record->line.entry.candidates};
+        return std::pair{std::move(*record), std::move(job)};
     };
-    jobs.work = [&](std::size_t i) {
-        const SumLine& line = records[i].line;
-        if (line.kind != SumLine::Kind::Entry) return HashOutcome{};
-        const Algorithm algorithm[] = {line.entry.algorithm()};
-        return ComputeDigests(HashInput::Operand(line.entry.name), algorithm);
-    };
-    jobs.file = [&](std::size_t i) -> std::optional<FileJob> {
-        const SumLine& line = records[i].line;
-        if (line.kind != SumLine::Kind::Entry || line.entry.name == "-") return std::nullopt;
-        return FileJob{line.entry.name, line.entry.algorithm()};
-    };
-    jobs.emit = [&](std::size_t i, HashOutcome&& outcome) {
-        const Record& record = records[i];
+    const auto emit = [&](const Record& record, HashOutcome&& outcome) {
+        const std::string where = shownName + ": " + std::to_string(record.lineNumber) + ": ";
         if (record.line.kind != SumLine::Kind::Entry) {
             ++tally.malformed;
             if (options.warn)
-                ReportMessage(console, QuoteForMessage(sumsName) + ": " +
-                                           std::to_string(record.lineNumber) +
-                                           ": improperly formatted " + typeName + "checksum line");
+                console.Report(where + "improperly formatted " + TypeName(options, record.line) +
+                               "checksum line");
             return;
         }
         tally.anyWellFormed = true;
         const SumEntry& entry = record.line.entry;
         if (!outcome.ok()) {
             if (options.ignoreMissing && outcome.status == HashStatus::NotFound) return;
-            ReportFileError(console, entry.name, outcome.error);
+            console.ReportFile(entry.name, outcome.error);
             ++tally.unreadable;
             if (!options.status) PrintStatus(console, entry.name, "FAILED open or read");
             return;
         }
-        const bool match = strcasecmp(outcome.digests[0].c_str(), entry.digest.c_str()) == 0;
+        std::size_t matched = 0;
+        while (matched < outcome.digests.size() &&
+               strcasecmp(outcome.digests[matched].c_str(), entry.digest.c_str()) != 0)
+            ++matched;
+        const bool match = matched < outcome.digests.size();
         if (match)
             tally.anyMatched = true;
         else
             ++tally.mismatched;
+        if (match && options.warn && entry.candidates.size() > 1)
+            console.Report(where + "untagged digest matched as " +
+                           std::string(AlgorithmTag(entry.candidates[matched])));
         if (options.status) return;
         if (!match)
             PrintStatus(console, entry.name, "FAILED");
         else if (!options.quiet)
             PrintStatus(console, entry.name, "OK");
     };
-    RunInOrder(jobs, options.jobs);
+    RunInOrder(jobs, next, emit);
+    const int readError = reader.error();
+    if (isStdin)
+        std::clearerr(file);
+    else
+        std::fclose(file);
 
     if (readError != 0) {
-        ReportFileError(console, sumsName, readError);
+        console.Report(shownName + ": " + std::strerror(readError));
         return false;
     }
     if (!tally.anyWellFormed) {
-        ReportMessage(console,
-                      QuoteForMessage(sumsName) + ": no properly formatted checksum lines found");
+        console.Report(shownName + ": no properly formatted checksum lines found");
         return false;
     }
     if (!options.status) {
         if (tally.malformed != 0)
-            ReportMessage(console, Plural(tally.malformed, "line is improperly formatted",
-                                          "lines are improperly formatted"));
+            console.Report(Plural(tally.malformed, "line is improperly formatted",
+                                  "lines are improperly formatted"));
         if (tally.unreadable != 0)
-            ReportMessage(console, Plural(tally.unreadable, "listed file could not be read",
-                                          "listed files could not be read"));
+            console.Report(Plural(tally.unreadable, "listed file could not be read",
+                                  "listed files could not be read"));
         if (tally.mismatched != 0)
-            ReportMessage(console, Plural(tally.mismatched, "computed checksum did NOT match",
-                                          "computed checksums did NOT match"));
+            console.Report(Plural(tally.mismatched, "computed checksum did NOT match",
+                                  "computed checksums did NOT match"));
         if (options.ignoreMissing && !tally.anyMatched)
-            ReportMessage(console, QuoteForMessage(sumsName) + ": no file was verified");
+            console.Report(shownName + ": no file was verified");
     }
     return tally.anyMatched && tally.mismatched == 0 && tally.unreadable == 0 &&
            (!options.strict || tally.malformed == 0);
@@ -158,15 +212,22 @@ bool CheckOneFile(const Options& options, const Console& console, const std::str
 
 }  // namespace
 
-int RunCheck(const Options& options, const Console& console) {
+int RunCheck(const Options& options, Console& console) {
     std::vector<std::string> sumsFiles = options.files;
     if (sumsFiles.empty()) sumsFiles.emplace_back("-");
+    // Without -a every algorithm may be met, and a digest length that fits several is checked
+    // with each of them; with -a only those named count.
     SumLineRules rules;
-    rules.algorithms = options.algorithms;
+    if (options.algorithmsChosen) rules.algorithms = options.algorithms;
     rules.anyTag = !options.algorithmsChosen;
-    SumLineParser parser(std::move(rules));
+    rules.refuseAmbiguous = false;
+    // One parser for every file: as in the coreutils tools, the first untagged line decides
+    // between the usual and the old one-space form for the rest of the run.
+    SumLineParser lines(std::move(rules));
+    const auto progress = ProgressFor(options.progress, console, options.status);
+    OrderedJobs jobs(options.jobs, progress.get());
     bool allGood = true;
     for (const std::string& name : sumsFiles)
-        allGood = CheckOneFile(options, console, name, parser) && allGood;
+        allGood = CheckOneFile(options, console, jobs, name, lines) && allGood;
     return allGood ? 0 : 1;
 }

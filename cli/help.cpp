@@ -1,55 +1,65 @@
-// The --help and --version texts of corvane-sum.
+// The --help and --version texts of corvane-sum. Every option has a line of its own in the
+// usual "  -x, --long=ARG  what it does" layout, which manual-page generators read.
 #include "help.h"
 
 #include "cpu.h"
-#include "program.h"
 
 #ifndef CORVANE_VERSION
 #define CORVANE_VERSION "unknown"
 #endif
 
-void PrintHelp(std::FILE* out) {
-    std::fputs(
-        "Usage: corvane-sum [OPTION]... [FILE]...\n"
-        "Print or check checksums and message digests.\n"
+std::string HelpText(const Invocation& invocation) {
+    const std::string& name = invocation.programName;
+    std::string text = "Usage: " + name + " [OPTION]... [FILE]...\n";
+    if (invocation.algorithm)
+        text += "Print or check " + std::string(AlgorithmTag(*invocation.algorithm)) +
+                " checksums (message digests) of files.\n";
+    else
+        text += "Print or check checksums and message digests of files (SHA1 by default).\n";
+    text +=
         "With no FILE, or when FILE is -, read standard input.\n"
         "\n"
-        "  -a, --algorithm NAME   crc32 gost md2 md4 md5 sha1 sha256 sha384 sha512\n"
-        "                         (case-insensitive; repeatable or comma-separated);\n"
-        "                         default sha1\n"
-        "      --all              all nine algorithms\n"
-        "  -s, --string TEXT      hash TEXT (its bytes exactly) instead of files\n"
-        "      --tag              BSD-style lines: \"SHA256 (NAME) = DIGEST\"; always used\n"
-        "                         when more than one algorithm is selected\n"
-        "  -c, --check            read checksums from the FILEs and check them\n"
-        "  -j, --jobs N           hash up to N files at once (default: the number of\n"
-        "                         cores); output stays in argument order\n"
-        "  -h, --help             display this help and exit\n"
-        "      --version          output version information and exit\n"
+        "  -a, --algorithm=NAME  use NAME; repeat it or list several: -a md5,sha256\n"
+        "      --all             use all nine algorithms, reading each file once\n"
+        "  -s, --string=TEXT     hash TEXT itself (its bytes exactly) before any FILE\n"
+        "  -b, --binary          mark digest lines '*' (binary); the bytes read are alike\n"
+        "  -t, --text            mark digest lines ' ' (text), the default\n"
+        "      --tag             write BSD lines, ALGORITHM (FILE) = DIGEST\n"
+        "      --untagged        write DIGEST  FILE lines, even for several algorithms\n"
+        "      --sfv             write SFV lines, FILE DIGEST (CRC32 unless -a says else)\n"
+        "  -z, --zero            end output lines with NUL, not newline; names as they are\n"
+        "  -r, --recursive       hash the regular files below each directory FILE\n"
+        "  -L, --follow          when recursing, follow symbolic links\n"
+        "  -j, --jobs=N          hash up to N files at once (default: one per core)\n"
+        "      --progress        show progress on standard error even off a terminal\n"
+        "      --no-progress     never show progress\n"
+        "  -c, --check           check the digests listed in the FILEs\n"
+        "      --ignore-missing  with -c: skip listed files that do not exist\n"
+        "      --quiet           with -c: print only failures, not each OK\n"
+        "      --status          with -c: print nothing; the exit status tells\n"
+        "      --strict          with -c: fail on lines that are not digest lines\n"
+        "  -w, --warn            with -c: warn of bad lines, say what untagged digests are\n"
+        "  -h, --help            display this help and exit\n"
+        "      --version         output version information and exit\n"
         "\n"
-        "The following five options are useful only when verifying checksums:\n"
-        "      --ignore-missing   don't fail or report status for missing files\n"
-        "      --quiet            don't print OK for each successfully verified file\n"
-        "      --status           don't output anything, status code shows success\n"
-        "      --strict           exit non-zero for improperly formatted checksum lines\n"
-        "  -w, --warn             warn about improperly formatted checksum lines\n"
+        "Algorithms (any case): crc32 gost md2 md4 md5 sha1 sha256 sha384 sha512.\n"
+        "Started as ALGORITHMsum (md5sum, sha256sum, gost94sum...), that is the default.\n"
+        "Several algorithms give BSD lines unless --untagged or --sfv is given.\n"
+        "With -c, lines may be DIGEST  FILE, ALGORITHM (FILE) = DIGEST or SFV; without\n"
+        "-a, a DIGEST whose length fits several algorithms (MD5, MD4, MD2) is checked\n"
+        "with each of them, in one read.\n"
+        "Progress shows on a terminal for files that take more than a second.\n"
         "\n"
-        "When checking, the input is the output of this program: \"DIGEST  NAME\" lines,\n"
-        "whose algorithm comes from -a, or \"TAG (NAME) = DIGEST\" lines, whose tag names\n"
-        "it (CRC32, GOST, MD2, MD4, MD5, SHA1, SHA256, SHA384, SHA512).\n"
-        "\n"
-        "Exit status: 0 if all went well, 1 if a file could not be read or a check\n"
-        "failed, 2 for a usage error.\n",
-        out);
+        "Exit status: 0 if all went well; 1 if a file could not be read, a check\n"
+        "failed, or the command line was wrong.\n";
+    return text;
 }
 
-void PrintVersion(std::FILE* out) {
-    std::fprintf(out, "%.*s (Ostrel Corvane) %s\n", static_cast<int>(kProgramName.size()),
-                 kProgramName.data(), CORVANE_VERSION);
-    std::fprintf(out, "paths: %s\n", ActiveCpuPaths().c_str());
+std::string VersionText(const Invocation& invocation) {
+    return invocation.programName +
+           " (Ostrel Corvane) " CORVANE_VERSION "\npaths: " + ActiveCpuPaths() + "\n";
 }
 
-void PrintTryHelp(std::FILE* err) {
-    std::fprintf(err, "Try '%.*s --help' for more information.\n",
-                 static_cast<int>(kProgramName.size()), kProgramName.data());
+std::string TryHelpText(const Invocation& invocation) {
+    return "Try '" + invocation.programName + " --help' for more information.\n";
 }

@@ -1,8 +1,11 @@
-// The --help and --version texts of corvane-sum.
+// The --help and --version texts of corvane-sum, under whatever name it was started.
 #pragma once
 
-#include <cstdio>
+#include <string>
 
-void PrintHelp(std::FILE* out);
-void PrintVersion(std::FILE* out);
-void PrintTryHelp(std::FILE* err);
+#include "invocation.h"
+
+std::string HelpText(const Invocation& invocation);
+std::string VersionText(const Invocation& invocation);
+// The hint after a usage error.
+std::string TryHelpText(const Invocation& invocation);

@@ -1,24 +1,22 @@
 // corvane-sum: print or check digests of files and texts, in the manner of the coreutils *sum
-// tools, with the engines of the dialog.
-#include <cerrno>
-#include <cstdio>
+// tools, with the engines of the dialog. Started as md5sum, sha256sum and the like, it is that
+// tool.
 #include <cstring>
 
 #include "check_command.h"
+#include "console.h"
 #include "help.h"
+#include "invocation.h"
 #include "options.h"
-#include "program.h"
 #include "sum_command.h"
 
 namespace {
 
-constexpr int kUsageError = 2;
-
 // A digest that never reached its reader is a failure, not a success.
-int FinishOutput(const Console& console, int status) {
-    if (std::fflush(console.out) != 0 || std::ferror(console.out)) {
-        ReportMessage(console, std::string("write error: ") + std::strerror(errno));
-        return status == 0 ? 1 : status;
+int Finish(Console& console, int status) {
+    if (const int error = console.outputError(); error != 0) {
+        console.Report(std::string("write error: ") + std::strerror(error));
+        return 1;
     }
     return status;
 }
@@ -26,25 +24,26 @@ int FinishOutput(const Console& console, int status) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const Console console;
-    const ParsedCommandLine parsed = ParseCommandLine(argc, argv);
+    const Invocation invocation = InvocationOf(argc > 0 ? argv[0] : nullptr);
+    Console console(invocation.programName);
+    const ParsedCommandLine parsed = ParseCommandLine(invocation, argc, argv);
     if (!parsed.options) {
-        if (!parsed.error.empty()) ReportMessage(console, parsed.error);
-        PrintTryHelp(console.err);
-        return kUsageError;
+        if (!parsed.error.empty()) console.Report(parsed.error);
+        (void)WriteAll(STDERR_FILENO, TryHelpText(invocation));
+        return 1;
     }
     const Options& options = *parsed.options;
     switch (options.mode) {
         case Mode::Help:
-            PrintHelp(console.out);
-            return FinishOutput(console, 0);
+            console.Write(HelpText(invocation));
+            return Finish(console, 0);
         case Mode::Version:
-            PrintVersion(console.out);
-            return FinishOutput(console, 0);
+            console.Write(VersionText(invocation));
+            return Finish(console, 0);
         case Mode::Check:
-            return FinishOutput(console, RunCheck(options, console));
+            return Finish(console, RunCheck(options, console));
         case Mode::Sum:
             break;
     }
-    return FinishOutput(console, RunSum(options, console));
+    return Finish(console, RunSum(options, console));
 }

@@ -1,5 +1,5 @@
-// Command-line parsing for corvane-sum, with GNU getopt_long so options and messages behave as in
-// the coreutils *sum tools.
+// Command-line parsing for corvane-sum, with GNU getopt_long so options, their abbreviations and
+// the messages about them behave as in the coreutils *sum tools.
 #include "options.h"
 
 #include <getopt.h>
@@ -8,17 +8,19 @@
 #include <charconv>
 #include <thread>
 
-#include "program.h"
-
 namespace {
 
 enum LongOnly : int {
     kAll = 256,
     kTag,
+    kUntagged,
+    kSfv,
     kQuiet,
     kStatus,
     kIgnoreMissing,
     kStrict,
+    kProgress,
+    kNoProgress,
     kVersion,
 };
 
@@ -26,7 +28,14 @@ const option kLongOptions[] = {
     {"algorithm", required_argument, nullptr, 'a'},
     {"all", no_argument, nullptr, kAll},
     {"string", required_argument, nullptr, 's'},
+    {"binary", no_argument, nullptr, 'b'},
+    {"text", no_argument, nullptr, 't'},
     {"tag", no_argument, nullptr, kTag},
+    {"untagged", no_argument, nullptr, kUntagged},
+    {"sfv", no_argument, nullptr, kSfv},
+    {"zero", no_argument, nullptr, 'z'},
+    {"recursive", no_argument, nullptr, 'r'},
+    {"follow", no_argument, nullptr, 'L'},
     {"check", no_argument, nullptr, 'c'},
     {"quiet", no_argument, nullptr, kQuiet},
     {"status", no_argument, nullptr, kStatus},
@@ -34,6 +43,8 @@ const option kLongOptions[] = {
     {"strict", no_argument, nullptr, kStrict},
     {"warn", no_argument, nullptr, 'w'},
     {"jobs", required_argument, nullptr, 'j'},
+    {"progress", no_argument, nullptr, kProgress},
+    {"no-progress", no_argument, nullptr, kNoProgress},
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, kVersion},
     {nullptr, 0, nullptr, 0},
@@ -58,7 +69,61 @@ ParsedCommandLine Fail(std::string reason) {
     return result;
 }
 
+ParsedCommandLine Only(Mode mode) {
+    ParsedCommandLine result;
+    result.options = Options{};
+    result.options->mode = mode;
+    return result;
+}
+
+std::string InvalidAlgorithm(const std::string& bad) {
+    std::string reason = "invalid argument '" + bad + "' for '--algorithm'\n";
+    reason += "Valid arguments are:";
+    for (Algorithm a : kAllAlgorithms)
+        reason += std::string("\n  - '") + std::string(AlgorithmName(a)) + "'";
+    return reason;
+}
+
+// The conflicts, checked in the order the coreutils tools check theirs, so that the same command
+// line gets the same complaint.
+std::string Conflict(const Options& o, bool strings) {
+    if (o.mode == Mode::Check) {
+        if (o.zero) return "the --zero option is not supported when verifying checksums";
+        if (o.format == LineFormat::Bsd)
+            return "the --tag option is meaningless when verifying checksums";
+        if (o.format == LineFormat::Sfv)
+            return "the --sfv option is meaningless when verifying checksums";
+        if (o.fileMode != FileMode::Unset)
+            return "the --binary and --text options are meaningless when verifying checksums";
+        if (strings) return "the --string option is meaningless when verifying checksums";
+        if (o.recursive) return "the --recursive option is meaningless when verifying checksums";
+        return {};
+    }
+    if (o.format == LineFormat::Bsd && o.fileMode == FileMode::Text)
+        return "--tag does not support --text mode";
+    // --quiet, --status and --warn override one another, so at most one of them is set.
+    const std::pair<bool, const char*> checkOnly[] = {
+        {o.ignoreMissing, "--ignore-missing"},
+        {o.warn, "--warn"},
+        {o.quiet, "--quiet"},
+        {o.status, "--status"},
+        {o.strict, "--strict"},
+    };
+    for (const auto& [given, name] : checkOnly)
+        if (given)
+            return std::string("the ") + name +
+                   " option is meaningful only when verifying checksums";
+    return {};
+}
+
 }  // namespace
+
+std::vector<std::string> LongOptionNames() {
+    std::vector<std::string> names;
+    for (const option& o : kLongOptions)
+        if (o.name != nullptr) names.emplace_back(o.name);
+    return names;
+}
 
 unsigned DefaultJobs() {
     return std::max(1u, std::thread::hardware_concurrency());
@@ -83,10 +148,10 @@ std::optional<std::vector<Algorithm>> ParseAlgorithmList(const std::string& list
     return algorithms;
 }
 
-ParsedCommandLine ParseCommandLine(int argc, char* const* argv) {
-    // getopt names the program by argv[0] in its messages; give it ours whatever the path.
+ParsedCommandLine ParseCommandLine(const Invocation& invocation, int argc, char* const* argv) {
+    // getopt names the program by argv[0] in its messages; give it the name we answer to.
     std::vector<char*> args(argv, argv + argc);
-    std::string programName(kProgramName);
+    std::string programName = invocation.programName;
     if (args.empty()) args.push_back(nullptr);
     args[0] = programName.data();
     args.push_back(nullptr);
@@ -97,31 +162,46 @@ ParsedCommandLine ParseCommandLine(int argc, char* const* argv) {
     optind = 0;  // full re-initialisation, so the parser can run more than once
     opterr = 1;
     int c;
-    while ((c = getopt_long(argc, args.data(), "a:s:cwj:h", kLongOptions, nullptr)) != -1) {
+    while ((c = getopt_long(argc, args.data(), "a:s:btzrLcwj:h", kLongOptions, nullptr)) != -1) {
         switch (c) {
             case 'a': {
                 std::string bad;
                 const auto list = ParseAlgorithmList(optarg, bad);
-                if (!list) {
-                    std::string reason = "invalid argument '" + bad + "' for '--algorithm'\n";
-                    reason += "Valid arguments are:";
-                    for (Algorithm a : kAllAlgorithms)
-                        reason += std::string("\n  - '") + std::string(AlgorithmName(a)) + "'";
-                    return Fail(std::move(reason));
-                }
+                if (!list) return Fail(InvalidAlgorithm(bad));
                 for (Algorithm a : *list) AddUnique(options.algorithms, a);
-                options.algorithmsChosen = true;
                 break;
             }
             case kAll:
                 all = true;
-                options.algorithmsChosen = true;
                 break;
             case 's':
                 options.strings.emplace_back(optarg);
                 break;
+            case 'b':
+                options.fileMode = FileMode::Binary;
+                break;
+            case 't':
+                options.fileMode = FileMode::Text;
+                break;
             case kTag:
-                options.tag = true;
+                // As in the coreutils tools, only a --text after --tag conflicts with it.
+                options.format = LineFormat::Bsd;
+                if (options.fileMode == FileMode::Text) options.fileMode = FileMode::Unset;
+                break;
+            case kUntagged:
+                options.format = LineFormat::Gnu;
+                break;
+            case kSfv:
+                options.format = LineFormat::Sfv;
+                break;
+            case 'z':
+                options.zero = true;
+                break;
+            case 'r':
+                options.recursive = true;
+                break;
+            case 'L':
+                options.follow = true;
                 break;
             case 'c':
                 options.mode = Mode::Check;
@@ -135,32 +215,30 @@ ParsedCommandLine ParseCommandLine(int argc, char* const* argv) {
                 options.status = true;
                 options.quiet = options.warn = false;
                 break;
+            case 'w':
+                options.warn = true;
+                options.quiet = options.status = false;
+                break;
             case kIgnoreMissing:
                 options.ignoreMissing = true;
                 break;
             case kStrict:
                 options.strict = true;
                 break;
-            case 'w':
-                options.warn = true;
-                options.quiet = options.status = false;
-                break;
             case 'j':
                 if (!ParseJobs(optarg, options.jobs))
                     return Fail(std::string("invalid number of jobs: '") + optarg + "'");
                 break;
-            case 'h': {
-                ParsedCommandLine result;
-                result.options = Options{};
-                result.options->mode = Mode::Help;
-                return result;
-            }
-            case kVersion: {
-                ParsedCommandLine result;
-                result.options = Options{};
-                result.options->mode = Mode::Version;
-                return result;
-            }
+            case kProgress:
+                options.progress = ProgressMode::On;
+                break;
+            case kNoProgress:
+                options.progress = ProgressMode::Off;
+                break;
+            case 'h':
+                return Only(Mode::Help);
+            case kVersion:
+                return Only(Mode::Version);
             default:  // getopt has printed what was wrong
                 return {};
         }
@@ -169,26 +247,16 @@ ParsedCommandLine ParseCommandLine(int argc, char* const* argv) {
     for (int i = optind; i < argc; ++i)
         options.files.emplace_back(args[static_cast<std::size_t>(i)]);
 
-    if (all) options.algorithms.assign(kAllAlgorithms.begin(), kAllAlgorithms.end());
-    if (options.algorithms.empty()) options.algorithms.push_back(Algorithm::Sha1);
+    options.algorithmsChosen = all || !options.algorithms.empty() || invocation.algorithm;
+    if (all)
+        options.algorithms.assign(kAllAlgorithms.begin(), kAllAlgorithms.end());
+    else if (options.algorithms.empty())
+        options.algorithms.push_back(invocation.algorithm                ? *invocation.algorithm
+                                     : options.format == LineFormat::Sfv ? Algorithm::Crc32
+                                                                         : Algorithm::Sha1);
 
-    if (options.mode == Mode::Check) {
-        if (options.tag) return Fail("the --tag option is meaningless when verifying checksums");
-        if (!options.strings.empty())
-            return Fail("the --string option is meaningless when verifying checksums");
-    } else {
-        const std::pair<bool, const char*> checkOnly[] = {
-            {options.quiet, "--quiet"},
-            {options.status, "--status"},
-            {options.strict, "--strict"},
-            {options.warn, "--warn"},
-            {options.ignoreMissing, "--ignore-missing"},
-        };
-        for (const auto& [given, name] : checkOnly)
-            if (given)
-                return Fail(std::string("the ") + name +
-                            " option is meaningful only when verifying checksums");
-    }
+    if (std::string conflict = Conflict(options, !options.strings.empty()); !conflict.empty())
+        return Fail(std::move(conflict));
     ParsedCommandLine result;
     result.options = std::move(options);
     return result;

@@ -6,16 +6,28 @@
 #include <vector>
 
 #include "algorithms.h"
+#include "invocation.h"
+#include "progress.h"
 
 enum class Mode { Sum, Check, Help, Version };
+
+// How digest lines are written. Auto: GNU lines for one algorithm, BSD lines for several.
+enum class LineFormat { Auto, Gnu, Bsd, Sfv };
+// The mode marker of GNU lines: '*' for binary, ' ' for text or when none was asked for.
+enum class FileMode { Unset, Binary, Text };
 
 struct Options {
     Mode mode = Mode::Sum;
     std::vector<Algorithm> algorithms;  // in the order first named, no repeats; never empty
-    bool algorithmsChosen = false;      // -a or --all was given
+    bool algorithmsChosen = false;      // by -a, --all or the program's name
     std::vector<std::string> strings;   // -s texts, hashed before any file
     std::vector<std::string> files;     // operands; "-" is standard input
-    bool tag = false;
+    LineFormat format = LineFormat::Auto;
+    FileMode fileMode = FileMode::Unset;  // -b, -t
+    bool zero = false;
+    bool recursive = false;
+    bool follow = false;
+    ProgressMode progress = ProgressMode::Auto;
     bool quiet = false;
     bool status = false;
     bool ignoreMissing = false;
@@ -29,11 +41,15 @@ struct ParsedCommandLine {
     std::string error;  // the reason, when the parser did not print it itself (getopt does)
 };
 
-// Parses argv (argv[0] is ignored). On a usage error getopt may already have printed its
-// own message to standard error; `error` then stays empty.
-ParsedCommandLine ParseCommandLine(int argc, char* const* argv);
+// Parses argv (argv[0] is ignored; `invocation` tells the name and default algorithm). On a usage
+// error getopt may already have printed its own message to standard error; `error` then stays
+// empty.
+ParsedCommandLine ParseCommandLine(const Invocation& invocation, int argc, char* const* argv);
 
 // "crc32,MD5" -> the algorithms, in order; std::nullopt names the first bad item via `bad`.
 std::optional<std::vector<Algorithm>> ParseAlgorithmList(const std::string& list, std::string& bad);
 
 unsigned DefaultJobs();
+
+// Every long option's name, for the help text's completeness.
+std::vector<std::string> LongOptionNames();

@@ -1,93 +1,197 @@
-// A small pool for hashing many files at once. Workers take jobs in index order; the calling
-// thread waits for the next outcome due, so output never depends on which file finished first.
+// The job window of corvane-sum. Workers take the oldest waiting job; the calling thread hands
+// outcomes back oldest first, so output never depends on which file finished first. Jobs reading
+// standard input are the calling thread's, and so are all jobs while jobs are quick: handing a job
+// to another thread costs a few thread wake-ups, more than opening and hashing a small file
+// (2026-12-07, 2 cores: `corvane-sum -j 2 -a md5 -c` on a million lines naming 1000 files of a
+// few bytes took twice as long as with -j 1 while every job was handed over).
 #include "ordered_jobs.h"
+
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
+#include <filesystem>
 #include <mutex>
-#include <optional>
+#include <system_error>
 #include <thread>
-#include <vector>
 
 #include "core_budget.h"
 #include "lane_scheduler.h"
 
 namespace {
 
-// The lane scheduler over the file jobs, when they are at least two with one algorithm that has
-// lanes here; false (having run nothing) otherwise.
-bool RunInLanes(const OrderedJobs& jobs, unsigned threads) {
-    std::vector<std::size_t> index;  // of each file job
-    std::vector<std::string> paths;
-    std::optional<Algorithm> algorithm;
-    for (std::size_t i = 0; i < jobs.count; ++i) {
-        std::optional<FileJob> file = jobs.file(i);
-        if (!file) continue;
-        if (algorithm && *algorithm != file->algorithm) return false;
-        algorithm = file->algorithm;
-        index.push_back(i);
-        paths.push_back(std::move(file->path));
-    }
-    if (paths.size() < 2 || !LanesAvailable(*algorithm)) return false;
+// Enough jobs ahead to keep every worker busy while the oldest one is slow.
+constexpr std::size_t kJobsPerThread = 4;
+// A job shorter than this is not worth handing over. Jobs stay on the calling thread unless most
+// of the recent ones were longer: a share, so that a job now and then held up by the system does
+// not send the quick ones after it away.
+constexpr auto kWorthHandingOver = std::chrono::microseconds(100);
+constexpr int kShareOne = 1024;
 
-    std::size_t next = 0;  // the next job to emit
-    const auto emitUpTo = [&](std::size_t end) {
-        for (; next < end; ++next) jobs.emit(next, jobs.work(next));
-    };
-    CoreBudget one(1);
-    HashControl control;
-    if (threads <= 1) control.cores = &one;
-    ComputeDigestsInLanes(paths, *algorithm, control, [&](std::size_t k, HashOutcome&& outcome) {
-        emitUpTo(index[k]);
-        jobs.emit(next++, std::move(outcome));
-    });
-    emitUpTo(jobs.count);
-    return true;
+bool RunsInline(const FileJob& job) {
+    return job.path == "-";
 }
 
 }  // namespace
 
-void RunInOrder(const OrderedJobs& jobs, unsigned threads) {
-    if (jobs.file && RunInLanes(jobs, threads)) return;
-    const auto isInline = [&](std::size_t i) { return jobs.runsInline && jobs.runsInline(i); };
-    if (threads <= 1 || jobs.count <= 1) {
-        for (std::size_t i = 0; i < jobs.count; ++i) jobs.emit(i, jobs.work(i));
-        return;
-    }
+HashOutcome HashFileJob(const FileJob& job, const HashControl& control) {
+    return ComputeDigests(HashInput::Operand(job.path), job.algorithms, control);
+}
 
-    std::atomic<std::size_t> next{0};
+struct OrderedJobs::Shared {
+    struct Slot {
+        FileJob job;
+        bool callers = false;  // left to the calling thread
+        bool started = false;
+        std::optional<HashOutcome> outcome;
+    };
     std::mutex mutex;
-    std::condition_variable done;
-    std::vector<std::optional<HashOutcome>> outcomes(jobs.count);
+    std::condition_variable jobWaiting;
+    std::condition_variable outcomeReady;
+    std::deque<Slot> slots;  // oldest first
+    bool stopping = false;
+    // The share of recent jobs worth handing over, of kShareOne (exponentially weighted).
+    std::atomic<int> longShare{0};
 
-    const std::size_t workerCount = std::min<std::size_t>(threads, jobs.count);
-    std::vector<std::jthread> workers;
-    workers.reserve(workerCount);
-    for (std::size_t w = 0; w < workerCount; ++w) {
-        workers.emplace_back([&] {
-            for (std::size_t i; (i = next.fetch_add(1)) < jobs.count;) {
-                if (isInline(i)) continue;
-                HashOutcome outcome = jobs.work(i);
-                {
-                    std::lock_guard lock(mutex);
-                    outcomes[i] = std::move(outcome);
-                }
-                done.notify_all();
-            }
-        });
-    }
+    bool HandOver() const { return longShare.load(std::memory_order_relaxed) > kShareOne / 2; }
 
-    for (std::size_t i = 0; i < jobs.count; ++i) {
-        HashOutcome outcome;
-        if (isInline(i)) {
-            outcome = jobs.work(i);
-        } else {
-            std::unique_lock lock(mutex);
-            done.wait(lock, [&] { return outcomes[i].has_value(); });
-            outcome = std::move(*outcomes[i]);
-            outcomes[i].reset();
+    ProgressDisplay* progress = nullptr;
+
+    bool timed = false;  // whether hand-overs are possible, so job times matter
+
+    HashOutcome Run(const JobWork& work, const FileJob& job) {
+        const auto start =
+            timed ? std::chrono::steady_clock::now() : std::chrono::steady_clock::time_point();
+        HashControl control;
+        std::unique_ptr<ProgressDisplay::Meter> meter;
+        // A terminal on standard input is someone typing: no line over what they type.
+        if (progress != nullptr && !(RunsInline(job) && isatty(STDIN_FILENO) == 1)) {
+            meter = progress->Start(job.path);
+            control.progress = [&meter](uint64_t done, uint64_t total) {
+                meter->Update(done, total);
+            };
         }
-        jobs.emit(i, std::move(outcome));
+        HashOutcome outcome = work(job, control);
+        meter.reset();
+        if (!timed) return outcome;
+        const bool worth = std::chrono::steady_clock::now() - start > kWorthHandingOver;
+        // Racy by design: an update lost between two threads changes nothing that matters.
+        const int share = longShare.load(std::memory_order_relaxed);
+        longShare.store(share + ((worth ? kShareOne : 0) - share) / 16, std::memory_order_relaxed);
+        return outcome;
+    }
+};
+
+OrderedJobs::OrderedJobs(unsigned threads, ProgressDisplay* progress, JobWork work)
+    : work_(std::move(work)),
+      window_(threads <= 1 ? 1 : kJobsPerThread * threads),
+      shared_(std::make_unique<Shared>()) {
+    shared_->progress = progress;
+    if (threads <= 1) return;
+    shared_->timed = true;
+    workers_.reserve(threads);
+    for (unsigned i = 0; i < threads; ++i) {
+        try {
+            workers_.emplace_back([this] { Work(); });
+        } catch (const std::system_error&) {
+            break;  // the workers that did start, or the calling thread alone, take every job
+        }
+    }
+    shared_->timed = !workers_.empty();
+}
+
+std::optional<Algorithm> OrderedJobs::LaneAlgorithm(const FileJob& job) const {
+    using Function = HashOutcome (*)(const FileJob&, const HashControl&);
+    const Function* target = work_.target<Function>();
+    if (target == nullptr || *target != &HashFileJob) return std::nullopt;
+    if (job.algorithms.size() != 1 || RunsInline(job) || !LanesAvailable(job.algorithms[0]))
+        return std::nullopt;
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(job.path, error)) return std::nullopt;
+    return job.algorithms[0];
+}
+
+void OrderedJobs::HashInLanes(std::span<const std::string> paths, Algorithm algorithm,
+                              const std::function<void(std::size_t, HashOutcome&&)>& emit) {
+    CoreBudget one(1);
+    HashControl control;
+    if (workers_.empty()) control.cores = &one;
+    ComputeDigestsInLanes(paths, algorithm, control, emit);
+}
+
+OrderedJobs::~OrderedJobs() {
+    {
+        std::lock_guard lock(shared_->mutex);
+        shared_->stopping = true;
+    }
+    shared_->jobWaiting.notify_all();
+    for (std::thread& worker : workers_) worker.join();
+}
+
+bool OrderedJobs::HasRoom() const {
+    std::lock_guard lock(shared_->mutex);
+    // While jobs stay on this thread, looking ahead only costs.
+    return shared_->slots.size() < (shared_->HandOver() ? window_ : 1);
+}
+
+void OrderedJobs::Submit(FileJob job) {
+    const bool callers = workers_.empty() || RunsInline(job) || !shared_->HandOver();
+    {
+        std::lock_guard lock(shared_->mutex);
+        Shared::Slot& slot = shared_->slots.emplace_back();
+        slot.callers = callers;
+        if (job.algorithms.empty()) {
+            slot.started = true;
+            slot.outcome.emplace();
+        }
+        slot.job = std::move(job);
+    }
+    if (!callers) shared_->jobWaiting.notify_one();
+}
+
+HashOutcome OrderedJobs::TakeNext() {
+    std::unique_lock lock(shared_->mutex);
+    Shared::Slot& head = shared_->slots.front();
+    while (!head.outcome) {
+        // While the oldest is not done, this thread does its own jobs, oldest first (so standard
+        // input is read in order); slots keep their place while others are added behind them.
+        const auto mine =
+            std::find_if(shared_->slots.begin(), shared_->slots.end(),
+                         [](const Shared::Slot& s) { return s.callers && !s.started; });
+        if (mine == shared_->slots.end()) {
+            shared_->outcomeReady.wait(lock);
+            continue;
+        }
+        mine->started = true;
+        Shared::Slot& slot = *mine;
+        lock.unlock();
+        HashOutcome outcome = shared_->Run(work_, slot.job);
+        lock.lock();
+        slot.outcome = std::move(outcome);
+    }
+    HashOutcome outcome = std::move(*head.outcome);
+    shared_->slots.pop_front();
+    return outcome;
+}
+
+void OrderedJobs::Work() {
+    std::unique_lock lock(shared_->mutex);
+    for (;;) {
+        auto slot = shared_->slots.end();
+        shared_->jobWaiting.wait(lock, [&] {
+            slot = std::find_if(shared_->slots.begin(), shared_->slots.end(),
+                                [](const Shared::Slot& s) { return !s.callers && !s.started; });
+            return shared_->stopping || slot != shared_->slots.end();
+        });
+        if (shared_->stopping) return;
+        slot->started = true;
+        Shared::Slot& mine = *slot;  // a deque keeps references through pushes and front pops
+        lock.unlock();
+        HashOutcome outcome = shared_->Run(work_, mine.job);
+        lock.lock();
+        mine.outcome = std::move(outcome);
+        shared_->outcomeReady.notify_all();
     }
 }

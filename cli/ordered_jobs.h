@@ -1,34 +1,123 @@
-// Runs hash jobs on several threads and hands their outcomes back in job order.
+// Hashes a stream of files on several threads and hands the outcomes back in the order the
+// files came, with only a small window of them in flight: memory stays the same however many
+// files a directory tree or a checksum list yields.
 #pragma once
 
 #include <cstddef>
+#include <deque>
 #include <functional>
+#include <memory>
 #include <optional>
+#include <span>
 #include <string>
+#include <thread>
+#include <type_traits>
+#include <utility>
+#include <vector>
 
 #include "pipeline.h"
+#include "progress.h"
 
-// A job that hashes one file by path with one algorithm.
+// One input to hash, as every command hands it over.
 struct FileJob {
-    std::string path;
-    Algorithm algorithm;
+    std::string path;                   // "-" is standard input, read on the calling thread
+    std::vector<Algorithm> algorithms;  // none: nothing to compute; the outcome comes back empty
 };
 
-struct OrderedJobs {
-    std::size_t count = 0;
-    // Jobs that must run one after another in order on the calling thread (those reading
-    // standard input); may be empty.
-    std::function<bool(std::size_t index)> runsInline;
-    // Computes job `index`.
-    std::function<HashOutcome(std::size_t index)> work;
-    // Called on the calling thread for jobs 0, 1, 2..., each as soon as it and all before it
-    // are done.
-    std::function<void(std::size_t index, HashOutcome&& outcome)> emit;
-    // What job `index` hashes, when it is one file with one algorithm; may be empty. When two or
-    // more jobs are, all with one algorithm that this CPU runs in lanes, those jobs go to the lane
-    // scheduler instead of `work`, and the others run in order on the calling thread between them.
-    std::function<std::optional<FileJob>(std::size_t index)> file;
+// Computes one job. HashFileJob is the one place where the commands' files reach the hashing
+// core; tests put a stand-in here.
+using JobWork = std::function<HashOutcome(const FileJob& job, const HashControl& control)>;
+HashOutcome HashFileJob(const FileJob& job, const HashControl& control);
+
+class OrderedJobs {
+public:
+    // With `threads` <= 1 every job runs on the calling thread, one at a time. With a display,
+    // each job's progress goes there.
+    explicit OrderedJobs(unsigned threads, ProgressDisplay* progress = nullptr,
+                         JobWork work = HashFileJob);
+    ~OrderedJobs();
+    OrderedJobs(const OrderedJobs&) = delete;
+    OrderedJobs& operator=(const OrderedJobs&) = delete;
+
+    // Whether another job may be submitted before the oldest is taken.
+    bool HasRoom() const;
+    void Submit(FileJob job);
+    // The outcome of the oldest job not yet taken, waiting for it (or computing it, for standard
+    // input and when there are no workers).
+    HashOutcome TakeNext();
+
+    // The algorithm `job` can be hashed with side by side with others in lanes: it names a
+    // regular file (nothing that could block on opening) and asks for one algorithm, which this
+    // CPU runs in lanes, and the jobs go to the hashing core, not to a stand-in.
+    std::optional<Algorithm> LaneAlgorithm(const FileJob& job) const;
+    // Hashes the files at `paths` with `algorithm` in lanes (hash/lane_scheduler.h), on one core
+    // when the window has no workers; `emit` gets each outcome in order.
+    void HashInLanes(std::span<const std::string> paths, Algorithm algorithm,
+                     const std::function<void(std::size_t, HashOutcome&&)>& emit);
+
+private:
+    struct Shared;
+    void Work();
+
+    JobWork work_;
+    std::size_t window_;
+    std::unique_ptr<Shared> shared_;
+    std::vector<std::thread> workers_;
 };
 
-// With `threads` <= 1 (or a single job) everything runs on the calling thread (lanes on one core).
-void RunInOrder(const OrderedJobs& jobs, unsigned threads);
+// Consecutive files hashed side by side in lanes at most, so memory stays bounded.
+inline constexpr std::size_t kLaneBatch = 4096;
+
+// Pulls items from `next` (std::optional<std::pair<Item, FileJob>>, std::nullopt at the end) on
+// the calling thread while the window has room, and calls `emit(Item&, HashOutcome&&)` for each,
+// in order, as soon as its outcome is there. Consecutive jobs with one lane algorithm (up to
+// kLaneBatch of them) are hashed side by side in lanes once every job before them is out.
+template <typename Next, typename Emit>
+void RunInOrder(OrderedJobs& jobs, Next&& next, Emit&& emit) {
+    using Item = typename std::invoke_result_t<Next&>::value_type::first_type;
+    std::deque<Item> waiting;
+    std::vector<std::pair<Item, FileJob>> batch;
+    Algorithm batchAlgorithm{};
+    const auto flush = [&] {
+        if (batch.size() == 1) {
+            waiting.push_back(std::move(batch[0].first));
+            jobs.Submit(std::move(batch[0].second));
+        } else if (!batch.empty()) {
+            for (; !waiting.empty(); waiting.pop_front()) emit(waiting.front(), jobs.TakeNext());
+            std::vector<std::string> paths;
+            for (auto& entry : batch) paths.push_back(std::move(entry.second.path));
+            jobs.HashInLanes(paths, batchAlgorithm, [&](std::size_t k, HashOutcome&& outcome) {
+                emit(batch[k].first, std::move(outcome));
+            });
+        }
+        batch.clear();
+    };
+    bool more = true;
+    for (;;) {
+        while (more && jobs.HasRoom()) {
+            auto got = next();
+            if (!got) {
+                more = false;
+                break;
+            }
+            const std::optional<Algorithm> lane = jobs.LaneAlgorithm(got->second);
+            if (!lane || (!batch.empty() && *lane != batchAlgorithm)) flush();
+            if (lane) {
+                batchAlgorithm = *lane;
+                batch.push_back(std::move(*got));
+                if (batch.size() == kLaneBatch) flush();
+                continue;
+            }
+            waiting.push_back(std::move(got->first));
+            jobs.Submit(std::move(got->second));
+        }
+        if (!more) flush();
+        if (waiting.empty()) {
+            if (!more) return;
+            continue;
+        }
+        HashOutcome outcome = jobs.TakeNext();
+        emit(waiting.front(), std::move(outcome));
+        waiting.pop_front();
+    }
+}

@@ -1,53 +1,80 @@
-// The default mode of corvane-sum: hash each text and file and print its digest lines.
+// The default mode of corvane-sum: texts first, then the files of the operands (walked when
+// recursing), each input's lines written as soon as it and every input before it are done.
 #include "sum_command.h"
 
+#include "escape.h"
+#include "file_walk.h"
 #include "ordered_jobs.h"
 #include "pipeline.h"
-#include "sum_file.h"
+#include "sum_format.h"
 
 namespace {
 
-void PrintLines(const Options& options, const Console& console,
-                const std::vector<std::string>& digests, std::string_view name) {
+struct SumRun {
+    const Options& options;
+    Console& console;
     SumLineStyle style;
-    if (options.tag || options.algorithms.size() > 1) style.format = SumFormat::Bsd;
-    for (std::size_t i = 0; i < digests.size(); ++i) {
-        const std::string line = FormatSumLine(options.algorithms[i], digests[i], name, style);
-        std::fwrite(line.data(), 1, line.size(), console.out);
-    }
-}
-
-}  // namespace
-
-int RunSum(const Options& options, const Console& console) {
-    // Texts show as "TEXT" in quotes, so they cannot pass for file names.
-    for (const std::string& text : options.strings)
-        PrintLines(options, console,
-                   ComputeDigests(HashInput::Text(text), options.algorithms).digests,
-                   "\"" + text + "\"");
-
-    std::vector<std::string> files = options.files;
-    if (files.empty() && options.strings.empty()) files.emplace_back("-");
-
     bool failed = false;
-    OrderedJobs jobs;
-    jobs.count = files.size();
-    jobs.runsInline = [&](std::size_t i) { return files[i] == "-"; };
-    jobs.work = [&](std::size_t i) {
-        return ComputeDigests(HashInput::Operand(files[i]), options.algorithms);
-    };
-    jobs.file = [&](std::size_t i) -> std::optional<FileJob> {
-        if (files[i] == "-" || options.algorithms.size() != 1) return std::nullopt;
-        return FileJob{files[i], options.algorithms[0]};
-    };
-    jobs.emit = [&](std::size_t i, HashOutcome&& outcome) {
+
+    bool Writable(const std::string& name) {
+        if (CanWriteName(style, name)) return true;
+        console.Report(QuoteForMessage(name) + ": an SFV line cannot hold this name");
+        failed = true;
+        return false;
+    }
+
+    void Print(const std::vector<std::string>& digests, const std::string& name) {
+        console.Write(SumLines(style, options.algorithms, digests, name));
+    }
+
+    void Emit(const WalkEntry& entry, HashOutcome&& outcome) {
+        switch (entry.kind) {
+            case WalkEntry::Kind::Special:
+                console.Report(QuoteForMessage(entry.path) + ": not a regular file; skipped");
+                return;
+            case WalkEntry::Kind::Failed:
+                console.ReportFile(entry.path, entry.error);
+                failed = true;
+                return;
+            case WalkEntry::Kind::File:
+                break;
+        }
+        if (!Writable(entry.path)) return;  // not hashed
         if (!outcome.ok()) {
-            ReportFileError(console, files[i], outcome.error);
+            console.ReportFile(entry.path, outcome.error);
             failed = true;
             return;
         }
-        PrintLines(options, console, outcome.digests, files[i]);
-    };
-    RunInOrder(jobs, options.jobs);
-    return failed ? 1 : 0;
+        Print(outcome.digests, entry.path);
+    }
+};
+
+}  // namespace
+
+int RunSum(const Options& options, Console& console) {
+    SumRun run{options, console, StyleOf(options)};
+    // Texts show as "TEXT" in quotes, so they cannot pass for file names.
+    for (const std::string& text : options.strings) {
+        const std::string name = "\"" + text + "\"";
+        if (run.Writable(name))
+            run.Print(ComputeDigests(HashInput::Text(text), options.algorithms).digests, name);
+    }
+
+    std::vector<std::string> operands = options.files;
+    if (operands.empty() && options.strings.empty()) operands.emplace_back("-");
+    FileWalk walk(std::move(operands), options.recursive, options.follow);
+    const auto progress = ProgressFor(options.progress, console, false);
+    OrderedJobs jobs(options.jobs, progress.get());
+    RunInOrder(
+        jobs,
+        [&]() -> std::optional<std::pair<WalkEntry, FileJob>> {
+            std::optional<WalkEntry> entry = walk.Next();
+            if (!entry) return std::nullopt;
+            FileJob job;
+            if (entry->kind == WalkEntry::Kind::File && CanWriteName(run.style, entry->path))
+                job = {entry->path, options.algorithms};
+            return std::pair{std::move(*entry), std::move(job)};
+        },
+        [&](WalkEntry& entry, HashOutcome&& outcome) { run.Emit(entry, std::move(outcome)); });
+    return run.failed ? 1 : 0;
 }

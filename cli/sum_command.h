@@ -1,8 +1,8 @@
-// Printing digests: "DIGEST  NAME" lines as sha256sum prints them, or BSD "TAG (NAME) = DIGEST".
+// The default mode: hash each text and file and print its digest lines.
 #pragma once
 
+#include "console.h"
 #include "options.h"
-#include "program.h"
 
-// Hashes the texts and files of `options`; returns the exit status (0, or 1 if any input failed).
-int RunSum(const Options& options, const Console& console);
+// Returns the exit status: 0, or 1 if any input could not be read or listed.
+int RunSum(const Options& options, Console& console);

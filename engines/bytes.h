@@ -49,6 +49,12 @@ inline constexpr uint64_t FromBe64(uint64_t v) {
     return v;
 }
 
-inline constexpr uint32_t Rotl32(uint32_t v, int n) { return std::rotl(v, n); }
-inline constexpr uint32_t Rotr32(uint32_t v, int n) { return std::rotr(v, n); }
-inline constexpr uint64_t Rotr64(uint64_t v, int n) { return std::rotr(v, n); }
+inline constexpr uint32_t Rotl32(uint32_t v, int n) {
+    return std::rotl(v, n);
+}
+inline constexpr uint32_t Rotr32(uint32_t v, int n) {
+    return std::rotr(v, n);
+}
+inline constexpr uint64_t Rotr64(uint64_t v, int n) {
+    return std::rotr(v, n);
+}

@@ -57,7 +57,8 @@ CpuDispatch Choose(CpuLevel level, const CpuFeatures& f) {
         d.sha512Blocks = Sha512BlocksBmi2;
         d.sha512Name = "bmi2";
         d.level = CpuLevel::kAvx2;
-        // The vector schedule measured 15-30% faster than BMI2 rotations alone (bench/).
+        // The vector schedule is the faster where both run (corvane_bench, SHA-512 rows in
+        // README.md, 2026-12-07).
         if (f.avx2) {
             d.sha512Blocks = Sha512BlocksAvx2;
             d.sha512Name = "avx2";

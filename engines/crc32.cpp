@@ -1,30 +1,13 @@
 // CRC-32 of IEEE 802.3 (reflected form of polynomial 0x04C11DB7), one table lookup per byte.
 #include "crc32.h"
 
-#include <array>
 #include <cstring>
 #include <fstream>
 
 #include "cpu.h"
+#include "crc32_table.h"
 
 namespace {
-
-constexpr uint32_t kPolynomial = 0xEDB88320;
-
-// Entry n is n run through eight reflected shift-and-XOR steps; built by the compiler.
-constexpr std::array<uint32_t, 256> MakeTable() {
-    std::array<uint32_t, 256> table{};
-    for (uint32_t n = 0; n < 256; ++n) {
-        uint32_t value = n;
-        for (int bit = 0; bit < 8; ++bit)
-            value = (value & 1) ? (value >> 1) ^ kPolynomial : value >> 1;
-        table[n] = value;
-    }
-    return table;
-}
-
-constexpr std::array<uint32_t, 256> kTable = MakeTable();
-static_assert(kTable[1] == 0x77073096 && kTable[255] == 0x2D02EF8D);
 
 constexpr std::size_t kPortion = 4096;
 
@@ -38,7 +21,7 @@ void CCrc32Static::CrcFold(uint32_t& reg, const uint8_t* data, std::size_t lengt
     // slicing-by-16, same register); the tail goes byte by byte.
     const std::size_t bulk = length & ~std::size_t{15};
     if (bulk != 0) r = ActiveCpuDispatch().crc32Bulk(r, data, bulk);
-    for (std::size_t i = bulk; i < length; ++i) r = (r >> 8) ^ kTable[(r ^ data[i]) & 0xFF];
+    for (std::size_t i = bulk; i < length; ++i) r = Crc32Step(r, data[i]);
     reg = r;
 }
 

@@ -8,6 +8,7 @@
 #include <array>
 
 #include "bytes.h"
+#include "crc32_table.h"
 
 namespace {
 
@@ -15,11 +16,7 @@ using Table = std::array<std::array<uint32_t, 256>, 16>;
 
 constexpr Table MakeTables() {
     Table t{};
-    for (uint32_t n = 0; n < 256; ++n) {
-        uint32_t c = n;
-        for (int bit = 0; bit < 8; ++bit) c = (c & 1) ? (c >> 1) ^ 0xEDB88320u : c >> 1;
-        t[0][n] = c;
-    }
+    t[0] = kCrc32Table;
     for (std::size_t k = 1; k < 16; ++k)
         for (std::size_t n = 0; n < 256; ++n)
             t[k][n] = (t[k - 1][n] >> 8) ^ t[0][t[k - 1][n] & 0xFF];
@@ -27,7 +24,6 @@ constexpr Table MakeTables() {
 }
 
 constexpr Table kTables = MakeTables();
-static_assert(kTables[0][1] == 0x77073096u && kTables[0][255] == 0x2D02EF8Du);
 
 inline uint32_t Lookup4(std::size_t first, uint32_t word) {
     // Byte 0 of `word` is the earliest, so it takes the table of the most trailing zero bytes.
@@ -45,6 +41,6 @@ uint32_t Crc32Slicing16(uint32_t reg, const uint8_t* data, std::size_t length) {
         data += 16;
         length -= 16;
     }
-    while (length-- > 0) reg = (reg >> 8) ^ kTables[0][(reg ^ *data++) & 0xFF];
+    while (length-- > 0) reg = Crc32Step(reg, *data++);
     return reg;
 }

@@ -20,11 +20,10 @@ inline uint32_t F(uint32_t x) {
     return kT[0][x & 255] ^ kT[1][(x >> 8) & 255] ^ kT[2][(x >> 16) & 255] ^ kT[3][x >> 24];
 }
 
-// GOST 28147-89 basic mode, 32 rounds: key words 0-7 three times, then 7 down to 0. The swap of
-// the halves is done by alternating which half is updated.
-// The four encryptions of a step, interleaved round by round: each alone is a chain of 32
-// dependent rounds, but the four are independent (their keys depend only on the chaining value
-// and the block), so running them side by side keeps four chains in flight instead of one.
+// The four GOST 28147-89 encryptions of a step (basic mode, 32 rounds; the swap of the halves is
+// done by alternating which half is updated), interleaved round by round: each alone is a chain
+// of 32 dependent rounds, but the four are independent (their keys depend only on the chaining
+// value and the block), so running them side by side keeps four chains in flight instead of one.
 inline void Encrypt4(const uint32_t (*k)[8], const uint32_t* in, uint32_t* out) {
     uint32_t a[4], b[4];
     for (int e = 0; e < 4; ++e) a[e] = in[2 * e], b[e] = in[2 * e + 1];

@@ -16,7 +16,8 @@ void Md5Final(Md5Context* context);
 void Md5Compress(uint32_t* state, const uint32_t* words);
 
 // Hashes the file at `path` in 2048-byte reads. Returns the bytes read modulo 2^32, or 0 when the
-// file cannot be opened (the context is then left untouched): 0 cannot tell that from an empty file.
+// file cannot be opened (the context is then left untouched): 0 cannot tell that from an empty
+// file.
 int32_t Md5File(const char* path, Md5Context* context);
 
 // What Md5File cannot say: whether the file opened and was read to its end, and the full count.

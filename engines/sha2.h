@@ -14,7 +14,8 @@ struct Sha2Context {
     uint32_t digestLength;  // 32, 48 or 64; selects the engine. After the engine area on purpose.
 };
 
-// width: 256/384/512 bits, or 32/48/64 bytes. Returns 0, or 1 (writing nothing) for any other width.
+// width: 256/384/512 bits, or 32/48/64 bytes. Returns 0, or 1 (writing nothing) for any other
+// width.
 int Sha2Init(uint32_t width, Sha2Context* context);
 void Sha2Update(const uint8_t* data, uint32_t length, Sha2Context* context);
 void Sha2Final(uint8_t* digest, Sha2Context* context);  // writes digestLength bytes

@@ -6,8 +6,8 @@
 
 #include "block_feed.h"
 #include "bytes.h"
-#include "sha2_constants.h"
 #include "cpu.h"
+#include "sha2_constants.h"
 
 namespace {
 
@@ -96,7 +96,8 @@ void Sha256Compress(Sha256Context* context) {
         if (pass != 0)                                                                          \
             w[j] +=                                                                             \
                 SmallSigma1(w[(j + 14) & 15]) + w[(j + 9) & 15] + SmallSigma0(w[(j + 1) & 15]); \
-        const uint32_t t1 = h + BigSigma1(e) + ((e & f) ^ (~e & g)) + kSha256Round[16 * pass + j] + w[j]; \
+        const uint32_t t1 =                                                                     \
+            h + BigSigma1(e) + ((e & f) ^ (~e & g)) + kSha256Round[16 * pass + j] + w[j];       \
         d += t1;                                                                                \
         h = t1 + BigSigma0(a) + ((a & b) ^ (a & c) ^ (b & c));                                  \
     } while (0)

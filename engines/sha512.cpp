@@ -9,7 +9,7 @@
 #include "bytes.h"
 #include "cpu.h"
 #include "sha2.h"
-#include "sha2_constants.h"
+#include "sha512_round.h"
 
 namespace {
 
@@ -27,19 +27,6 @@ constexpr uint64_t kKeepMask[8] = {0x0000000000000000, 0xFF00000000000000, 0xFFF
 constexpr uint64_t kMarker[8] = {0x8000000000000000, 0x0080000000000000, 0x0000800000000000,
                                  0x0000008000000000, 0x0000000080000000, 0x0000000000800000,
                                  0x0000000000008000, 0x0000000000000080};
-
-inline uint64_t BigSigma0(uint64_t x) {
-    return Rotr64(x, 28) ^ Rotr64(x, 34) ^ Rotr64(x, 39);
-}
-inline uint64_t BigSigma1(uint64_t x) {
-    return Rotr64(x, 14) ^ Rotr64(x, 18) ^ Rotr64(x, 41);
-}
-inline uint64_t SmallSigma0(uint64_t x) {
-    return Rotr64(x, 1) ^ Rotr64(x, 8) ^ (x >> 7);
-}
-inline uint64_t SmallSigma1(uint64_t x) {
-    return Rotr64(x, 19) ^ Rotr64(x, 61) ^ (x >> 6);
-}
 
 void ConvertBlock(uint64_t* block, uint64_t words) {
     for (uint64_t k = 0; k < words; ++k) block[k] = FromBe64(block[k]);
@@ -97,55 +84,7 @@ void Sha512Final(uint8_t* digest, uint32_t length, Sha512Context* context) {
 }
 
 void Sha512Compress(Sha512Context* context) {
-    uint64_t* w = context->block;
-    uint64_t a = context->state[0], b = context->state[1], c = context->state[2],
-             d = context->state[3], e = context->state[4], f = context->state[5],
-             g = context->state[6], h = context->state[7];
-
-    // Maj(a,b,c) = b ^ ((a ^ b) & (b ^ c)), and a round's a ^ b is the next round's b ^ c;
-    // Ch(e,f,g) = g ^ (e & (f ^ g)). Both save operations on the round's critical path.
-    uint64_t bc = b ^ c;
-
-// Step j of a pass, the eight variables renamed instead of moved.
-#define SHA512_STEP(a, b, c, d, e, f, g, h, j)                                                  \
-    do {                                                                                        \
-        if (pass != 0)                                                                          \
-            w[j] +=                                                                             \
-                SmallSigma1(w[(j + 14) & 15]) + w[(j + 9) & 15] + SmallSigma0(w[(j + 1) & 15]); \
-        h += kSha512Round[16 * pass + j] + w[j] + (g ^ (e & (f ^ g))) + BigSigma1(e);           \
-        d += h;                                                                                 \
-        const uint64_t ab = a ^ b;                                                              \
-        h += BigSigma0(a) + (b ^ (ab & bc));                                                    \
-        bc = ab;                                                                                \
-    } while (0)
-
-    for (int pass = 0; pass < 5; ++pass) {
-        SHA512_STEP(a, b, c, d, e, f, g, h, 0);
-        SHA512_STEP(h, a, b, c, d, e, f, g, 1);
-        SHA512_STEP(g, h, a, b, c, d, e, f, 2);
-        SHA512_STEP(f, g, h, a, b, c, d, e, 3);
-        SHA512_STEP(e, f, g, h, a, b, c, d, 4);
-        SHA512_STEP(d, e, f, g, h, a, b, c, 5);
-        SHA512_STEP(c, d, e, f, g, h, a, b, 6);
-        SHA512_STEP(b, c, d, e, f, g, h, a, 7);
-        SHA512_STEP(a, b, c, d, e, f, g, h, 8);
-        SHA512_STEP(h, a, b, c, d, e, f, g, 9);
-        SHA512_STEP(g, h, a, b, c, d, e, f, 10);
-        SHA512_STEP(f, g, h, a, b, c, d, e, 11);
-        SHA512_STEP(e, f, g, h, a, b, c, d, 12);
-        SHA512_STEP(d, e, f, g, h, a, b, c, 13);
-        SHA512_STEP(c, d, e, f, g, h, a, b, 14);
-        SHA512_STEP(b, c, d, e, f, g, h, a, 15);
-    }
-#undef SHA512_STEP
-    context->state[0] += a;
-    context->state[1] += b;
-    context->state[2] += c;
-    context->state[3] += d;
-    context->state[4] += e;
-    context->state[5] += f;
-    context->state[6] += g;
-    context->state[7] += h;
+    Sha512Rounds(context->state, context->block);
 }
 
 int Sha2Init(uint32_t width, Sha2Context* context) {

@@ -1,8 +1,9 @@
 // Fuzz harness for sum-file lines. Byte 0 chooses the parser's rules, the rest is a sum file read
 // line by line: every entry must be well formed (a hex digest of its algorithm's length, a name
 // without a zero byte) and read back the same once written out again. The rest is also taken as
-// one file name: escaping must undo exactly, and a GNU and a BSD line written for it must give
-// it back.
+// one file name: escaping must undo exactly; every line corvane-sum writes for it (GNU with
+// either mode marker, BSD, SFV when an SFV line can hold it) must give it back; and its quoted
+// form in messages must hold no control character.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -10,7 +11,9 @@
 #include <string>
 #include <string_view>
 
+#include "escape.h"
 #include "sum_file.h"
+#include "sum_format.h"
 
 namespace {
 
@@ -50,16 +53,30 @@ void CheckEntry(const SumEntry& entry, const SumLineRules& rules) {
 }
 
 void CheckName(std::string_view name) {
-    if (name.empty() || name.find('\0') != std::string_view::npos) return;
+    if (name.find('\0') != std::string_view::npos) return;
+    for (char c : QuoteForMessage(name))
+        Require(static_cast<unsigned char>(c) >= 0x20 && c != 0x7f, "control character quoted");
+    if (name.empty()) return;
     Require(UnescapeName(EscapeName(name)) == std::string(name), "escape round trip");
     const std::string digest(32, 'a');
-    for (SumFormat format : {SumFormat::Gnu, SumFormat::Bsd}) {
-        SumLineStyle style;
-        style.format = format;
-        SumLineRules md5;
-        md5.algorithms = {Algorithm::Md5};
-        SumLineParser parser(md5);
-        const SumLine back = parser.Parse(FormatSumLine(Algorithm::Md5, digest, name, style));
+    const Algorithm md5[] = {Algorithm::Md5};
+    const SumLineStyle styles[] = {
+        {SumFormat::Gnu, false, false},
+        {SumFormat::Gnu, true, false},
+        {SumFormat::Bsd, false, false},
+        {SumFormat::Sfv, false, false},
+    };
+    for (const SumLineStyle& style : styles) {
+        if (!CanWriteName(style, name)) {
+            Require(style.format == SumFormat::Sfv, "only SFV refuses names");
+            continue;
+        }
+        SumLineRules rules;
+        rules.algorithms = {Algorithm::Md5};
+        rules.sfv = style.format == SumFormat::Sfv;
+        // SFV lines are read as CRC-32 lines.
+        const std::string written = SumLines(style, md5, {rules.sfv ? "352441c2" : digest}, name);
+        const SumLine back = SumLineParser(rules).Parse(written);
         Require(back.kind == SumLine::Kind::Entry && back.entry.name == name, "name round trip");
     }
 }

@@ -4,12 +4,12 @@
 #include <thread>
 
 unsigned CoreBudget::Take(unsigned required, unsigned wanted) {
-    unsigned busy = busy_.load(std::memory_order_relaxed);
+    unsigned seen = busy.load(std::memory_order_relaxed);
     for (;;) {
-        const unsigned after = busy + required;
-        const unsigned free = after < cores_ ? cores_ - after : 0;
+        const unsigned after = seen + required;
+        const unsigned free = after < cores ? cores - after : 0;
         const unsigned granted = wanted < free ? wanted : free;
-        if (busy_.compare_exchange_weak(busy, after + granted, std::memory_order_relaxed))
+        if (busy.compare_exchange_weak(seen, after + granted, std::memory_order_relaxed))
             return granted;
     }
 }

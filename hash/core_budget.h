@@ -6,16 +6,16 @@
 
 class CoreBudget {
 public:
-    explicit CoreBudget(unsigned cores) : cores_(cores == 0 ? 1 : cores) {}
+    explicit CoreBudget(unsigned machineCores) : cores(machineCores == 0 ? 1 : machineCores) {}
 
     // Takes `required` cores whatever is free (a thread that already runs counts itself), plus
     // up to `wanted` more while they are free; returns how many of the `wanted` it got.
     unsigned Take(unsigned required, unsigned wanted);
-    void Give(unsigned count) { busy_.fetch_sub(count, std::memory_order_relaxed); }
+    void Give(unsigned count) { busy.fetch_sub(count, std::memory_order_relaxed); }
 
 private:
-    const unsigned cores_;
-    std::atomic<unsigned> busy_{0};
+    const unsigned cores;
+    std::atomic<unsigned> busy{0};
 };
 
 // The budget of this machine: one core per hardware thread.
@@ -24,16 +24,16 @@ CoreBudget& MachineCores();
 // Cores held for one scope.
 class CoreLease {
 public:
-    CoreLease(CoreBudget& budget, unsigned required, unsigned wanted)
-        : budget_(budget), extra_(budget.Take(required, wanted)), held_(required + extra_) {}
-    ~CoreLease() { budget_.Give(held_); }
+    CoreLease(CoreBudget& from, unsigned required, unsigned wanted)
+        : budget(from), extra(from.Take(required, wanted)), held(required + extra) {}
+    ~CoreLease() { budget.Give(held); }
     CoreLease(const CoreLease&) = delete;
     CoreLease& operator=(const CoreLease&) = delete;
 
-    unsigned extra() const { return extra_; }
+    unsigned Extra() const { return extra; }
 
 private:
-    CoreBudget& budget_;
-    unsigned extra_;
-    unsigned held_;
+    CoreBudget& budget;
+    unsigned extra;
+    unsigned held;
 };

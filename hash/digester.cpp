@@ -12,10 +12,10 @@ struct Digester::State {
         context;
 };
 
-Digester::Digester(Algorithm algorithm) : algorithm_(algorithm), state_(std::make_unique<State>()) {
-    WithEngine(algorithm, [this](auto engine) {
+Digester::Digester(Algorithm chosen) : algorithm(chosen), state(std::make_unique<State>()) {
+    WithEngine(chosen, [this](auto engine) {
         using E = decltype(engine);
-        E::Init(state_->context.template emplace<typename E::Context>());
+        E::Init(state->context.template emplace<typename E::Context>());
     });
 }
 Digester::~Digester() = default;
@@ -23,36 +23,36 @@ Digester::Digester(Digester&&) noexcept = default;
 Digester& Digester::operator=(Digester&&) noexcept = default;
 
 void Digester::Update(const uint8_t* data, std::size_t length) {
-    if (!state_) return;  // spent or moved from
-    WithEngine(algorithm_, [&](auto engine) {
+    if (!state) return;  // spent or moved from
+    WithEngine(algorithm, [&](auto engine) {
         using E = decltype(engine);
-        UpdateAll<E>(std::get<typename E::Context>(state_->context), data, length);
+        UpdateAll<E>(std::get<typename E::Context>(state->context), data, length);
     });
 }
 
 std::string Digester::Final() {
-    if (!state_) return {};
+    if (!state) return {};
     uint8_t digest[DigestLength(Algorithm::Sha512)];
-    WithEngine(algorithm_, [&](auto engine) {
+    WithEngine(algorithm, [&](auto engine) {
         using E = decltype(engine);
-        E::Final(std::get<typename E::Context>(state_->context), digest);
+        E::Final(std::get<typename E::Context>(state->context), digest);
     });
-    state_.reset();
-    return DigestText(digest, DigestLength(algorithm_));
+    state.reset();
+    return DigestText(digest, DigestLength(algorithm));
 }
 
 DigestSet::DigestSet(std::span<const Algorithm> algorithms) {
-    digesters_.reserve(algorithms.size());
-    for (Algorithm algorithm : algorithms) digesters_.emplace_back(algorithm);
+    digesters.reserve(algorithms.size());
+    for (Algorithm algorithm : algorithms) digesters.emplace_back(algorithm);
 }
 
 void DigestSet::Update(const uint8_t* data, std::size_t length) {
-    for (Digester& digester : digesters_) digester.Update(data, length);
+    for (Digester& digester : digesters) digester.Update(data, length);
 }
 
 std::vector<std::string> DigestSet::Finish() {
     std::vector<std::string> digests;
-    digests.reserve(digesters_.size());
-    for (Digester& digester : digesters_) digests.push_back(digester.Final());
+    digests.reserve(digesters.size());
+    for (Digester& digester : digesters) digests.push_back(digester.Final());
     return digests;
 }

@@ -17,14 +17,14 @@ public:
     Digester(Digester&&) noexcept;
     Digester& operator=(Digester&&) noexcept;
 
-    Algorithm algorithm() const { return algorithm_; }
+    Algorithm GetAlgorithm() const { return algorithm; }
     void Update(const uint8_t* data, std::size_t length);  // any length, zero included
     std::string Final();  // the digest as DigestText; the digester is spent afterwards
 
 private:
     struct State;
-    Algorithm algorithm_;
-    std::unique_ptr<State> state_;
+    Algorithm algorithm;
+    std::unique_ptr<State> state;
 };
 
 // The same bytes to several digesters; their digests in the order of the algorithms given.
@@ -35,5 +35,5 @@ public:
     std::vector<std::string> Finish();
 
 private:
-    std::vector<Digester> digesters_;
+    std::vector<Digester> digesters;
 };

@@ -24,5 +24,6 @@ using FileOpener = std::function<std::unique_ptr<ByteSource>(const std::string& 
 
 // The default opener. A path that names no file (empty, or cut short by a zero byte) is ENOENT.
 std::unique_ptr<ByteSource> OpenFileSource(const std::string& path, int& error);
+inline constexpr int kStandardInput = 0;  // its descriptor
 // Reads an open descriptor from where it stands; the descriptor stays open.
 std::unique_ptr<ByteSource> DescriptorSource(int fd);

@@ -1,8 +1,6 @@
 // ComputeDigests: opens the input, decides how many threads it gets, and hands it to a read loop.
 #include "pipeline.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <memory>
@@ -35,7 +33,7 @@ HashInput HashInput::Descriptor(int fd) {
 }
 
 HashInput HashInput::Operand(const std::string& name) {
-    return name == "-" ? Descriptor(STDIN_FILENO) : Path(name);
+    return name == "-" ? Descriptor(kStandardInput) : Path(name);
 }
 
 HashInput HashInput::Text(std::string_view text) {
@@ -98,13 +96,13 @@ HashOutcome ComputeDigests(ByteSource& source, std::span<const Algorithm> algori
     // the reader when there is one group. With several groups the reader rides along: it costs
     // little next to them.
     CoreLease lease(control.cores != nullptr ? *control.cores : MachineCores(), 1, wanted);
-    if (lease.extra() == 0) {
+    if (lease.Extra() == 0) {
         // A small file needs no more buffer than it has bytes.
         const std::size_t buffer =
             small ? std::clamp<std::size_t>(static_cast<std::size_t>(*size), kSliceSize, kReadSize)
                   : kReadSize;
         return HashOnThisThread(source, algorithms, buffer, watch);
     }
-    const std::size_t groups = algorithms.size() > 1 ? std::size_t{1} + lease.extra() : 1;
+    const std::size_t groups = algorithms.size() > 1 ? std::size_t{1} + lease.Extra() : 1;
     return HashOnThreads(source, algorithms, groups, watch);
 }

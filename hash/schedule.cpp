@@ -7,9 +7,10 @@
 
 namespace {
 
-// Time per byte, in nanoseconds per KiB, from the in-memory speeds in README.md (corvane_bench,
-// 16000-byte updates, 2026-12-07, accelerated paths where there are any); only the proportions
-// matter. MD2 outweighs the other eight together. The kernel's page-cache copy costs about 85.
+// Relative cost per byte, about nanoseconds per KiB: the in-memory speeds corvane_bench gave on
+// 2026-12-07 (README.md), rounded, with GOST and SHA-384/512 at their portable speeds since their
+// faster paths depend on the CPU. Only the proportions matter; MD2 outweighs the other eight
+// together, and the kernel's page-cache copy costs less than any engine but CRC-32.
 unsigned Cost(Algorithm algorithm) {
     switch (algorithm) {
         case Algorithm::Crc32:

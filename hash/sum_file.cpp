@@ -133,6 +133,7 @@ SumLine SumLineParser::Parse(std::string_view line) {
             if (i < line.size() && line[i] == ' ') ++i;
             if (i < line.size() && line[i] == '(' && AcceptsTag(tag->algorithm))
                 entry = ParseBsd(tag->algorithm, line.substr(i + 1), escaped);
+            result.entry.candidates = {tag->algorithm};
         } else {
             entry = ParseGnu(line, at, escaped);
         }
@@ -175,8 +176,8 @@ std::optional<SumEntry> SumLineParser::ParseGnu(std::string_view line, std::size
             rules.algorithms.end())
             candidates.push_back(candidate);
     if (candidates.empty() || (rules.refuseAmbiguous && candidates.size() > 1)) return std::nullopt;
-    // The digest, a separator and at least one more character.
-    if (line.size() - at < length + 3 || !IsWhite(line[end])) return std::nullopt;
+    // The digest, a separator and a name of one character at least.
+    if (line.size() - at < length + 2 || !IsWhite(line[end])) return std::nullopt;
     std::size_t i = end + 1;
 
     if (line.size() - i == 1 || (line[i] != ' ' && line[i] != '*')) {

@@ -46,7 +46,9 @@ struct SumEntry {
 struct SumLine {
     enum class Kind { Ignored, Malformed, Entry };
     Kind kind = Kind::Ignored;
-    SumEntry entry;  // for Kind::Entry
+    // For Kind::Entry. A malformed line that starts with a known tag keeps the tag's algorithm
+    // as its one candidate, so that a warning can name it.
+    SumEntry entry;
 };
 
 struct SumLineRules {

@@ -1,7 +1,7 @@
 // GOST R 34.11-94 step function (compression) with AVX-512 (F, BW, VL) and VBMI byte permutes
 // for the key generation and the mixing. Same result as the portable GostCompress. The four
-// GOST 28147-89 encryptions of a step run side by side on general registers: a vector round is
-// six dependent operations of two cycles each here, a table round about ten cycles.
+// GOST 28147-89 encryptions of a step run side by side on general registers, with table lookups:
+// as vector operations a round is a longer chain of dependent steps.
 // GCC 12's AVX-512 intrinsics start some results from a self-initialised "undefined" vector,
 // which -Wuninitialized reports at the header's lines once inlined; the warning is false.
 #pragma GCC diagnostic ignored "-Wuninitialized"

@@ -32,7 +32,8 @@ CORVANE_SHANI inline __attribute__((always_inline)) void Group(Lanes& s, const u
         w = _mm_sha256msg2_epu32(_mm_add_epi32(_mm_sha256msg1_epu32(w, s.w[(G + 1) % 4]), w7),
                                  s.w[(G + 3) % 4]);
     }
-    __m128i wk = _mm_add_epi32(w, _mm_load_si128(reinterpret_cast<const __m128i*>(kSha256Round + 4 * G)));
+    __m128i wk =
+        _mm_add_epi32(w, _mm_load_si128(reinterpret_cast<const __m128i*>(kSha256Round + 4 * G)));
     // Each SHA256RNDS2 returns the new ABEF; the old ABEF is the new CDGH.
     s.cdgh = _mm_sha256rnds2_epu32(s.cdgh, s.abef, wk);
     wk = _mm_shuffle_epi32(wk, 0x0E);

@@ -15,7 +15,7 @@
 
 #include "../bytes.h"
 #include "../sha2_constants.h"
-#include "sha512_round.h"
+#include "../sha512_round.h"
 #include "x86_blocks.h"
 
 namespace {
@@ -152,8 +152,8 @@ CORVANE_AVX2_BMI2 void Sha512BlocksAvx2(uint64_t* state, const uint8_t* data, st
     // Everything the rounds store and reload lies in one frame, apart from the message itself:
     // the schedule buffer, the chaining value and a copy of the round constants. Otherwise where
     // the stack happens to lie (it moves with the size of the environment) could make the
-    // schedule's stores and the constants' loads share addresses modulo 4 KiB, which made the
-    // whole function up to three times slower at some stack positions.
+    // schedule's stores and the constants' loads share addresses modulo 4 KiB, and the loads
+    // would then wait on the stores.
     Frame frame;
     std::memcpy(frame.k, kSha512Round, sizeof frame.k);
     std::memcpy(frame.state, state, sizeof frame.state);

@@ -3,17 +3,25 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <initializer_list>
+
+#include "help.h"
+#include "sum_format.h"
 
 namespace {
 
-ParsedCommandLine Parse(std::initializer_list<const char*> args) {
-    std::vector<std::string> storage{"anything/corvane-sum"};
+ParsedCommandLine ParseAs(const char* argv0, std::initializer_list<const char*> args) {
+    std::vector<std::string> storage{argv0};
     storage.insert(storage.end(), args.begin(), args.end());
     std::vector<char*> argv;
     for (std::string& arg : storage) argv.push_back(arg.data());
     argv.push_back(nullptr);
-    return ParseCommandLine(static_cast<int>(storage.size()), argv.data());
+    return ParseCommandLine(InvocationOf(argv0), static_cast<int>(storage.size()), argv.data());
+}
+
+ParsedCommandLine Parse(std::initializer_list<const char*> args) {
+    return ParseAs("anything/corvane-sum", args);
 }
 
 using A = Algorithm;
@@ -40,18 +48,94 @@ TEST(Options, AlgorithmSelection) {
     }
 }
 
+// The name it runs under picks the default algorithm and names it in messages; -a still rules.
+TEST(Options, ProgramNames) {
+    const struct {
+        const char* argv0;
+        std::initializer_list<const char*> args;
+        const char* name;
+        std::vector<Algorithm> expected;
+        bool chosen;
+    } cases[] = {
+        {"/usr/bin/md5sum", {}, "md5sum", {A::Md5}, true},
+        {"sha512sum", {}, "sha512sum", {A::Sha512}, true},
+        {"./gost94sum", {}, "gost94sum", {A::Gost}, true},
+        {"gostsum", {}, "gostsum", {A::Gost}, true},
+        {"crc32sum", {}, "crc32sum", {A::Crc32}, true},
+        {"md5sum", {"-a", "sha1"}, "md5sum", {A::Sha1}, true},
+        {"md5sum", {"--sfv"}, "md5sum", {A::Md5}, true},
+        {"corvane-sum", {"--sfv"}, "corvane-sum", {A::Crc32}, false},
+        {"sha3sum", {}, "sha3sum", {A::Sha1}, false},
+        {"MD5SUM", {}, "MD5SUM", {A::Sha1}, false},
+        {"sum", {}, "sum", {A::Sha1}, false},
+        {"", {}, "corvane-sum", {A::Sha1}, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(InvocationOf(c.argv0).programName, c.name);
+        const ParsedCommandLine parsed = ParseAs(c.argv0, c.args);
+        ASSERT_TRUE(parsed.options) << c.argv0;
+        EXPECT_EQ(parsed.options->algorithms, c.expected) << c.argv0;
+        EXPECT_EQ(parsed.options->algorithmsChosen, c.chosen) << c.argv0;
+    }
+}
+
 TEST(Options, UsageErrors) {
     const std::initializer_list<const char*> cases[] = {
-        {"-a", "sha3"}, {"-a", "md5,"},  {"-a", ""},           {"-j", "0"},   {"-j", "x"},
-        {"-j", "4x"},   {"-j", "-3"},    {"-j", ""},           {"--jobs"},    {"--bogus"},
-        {"-x"},         {"-c", "--tag"}, {"-c", "-s", "abc"},  {"--quiet"},   {"--status", "f"},
-        {"--strict"},   {"-w"},          {"--ignore-missing"}, {"--tag=yes"},
+        {"-a", "sha3"}, {"-a", "md5,"},  {"-a", ""},           {"-j", "0"},     {"-j", "x"},
+        {"-j", "4x"},   {"-j", "-3"},    {"-j", ""},           {"--jobs"},      {"--bogus"},
+        {"-x"},         {"-c", "--tag"}, {"-c", "-s", "abc"},  {"--quiet"},     {"--status", "f"},
+        {"--strict"},   {"-w"},          {"--ignore-missing"}, {"--tag=yes"},   {"-c", "--sfv"},
+        {"-c", "-r"},   {"-c", "-z"},    {"-c", "-b"},         {"--tag", "-t"},
     };
     for (const auto& args : cases) {
         const ParsedCommandLine parsed = Parse(args);
         EXPECT_FALSE(parsed.options) << *args.begin();
     }
     EXPECT_NE(Parse({"-a", "sha3"}).error.find("'sha3'"), std::string::npos);
+}
+
+// Which lines come out (the -b, -t and --tag combinations are compared with md5sum end to end):
+// the last of --tag, --untagged and --sfv counts, and several algorithms default to BSD lines.
+TEST(Options, LineStyles) {
+    using F = SumFormat;
+    const struct {
+        std::initializer_list<const char*> args;
+        SumFormat format;
+        bool binary, zero;
+    } cases[] = {
+        {{"-a", "md5,sha1"}, F::Bsd, false, false},
+        {{"-a", "md5,sha1", "--untagged", "-b"}, F::Gnu, true, false},
+        {{"--tag", "-b", "--untagged", "-z"}, F::Gnu, true, true},
+        {{"--tag", "--sfv"}, F::Sfv, false, false},
+        {{"--sfv", "--tag"}, F::Bsd, false, false},
+    };
+    for (const auto& c : cases) {
+        const ParsedCommandLine parsed = Parse(c.args);
+        ASSERT_TRUE(parsed.options) << parsed.error;
+        const SumLineStyle style = StyleOf(*parsed.options);
+        EXPECT_EQ(style.format, c.format) << *c.args.begin();
+        EXPECT_EQ(style.binary, c.binary);
+        EXPECT_EQ(style.zeroTerminated, c.zero);
+    }
+}
+
+// Manual pages and completions are made from --help: every option has a line of its own there.
+TEST(Options, HelpListsEveryOption) {
+    const std::string help = HelpText(InvocationOf("corvane-sum"));
+    std::vector<std::string> lines;
+    for (std::size_t at = 0, end; (end = help.find('\n', at)) != std::string::npos; at = end + 1)
+        lines.push_back(help.substr(at, end - at));
+    for (const std::string& name : LongOptionNames()) {
+        const std::string option = "--" + name;
+        EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                                [&](const std::string& line) {
+                                    return line.starts_with("  ") &&
+                                           (line.find(option + " ") != std::string::npos ||
+                                            line.find(option + "=") != std::string::npos);
+                                }),
+                  1)
+            << option;
+    }
 }
 
 TEST(Options, OperandsKeepOrderAroundOptions) {
@@ -95,7 +179,7 @@ TEST(Options, StringsTagHelpVersion) {
     const ParsedCommandLine strings = Parse({"-s", "", "--string", "a b", "--tag"});
     ASSERT_TRUE(strings.options);
     EXPECT_EQ(strings.options->strings, (std::vector<std::string>{"", "a b"}));
-    EXPECT_TRUE(strings.options->tag);
+    EXPECT_EQ(strings.options->format, LineFormat::Bsd);
     EXPECT_GE(strings.options->jobs, 1u);  // defaults to the cores
 
     EXPECT_EQ(Parse({"--help", "--bogus-after"}).options->mode, Mode::Help);

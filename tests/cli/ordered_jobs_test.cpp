@@ -1,61 +1,94 @@
-// The job pool hands outcomes back in job order whatever order they finish in.
+// The job window hands outcomes back in submission order whatever order they finish in, keeps
+// standard input on the calling thread, and never runs far ahead of its consumer.
 #include "ordered_jobs.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <set>
 #include <thread>
 
 namespace {
 
-HashOutcome Tagged(std::size_t index) {
+HashOutcome Tagged(const FileJob& job) {
     HashOutcome outcome;
-    outcome.digests.push_back(std::to_string(index));
+    outcome.digests.push_back(job.path);
     return outcome;
 }
 
+// Jobs "0", "1", ... with one algorithm each, and a few with none or on standard input.
+struct Stream {
+    std::size_t count;
+    std::size_t pulled = 0;
+    std::optional<std::pair<std::size_t, FileJob>> operator()() {
+        if (pulled == count) return std::nullopt;
+        const std::size_t i = pulled++;
+        FileJob job{std::to_string(i), {Algorithm::Md5}};
+        if (i % 7 == 3) job.path = "-";
+        if (i % 11 == 5) job.algorithms.clear();
+        return std::pair{i, job};
+    }
+};
+
 TEST(OrderedJobs, EmitsInOrderWhenLaterJobsFinishFirst) {
-    for (unsigned threads : {1u, 2u, 4u, 16u}) {
+    for (unsigned threads : {1u, 2u, 4u}) {
         constexpr std::size_t kCount = 40;
-        std::atomic<std::size_t> finished{0};
-        std::vector<std::size_t> emitted;
-        OrderedJobs jobs;
-        jobs.count = kCount;
-        jobs.work = [&](std::size_t i) {
-            // With more than one thread, job 0 waits until every other job is done.
-            if (i == 0 && threads > 1)
-                while (finished.load() < kCount - 1) std::this_thread::yield();
-            ++finished;
-            return Tagged(i);
-        };
-        jobs.emit = [&](std::size_t i, HashOutcome&& outcome) {
-            EXPECT_EQ(outcome.digests.at(0), std::to_string(i));
-            emitted.push_back(i);
-        };
-        RunInOrder(jobs, threads);
-        ASSERT_EQ(emitted.size(), kCount) << threads;
-        for (std::size_t i = 0; i < kCount; ++i) EXPECT_EQ(emitted[i], i);
+        const std::thread::id caller = std::this_thread::get_id();
+        std::mutex mutex;
+        std::set<std::thread::id> ran;
+        OrderedJobs jobs(threads, nullptr, [&](const FileJob& job, const HashControl&) {
+            if (job.path == "-") {
+                EXPECT_EQ(std::this_thread::get_id(), caller);
+            }
+            EXPECT_FALSE(job.algorithms.empty());
+            {
+                std::lock_guard lock(mutex);
+                ran.insert(std::this_thread::get_id());
+            }
+            // Slow enough to be worth handing over; job 20 much slower, so later ones overtake it.
+            std::this_thread::sleep_for(std::chrono::microseconds(job.path == "20" ? 50000 : 300));
+            return Tagged(job);
+        });
+        std::size_t next = 0;
+        Stream stream{kCount};
+        RunInOrder(jobs, stream, [&](std::size_t i, HashOutcome&& outcome) {
+            EXPECT_EQ(i, next++) << threads;
+            const bool none = i % 11 == 5;
+            ASSERT_EQ(outcome.digests.size(), none ? 0u : 1u);
+            if (!none) {
+                EXPECT_EQ(outcome.digests[0], i % 7 == 3 ? "-" : std::to_string(i));
+            }
+        });
+        EXPECT_EQ(next, kCount) << threads;
+        EXPECT_EQ(ran.size() > 1, threads > 1) << threads;
     }
 }
 
-TEST(OrderedJobs, InlineJobsRunOnTheCallingThreadInOrder) {
+TEST(OrderedJobs, QuickJobsStayOnTheCallingThread) {
     const std::thread::id caller = std::this_thread::get_id();
-    std::vector<std::size_t> inlineRuns;
-    OrderedJobs jobs;
-    jobs.count = 30;
-    jobs.runsInline = [](std::size_t i) { return i % 7 == 3; };
-    jobs.work = [&](std::size_t i) {
-        if (i % 7 == 3) {
-            EXPECT_EQ(std::this_thread::get_id(), caller);
-            inlineRuns.push_back(i);
-        }
-        return Tagged(i);
-    };
-    std::size_t next = 0;
-    jobs.emit = [&](std::size_t i, HashOutcome&&) { EXPECT_EQ(i, next++); };
-    RunInOrder(jobs, 4);
-    EXPECT_EQ(next, 30u);
-    EXPECT_EQ(inlineRuns, (std::vector<std::size_t>{3, 10, 17, 24}));
+    OrderedJobs jobs(4, nullptr, [&](const FileJob& job, const HashControl&) {
+        EXPECT_EQ(std::this_thread::get_id(), caller);
+        return Tagged(job);
+    });
+    std::size_t emitted = 0;
+    Stream stream{500};
+    RunInOrder(jobs, stream, [&](std::size_t, HashOutcome&&) { ++emitted; });
+    EXPECT_EQ(emitted, 500u);
+}
+
+TEST(OrderedJobs, PullsOnlyAWindowAhead) {
+    for (unsigned threads : {1u, 3u}) {
+        OrderedJobs jobs(threads, nullptr,
+                         [](const FileJob& job, const HashControl&) { return Tagged(job); });
+        Stream stream{1000};
+        std::size_t emitted = 0, furthest = 0;
+        RunInOrder(jobs, stream, [&](std::size_t, HashOutcome&&) {
+            furthest = std::max(furthest, stream.pulled - emitted++);
+        });
+        EXPECT_EQ(emitted, 1000u);
+        EXPECT_LE(furthest, threads == 1 ? 1u : 4u * threads) << threads;
+    }
 }
 
 }  // namespace

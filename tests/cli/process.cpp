@@ -91,6 +91,57 @@ ProcessResult RunProcess(const std::vector<std::string>& args, const std::string
     return result;
 }
 
+RunningProcess StartProcess(const std::vector<std::string>& args, const std::string& cwd) {
+    int out[2];
+    MakePipe(out);
+    std::vector<char*> argv;
+    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    RunningProcess running;
+    running.pid = fork();
+    if (running.pid < 0) throw std::runtime_error("fork failed");
+    if (running.pid == 0) {
+        dup2(out[1], STDOUT_FILENO);
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, STDERR_FILENO);
+        if (!cwd.empty() && chdir(cwd.c_str()) != 0) _exit(126);
+        alarm(60);  // never outlives the test run
+        execvp(argv[0], argv.data());
+        _exit(127);
+    }
+    close(out[1]);
+    running.out = out[0];
+    return running;
+}
+
+std::string ReadUntil(const RunningProcess& process, const std::string& text, int seconds) {
+    std::string got;
+    char buffer[4096];
+    for (int waited = 0; got.find(text) == std::string::npos && waited < seconds * 10; ++waited) {
+        pollfd fd = {process.out, POLLIN, 0};
+        if (poll(&fd, 1, 100) <= 0) continue;
+        const ssize_t n = read(process.out, buffer, sizeof buffer);
+        if (n <= 0) break;
+        got.append(buffer, static_cast<std::size_t>(n));
+    }
+    return got;
+}
+
+int WaitProcess(RunningProcess& process, std::string& rest) {
+    char buffer[4096];
+    for (ssize_t n; (n = read(process.out, buffer, sizeof buffer)) != 0;) {
+        if (n > 0)
+            rest.append(buffer, static_cast<std::size_t>(n));
+        else if (errno != EINTR)
+            break;
+    }
+    close(process.out);
+    int status = 0;
+    while (waitpid(process.pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
 ProcessResult RunSum(std::vector<std::string> args, const std::string& input,
                      const std::string& cwd) {
     args.insert(args.begin(), CORVANE_SUM_PATH);

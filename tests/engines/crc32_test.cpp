@@ -3,7 +3,6 @@
 #include "crc32.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <cstdio>
 #include <random>
@@ -15,10 +14,6 @@
 #include "vectors.h"
 
 namespace {
-
-const uint8_t* Bytes(const std::string& s) {
-    return reinterpret_cast<const uint8_t*>(s.data());
-}
 
 std::string Hex(uint32_t crc) {
     char text[9];
@@ -165,9 +160,7 @@ TEST(Crc32, PortionCallbackStopsTheReading) {
 
 TEST(Crc32, FilesThatCannotBeRead) {
     TempDir dir;
-    const std::string locked = dir.WriteFile("locked", "secret");
-    chmod(dir.path().c_str(), 0711);
-    chmod(locked.c_str(), 0);
+    const std::string locked = dir.WriteUnreadableFile("locked", "secret");
     const struct {
         const char* name;
         std::string path;

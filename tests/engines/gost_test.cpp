@@ -12,10 +12,6 @@ INSTANTIATE_TYPED_TEST_SUITE_P(Gost, EngineConformance, GostEngine);
 
 namespace {
 
-const uint8_t* Bytes(const std::string& s) {
-    return reinterpret_cast<const uint8_t*>(s.data());
-}
-
 // The standard's worked examples and two short messages, from independent implementations of
 // the test parameter set.
 TEST(Gost, KnownAnswers) {

@@ -10,14 +10,6 @@
 
 #include "vectors.h"
 
-namespace {
-
-const uint8_t* Bytes(const std::string& s) {
-    return reinterpret_cast<const uint8_t*>(s.data());
-}
-
-}  // namespace
-
 TEST(Digester, EverySharedVectorWholeAndInRandomPieces) {
     const auto seed = std::random_device{}();
     SCOPED_TRACE("seed " + std::to_string(seed));
@@ -46,7 +38,7 @@ TEST(Digester, SpentAndMovedFromDigestersGiveNothing) {
         Digester first(a);
         first.Update(Bytes("abc"), 3);
         Digester second = std::move(first);
-        EXPECT_EQ(second.algorithm(), a);
+        EXPECT_EQ(second.GetAlgorithm(), a);
         EXPECT_EQ(second.Final(), SharedVector("abc").digest.at(std::string(AlgorithmName(a))));
         EXPECT_EQ(second.Final(), "") << "spent";
         second.Update(Bytes("abc"), 3);

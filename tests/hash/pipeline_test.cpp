@@ -219,12 +219,12 @@ TEST(CoreBudget, ExtrasOnlyWhileCoresAreFree) {
     CoreBudget budget(2);
     {
         CoreLease first(budget, 1, 4);
-        EXPECT_EQ(first.extra(), 1u);  // two cores: this thread and one more
+        EXPECT_EQ(first.Extra(), 1u);  // two cores: this thread and one more
         CoreLease second(budget, 1, 1);
-        EXPECT_EQ(second.extra(), 0u);  // runs anyway, on no extra core
+        EXPECT_EQ(second.Extra(), 0u);  // runs anyway, on no extra core
     }
     CoreLease again(budget, 1, 1);
-    EXPECT_EQ(again.extra(), 1u) << "released with the leases";
+    EXPECT_EQ(again.Extra(), 1u) << "released with the leases";
     EXPECT_EQ(CoreBudget(0).Take(1, 3), 0u) << "a budget has at least one core";
 }
 

@@ -38,6 +38,10 @@ TEST(SumLine, WellFormedLines) {
         {kSha1 + " *file", Algorithm::Sha1, kSha1, "file"},
         {kSha1 + "  file\r\n", Algorithm::Sha1, kSha1, "file"},
         {kSha1 + "   lead space ", Algorithm::Sha1, kSha1, " lead space "},
+        // The old one-space form, even with a one-character name (md5sum 9.1 reads these too).
+        {kSha1 + " a", Algorithm::Sha1, kSha1, "a"},
+        {kSha1 + "  ", Algorithm::Sha1, kSha1, " "},
+        {kSha1 + " *", Algorithm::Sha1, kSha1, "*"},
         {" \t" + kSha1 + "  f", Algorithm::Sha1, kSha1, "f"},
         {kSha1 + "\t f", Algorithm::Sha1, kSha1, "f"},
         {"\\" + kSha1 + "  a\\nb\\\\c\\r", Algorithm::Sha1, kSha1, "a\nb\\c\r"},
@@ -61,7 +65,7 @@ TEST(SumLine, WellFormedLines) {
 TEST(SumLine, MalformedLines) {
     const std::string cases[] = {
         "bad line",
-        kSha1 + "  ",              // no name
+        kSha1 + " ",               // no name
         kSha1 + "x  f",            // not hex
         kSha1.substr(1) + "  f",   // too short for SHA-1
         kSha256 + "  f",           // a length -a did not select
@@ -78,6 +82,17 @@ TEST(SumLine, MalformedLines) {
     for (const std::string& line : cases) {
         SumLineParser parser(Rules({Algorithm::Sha1}));
         EXPECT_EQ(parser.Parse(line).kind, SumLine::Kind::Malformed) << line;
+    }
+    // A malformed line with a known tag still names its algorithm (MD5: a tag -a did not select).
+    const std::pair<std::string, Algorithm> tagged[] = {
+        {"SHA256 (f) = zz", Algorithm::Sha256},
+        {"GOST94 f", Algorithm::Gost},
+        {"MD5 (f) = " + kMd5, Algorithm::Md5},
+    };
+    for (const auto& [line, algorithm] : tagged) {
+        const SumLine parsed = SumLineParser(Rules({Algorithm::Sha1}, false)).Parse(line);
+        EXPECT_EQ(parsed.kind, SumLine::Kind::Malformed) << line;
+        EXPECT_EQ(parsed.entry.candidates, std::vector<Algorithm>{algorithm}) << line;
     }
 }
 

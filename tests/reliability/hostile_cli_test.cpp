@@ -3,16 +3,22 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/stat.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
 #include "child.h"
+#include "core_budget.h"
+#include "digester.h"
+#include "ordered_jobs.h"
+#include "pipeline.h"
 #include "process.h"
 #include "temp_file.h"
 #include "vectors.h"
@@ -55,9 +61,7 @@ TEST(HostileCli, OneBadFileDoesNotHideTheGoodOnes) {
 
 TEST(HostileCli, UnreadableFileIsAClearErrorForAnUnprivilegedUser) {
     TempDir dir;
-    const std::string path = dir.WriteFile("locked", "abc");
-    ASSERT_EQ(chmod(path.c_str(), 0), 0);
-    ASSERT_EQ(chmod(dir.path().c_str(), 0755), 0);
+    const std::string path = dir.WriteUnreadableFile("locked", "abc");
     const ChildResult child = RunInChild(
         [&] {
             if (RunningAsRoot() && !DropRootPrivileges()) return 77;
@@ -70,6 +74,31 @@ TEST(HostileCli, UnreadableFileIsAClearErrorForAnUnprivilegedUser) {
         30);
     ASSERT_FALSE(child.timedOut);
     if (child.status == 77) GTEST_SKIP() << "cannot give up root here, so no file is unreadable";
+    EXPECT_EQ(child.status, 0);
+}
+
+TEST(HostileCli, RecursionReportsAnUnreadableFolderAndHashesTheRest) {
+    TempDir dir;
+    const std::string locked = dir.PathOf("locked");
+    ASSERT_EQ(mkdir(locked.c_str(), 0700), 0);
+    dir.WriteFile("locked/secret", "x");
+    dir.WriteFile("open", "abc");
+    ASSERT_EQ(chmod(locked.c_str(), 0), 0);
+    ASSERT_EQ(chmod(dir.path().c_str(), 0755), 0);
+    const ChildResult child = RunInChild(
+        [&] {
+            if (RunningAsRoot() && !DropRootPrivileges()) return 77;
+            if (access(locked.c_str(), R_OK) == 0) return 77;
+            const ProcessResult result = RunSum({"-a", "md5", "-r", dir.path()});
+            const bool clear = result.status == 1 &&
+                               result.out == SharedVector("abc").digest.at("md5") + "  " +
+                                                 dir.PathOf("open") + "\n" &&
+                               result.err == "corvane-sum: " + locked + ": Permission denied\n";
+            return clear ? 0 : 1;
+        },
+        30);
+    ASSERT_FALSE(child.timedOut);
+    if (child.status == 77) GTEST_SKIP() << "cannot give up root here, so no folder is unreadable";
     EXPECT_EQ(child.status, 0);
 }
 
@@ -109,37 +138,15 @@ TEST(HostileCli, DevNullAndATenMegabyteText) {
 }
 
 // corvane-sum started in the background, its standard output on a pipe.
-struct Background {
-    pid_t pid = -1;
-    int out = -1;
-};
-
-Background StartSum(const std::vector<std::string>& args) {
+RunningProcess StartSum(const std::vector<std::string>& args) {
     std::vector<std::string> full = {CORVANE_SUM_PATH};
     full.insert(full.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& arg : full) argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    int fds[2];
-    if (pipe(fds) != 0) return {};
-    Background started;
-    started.pid = fork();
-    if (started.pid == 0) {
-        dup2(fds[1], STDOUT_FILENO);
-        close(fds[0]);
-        close(fds[1]);
-        alarm(30);  // never outlives the test run
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    close(fds[1]);
-    started.out = fds[0];
-    return started;
+    return StartProcess(full);
 }
 
 // Waits up to `seconds` for it to end; kills it when it does not. Returns the wait status, -1 on
 // a timeout.
-int Finish(Background& running, int seconds, std::string& out) {
+int Finish(RunningProcess& running, int seconds, std::string& out) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
     int status = 0;
     while (waitpid(running.pid, &status, WNOHANG) == 0) {
@@ -165,7 +172,7 @@ TEST(HostileCli, FifoWaitsForItsWriterAndStaysInterruptible) {
     const std::string fifo = dir.PathOf("fifo");
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
 
-    Background waiting = StartSum({"-a", "sha1", fifo});
+    RunningProcess waiting = StartSum({"-a", "sha1", fifo});
     ASSERT_GT(waiting.pid, 0);
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     int status = 0;
@@ -176,7 +183,7 @@ TEST(HostileCli, FifoWaitsForItsWriterAndStaysInterruptible) {
     EXPECT_TRUE(status != -1 && WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
     EXPECT_EQ(out, "");
 
-    Background hashing = StartSum({"-a", "sha1", fifo});
+    RunningProcess hashing = StartSum({"-a", "sha1", fifo});
     ASSERT_GT(hashing.pid, 0);
     int fd = -1;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
@@ -213,6 +220,50 @@ TEST(HostileCli, FileAppendedWhileReadEndsCleanly) {
     }
     int status = 0;
     waitpid(appender, &status, 0);
+}
+
+TEST(HostileCli, NoThreadToSpareStillHashesEverythingInOrder) {
+    TempDir dir;
+    const std::string message = RampMessage(3 * kThreadsFrom + 5);
+    const std::string path = dir.WriteFile("big", message);
+    // Readable for the unprivileged child.
+    std::filesystem::permissions(dir.path(), std::filesystem::perms::others_exec,
+                                 std::filesystem::perm_options::add);
+    const std::vector<Algorithm> set(kAllAlgorithms.begin(), kAllAlgorithms.end());
+    DigestSet oneUpdate(set);
+    oneUpdate.Update(reinterpret_cast<const uint8_t*>(message.data()), message.size());
+    const std::vector<std::string> expected = oneUpdate.Finish();
+    const ChildResult child = RunInChild(
+        [&] {
+            // No thread can be started: as nobody, with nobody's one task as the limit.
+            if (RunningAsRoot() && !DropRootPrivileges()) return 77;
+            const rlimit one{1, 1};
+            if (setrlimit(RLIMIT_NPROC, &one) != 0) return 77;
+            try {
+                std::thread([] {}).join();
+                return 77;
+            } catch (const std::system_error&) {
+            }
+            // A budget of four cores: the pipeline wants a reader and engine groups.
+            CoreBudget four(4);
+            HashControl control;
+            control.cores = &four;
+            const HashOutcome outcome = ComputeDigests(HashInput::Path(path), set, control);
+            if (!outcome.ok()) return 3;
+            if (outcome.digests != expected) return 1;
+            // Four job threads wanted, none to be had.
+            std::vector<std::size_t> emitted;
+            OrderedJobs jobs;
+            jobs.count = 5;
+            jobs.work = [](std::size_t) { return HashOutcome(); };
+            jobs.emit = [&](std::size_t i, HashOutcome&&) { emitted.push_back(i); };
+            RunInOrder(jobs, 4);
+            return emitted == std::vector<std::size_t>{0, 1, 2, 3, 4} ? 0 : 2;
+        },
+        60);
+    ASSERT_FALSE(child.timedOut);
+    if (child.status == 77) GTEST_SKIP() << "cannot keep this process from starting threads";
+    EXPECT_EQ(child.status, 0) << "1: wrong digests, 2: jobs lost or out of order, 3: no digests";
 }
 
 }  // namespace

@@ -18,48 +18,19 @@
 #include "child.h"
 #include "crc32.h"
 #include "hash_request.h"
+#include "request_support.h"
 #include "temp_file.h"
 #include "vectors.h"
 
 namespace {
 
-struct Entry {
-    const char* column;  // of the shared table
-    int32_t algorithm;
-    int32_t width;
-    std::size_t textLength;
-};
-
-constexpr Entry kEntries[] = {
-    {"crc32", kAlgorithmCrc32, 256, 8},   {"gost", kAlgorithmGost, 256, 64},
-    {"md2", kAlgorithmMd2, 256, 32},      {"md4", kAlgorithmMd4, 256, 32},
-    {"md5", kAlgorithmMd5, 256, 32},      {"sha1", kAlgorithmSha1, 256, 40},
-    {"sha256", kAlgorithmSha2, 256, 64},  {"sha384", kAlgorithmSha2, 384, 96},
-    {"sha512", kAlgorithmSha2, 512, 128},
-};
+using Entry = AlgorithmListEntry;
+const auto& kEntries = kAlgorithmList;
 
 // MD2 (a few MB/s) and GOST take a small slice of the big inputs, so the suite stays fast under
 // the sanitizers too.
 bool IsSlow(const Entry& e) {
-    return e.algorithm == kAlgorithmMd2 || e.algorithm == kAlgorithmGost;
-}
-
-std::string OfFile(const Entry& e, const std::string& path) {
-    HashRequest request;
-    request.SetAlgorithm(e.algorithm);
-    request.SetSha2Width(e.width);
-    request.SetSource(kSourceFile);
-    request.SetFilePath(path);
-    return request.Compute();
-}
-
-std::string OfText(const Entry& e, const std::string& text) {
-    HashRequest request;
-    request.SetAlgorithm(e.algorithm);
-    request.SetSha2Width(e.width);
-    request.SetSource(kSourceText);
-    request.SetInputText(text);
-    return request.Compute();
+    return e.algorithm == Algorithm::Md2 || e.algorithm == Algorithm::Gost;
 }
 
 TEST(HostileRequest, OddNamesAreHashedLikeAnyOther) {
@@ -78,8 +49,8 @@ TEST(HostileRequest, OddNamesAreHashedLikeAnyOther) {
     for (const std::string& name : names) {
         const std::string path = dir.WriteFile(name, abc);
         for (const Entry& e : kEntries)
-            EXPECT_EQ(OfFile(e, path), SharedVector("abc").digest.at(e.column))
-                << e.column << " on " << ToHex(name);
+            EXPECT_EQ(OfFile(e, path), SharedVector("abc").digest.at(Column(e)))
+                << Column(e) << " on " << ToHex(name);
     }
 }
 
@@ -97,14 +68,12 @@ TEST(HostileRequest, PathsNoFileCanHaveGiveNoDigest) {
         {"through a file", dir.WriteFile("plain", "abc") + "/inside"},
     };
     for (const auto& [what, path] : paths)
-        for (const Entry& e : kEntries) EXPECT_EQ(OfFile(e, path), "") << e.column << ": " << what;
+        for (const Entry& e : kEntries) EXPECT_EQ(OfFile(e, path), "") << Column(e) << ": " << what;
 }
 
 TEST(HostileRequest, UnreadableFileGivesNoDigestEvenForAnUnprivilegedUser) {
     TempDir dir;
-    const std::string path = dir.WriteFile("locked", "abc");
-    ASSERT_EQ(chmod(path.c_str(), 0), 0);
-    ASSERT_EQ(chmod(dir.path().c_str(), 0755), 0);
+    const std::string path = dir.WriteUnreadableFile("locked", "abc");
     // Root reads any file: the check runs as nobody in a child, where the permission applies.
     const ChildResult child = RunInChild(
         [&] {
@@ -137,7 +106,7 @@ TEST(HostileRequest, FifoWithoutWriterGivesNoDigestAndDoesNotHang) {
 
 TEST(HostileRequest, DevNullIsTheEmptyMessage) {
     for (const Entry& e : kEntries)
-        EXPECT_EQ(OfFile(e, "/dev/null"), SharedVector("empty").digest.at(e.column)) << e.column;
+        EXPECT_EQ(OfFile(e, "/dev/null"), SharedVector("empty").digest.at(Column(e))) << Column(e);
 }
 
 TEST(HostileRequest, TenMegabyteTextFileEqualsTheSameText) {
@@ -152,8 +121,8 @@ TEST(HostileRequest, TenMegabyteTextFileEqualsTheSameText) {
     const std::string slicePath = dir.WriteFile("slice.txt", slice);
     for (const Entry& e : kEntries) {
         const std::string digest = OfFile(e, IsSlow(e) ? slicePath : path);
-        EXPECT_EQ(digest.size(), e.textLength) << e.column;
-        EXPECT_EQ(digest, OfText(e, IsSlow(e) ? slice : text)) << e.column;
+        EXPECT_EQ(digest.size(), DigestTextLength(e.algorithm)) << Column(e);
+        EXPECT_EQ(digest, OfText(e, IsSlow(e) ? slice : text)) << Column(e);
     }
 }
 
@@ -179,8 +148,9 @@ TEST(HostileRequest, FileAppendedWhileReadGivesADigestOfWhatWasRead) {
         for (const Entry& e : kEntries) {
             if (IsSlow(e) && round > 0) continue;
             const std::string digest = OfFile(e, path);
-            EXPECT_TRUE(digest.empty() || digest.size() == e.textLength) << e.column;
-            if (e.algorithm == kAlgorithmCrc32) results.push_back(digest);
+            EXPECT_TRUE(digest.empty() || digest.size() == DigestTextLength(e.algorithm))
+                << Column(e);
+            if (e.algorithm == Algorithm::Crc32) results.push_back(digest);
         }
     int status = 0;
     ASSERT_EQ(waitpid(appender, &status, 0), appender);

@@ -10,11 +10,15 @@ public:
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
-    const std::string& path() const { return path_; }
+    const std::string& path() const { return root; }
     // Writes `contents` to a file named `name` in the directory and returns its full path.
     std::string WriteFile(const std::string& name, const std::string& contents) const;
-    std::string PathOf(const std::string& name) const { return path_ + "/" + name; }
+    std::string PathOf(const std::string& name) const { return root + "/" + name; }
+    // Writes a file nobody but root may read (mode 0) in this directory, which anyone may enter,
+    // and returns its path. Tests that need the permission to bind give up root first
+    // (Unprivileged, or a child that drops it).
+    std::string WriteUnreadableFile(const std::string& name, const std::string& contents) const;
 
 private:
-    std::string path_;
+    std::string root;
 };

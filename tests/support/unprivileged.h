@@ -7,10 +7,10 @@
 class Unprivileged {
 public:
     Unprivileged() {
-        if (geteuid() == 0) dropped_ = seteuid(kNobody) == 0;
+        if (geteuid() == 0) dropped = seteuid(kNobody) == 0;
     }
     ~Unprivileged() {
-        if (dropped_ && seteuid(0) != 0) _exit(99);  // never go on half-privileged
+        if (dropped && seteuid(0) != 0) _exit(99);  // never go on half-privileged
     }
     Unprivileged(const Unprivileged&) = delete;
     Unprivileged& operator=(const Unprivileged&) = delete;
@@ -20,5 +20,5 @@ public:
 
 private:
     static constexpr uid_t kNobody = 65534;
-    bool dropped_ = false;
+    bool dropped = false;
 };

@@ -26,8 +26,8 @@ std::string Message(const std::string& spec) {
     if (kind == "ramp-bytes") {
         const auto dots = arg.find("..");
         std::string out;
-        for (unsigned long b = std::stoul(arg.substr(0, dots)); b <= std::stoul(arg.substr(dots + 2));
-             ++b)
+        for (unsigned long b = std::stoul(arg.substr(0, dots));
+             b <= std::stoul(arg.substr(dots + 2)); ++b)
             out.push_back(static_cast<char>(b));
         return out;
     }
@@ -99,4 +99,6 @@ std::string ToHex(const std::string& bytes) {
     return ToHex(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
 }
 
-std::string TestDataPath(const std::string& file) { return std::string(CORVANE_TEST_DATA) + "/" + file; }
+std::string TestDataPath(const std::string& file) {
+    return std::string(CORVANE_TEST_DATA) + "/" + file;
+}

@@ -22,5 +22,8 @@ const DigestVector& SharedVector(const std::string& name);
 std::string RampMessage(std::size_t length);  // byte i is (7i + 3) mod 256
 std::string ToHex(const uint8_t* data, std::size_t length);
 std::string ToHex(const std::string& bytes);
+inline const uint8_t* Bytes(const std::string& s) {
+    return reinterpret_cast<const uint8_t*>(s.data());
+}
 
 std::string TestDataPath(const std::string& file);

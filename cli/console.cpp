@@ -1,0 +1,85 @@
+// The output and error streams of corvane-sum, written with write(2) a whole line at a time.
+#include "console.h"
+
+#include <sys/ioctl.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "escape.h"
+
+int WriteAll(int fd, std::string_view data) {
+    while (!data.empty()) {
+        const ssize_t wrote = write(fd, data.data(), data.size());
+        if (wrote < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        data.remove_prefix(static_cast<std::size_t>(wrote));
+    }
+    return 0;
+}
+
+Console::Console(std::string programName, int outFd, int errFd)
+    : programName_(std::move(programName)), outFd_(outFd), errFd_(errFd) {}
+
+void Console::Write(std::string_view lines) {
+    std::lock_guard lock(mutex_);
+    if (outputError_ != 0) return;
+    // Output and status may share one terminal.
+    ClearStatusLocked();
+    outputError_ = WriteAll(outFd_, lines);
+}
+
+void Console::Report(std::string_view message) {
+    std::string line = programName_ + ": ";
+    line += message;
+    line += '\n';
+    std::lock_guard lock(mutex_);
+    ClearStatusLocked();
+    // Nothing is left to tell the user if the error stream fails as well.
+    (void)WriteAll(errFd_, line);
+}
+
+void Console::ReportFile(std::string_view name, int errnum) {
+    Report(QuoteForMessage(name) + ": " + std::strerror(errnum));
+}
+
+int Console::outputError() const {
+    std::lock_guard lock(mutex_);
+    return outputError_;
+}
+
+void Console::ShowStatus(std::string_view text) {
+    std::lock_guard lock(mutex_);
+    // Back to the line's start; spaces cover what a longer previous text left.
+    std::string line = "\r" + std::string(text);
+    if (text.size() < statusShown_) {
+        line.append(statusShown_ - text.size(), ' ');
+        line += '\r';
+        line += text;
+    }
+    statusShown_ = WriteAll(errFd_, line) == 0 ? text.size() : 0;
+}
+
+void Console::ClearStatus() {
+    std::lock_guard lock(mutex_);
+    ClearStatusLocked();
+}
+
+void Console::ClearStatusLocked() {
+    if (statusShown_ == 0) return;
+    // Spaces rather than a terminal control sequence: every terminal understands them.
+    (void)WriteAll(errFd_, "\r" + std::string(statusShown_, ' ') + "\r");
+    statusShown_ = 0;
+}
+
+unsigned Console::StatusWidth() const {
+    winsize size{};
+    if (ioctl(errFd_, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) return size.ws_col;
+    return 80;
+}
+
+bool Console::OnTerminal() const {
+    return isatty(errFd_) == 1;
+}

@@ -1,0 +1,50 @@
+// Where corvane-sum's results and complaints go. Every line leaves in a single write, so lines of
+// processes that share a pipe never mix mid-line, and a result is out the moment it is known (a
+// check that is stopped has shown all it verified). A transient status line (progress) on the
+// error stream is erased before anything else is written there or on a terminal's output.
+#pragma once
+
+#include <unistd.h>
+
+#include <mutex>
+#include <string>
+#include <string_view>
+
+#include "progress.h"
+
+class Console final : public StatusLine {
+public:
+    // `programName` starts every message: "md5sum: NAME: reason".
+    explicit Console(std::string programName, int outFd = STDOUT_FILENO, int errFd = STDERR_FILENO);
+
+    const std::string& programName() const { return programName_; }
+
+    // One or more whole lines to the output. After a failed write nothing more is written there.
+    void Write(std::string_view lines);
+    // "PROGRAM: MESSAGE" on the error stream.
+    void Report(std::string_view message);
+    // "PROGRAM: NAME: reason", the name quoted for the shell where it needs to be.
+    void ReportFile(std::string_view name, int errnum);
+    // errno of the first failed output write; 0 while every write has succeeded.
+    int outputError() const;
+
+    // The status line: replaced by each Show, gone after Clear or any other write.
+    void ShowStatus(std::string_view text) override;
+    void ClearStatus() override;
+    // Columns of the terminal the error stream is on (80 when it cannot tell).
+    unsigned StatusWidth() const override;
+    bool OnTerminal() const override;
+
+private:
+    void ClearStatusLocked();
+
+    std::string programName_;
+    int outFd_, errFd_;
+    mutable std::mutex mutex_;
+    int outputError_ = 0;
+    std::size_t statusShown_ = 0;  // columns the status line covers now
+};
+
+// Writes all of `data` to `fd`, going on after partial writes and interruptions; errno on
+// failure, 0 on success.
+int WriteAll(int fd, std::string_view data);

@@ -1,0 +1,52 @@
+// Choosing the line style and writing one input's lines.
+#include "sum_format.h"
+
+#include <cctype>
+
+SumLineStyle StyleOf(const Options& options) {
+    SumLineStyle style;
+    switch (options.format) {
+        case LineFormat::Auto:
+            style.format = options.algorithms.size() > 1 ? SumFormat::Bsd : SumFormat::Gnu;
+            break;
+        case LineFormat::Gnu:
+            style.format = SumFormat::Gnu;
+            break;
+        case LineFormat::Bsd:
+            style.format = SumFormat::Bsd;
+            break;
+        case LineFormat::Sfv:
+            style.format = SumFormat::Sfv;
+            break;
+    }
+    style.binary = options.fileMode == FileMode::Binary;
+    style.zeroTerminated = options.zero;
+    return style;
+}
+
+bool CanWriteName(const SumLineStyle& style, std::string_view name) {
+    if (style.format != SumFormat::Sfv || style.zeroTerminated) return true;
+    // Read back, a line break would end the line, ';' or '#' first make it a comment, and blanks
+    // before the digest are not part of the name.
+    return !name.empty() && name.find_first_of("\n\r") == std::string_view::npos &&
+           name.front() != ';' && name.front() != '#' && name.back() != ' ' && name.back() != '\t';
+}
+
+std::string SumLines(const SumLineStyle& style, std::span<const Algorithm> algorithms,
+                     const std::vector<std::string>& digests, std::string_view name) {
+    if (style.format == SumFormat::Sfv) {
+        // One line, every digest after the name, in upper case as SFV writers have always
+        // written them.
+        std::string all;
+        for (const std::string& digest : digests) {
+            if (!all.empty()) all += ' ';
+            for (char c : digest)
+                all += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        }
+        return FormatSumLine(algorithms.front(), all, name, style);
+    }
+    std::string lines;
+    for (std::size_t i = 0; i < algorithms.size(); ++i)
+        lines += FormatSumLine(algorithms[i], digests[i], name, style);
+    return lines;
+}
