@@ -13,8 +13,8 @@
 
 namespace {
 
-constexpr char kDescription[] =
-    "Checksums and message digests of files and text, in nine algorithms.";
+constexpr char kDescription[] = QT_TRANSLATE_NOOP(
+    "CAboutDlg", "Checksums and message digests of files and text, in nine algorithms.");
 
 QLabel* AddLabel(QVBoxLayout* column, const QString& name, const QString& text) {
     auto* label = new QLabel(text);
@@ -28,7 +28,7 @@ QLabel* AddLabel(QVBoxLayout* column, const QString& name, const QString& text) 
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("aboutDialog"));
-    setWindowTitle(QStringLiteral("About Ostrel Corvane"));
+    setWindowTitle(tr("About Ostrel Corvane"));
     setFont(DialogFont());
 
     auto* icon = new QLabel;
@@ -42,8 +42,8 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     bold.setBold(true);
     product->setFont(bold);
     AddLabel(text, QStringLiteral("versionLabel"),
-             QStringLiteral("Version %1").arg(QLatin1String(kProductVersion)));
-    AddLabel(text, QStringLiteral("descriptionLabel"), QLatin1String(kDescription));
+             tr("Version %1").arg(QLatin1String(kProductVersion)));
+    AddLabel(text, QStringLiteral("descriptionLabel"), tr(kDescription));
     text->addStretch();
 
     auto* top = new QHBoxLayout;

@@ -49,11 +49,10 @@ struct CHashJob::State {
 
     void Run() {
         ControlsSnapshot controls(input);
-        if (input.file) {
-            ::OnHashFile(controls, result.request);
-        } else {
-            ::OnHashString(controls, result.request);
-        }
+        result.verified =
+            input.file
+                ? OnHashFileVerifying(controls, result.request, input.expected, input.lookBeside)
+                : OnHashStringVerifying(controls, result.request, input.expected);
         result.output = std::move(controls.output);
         // The request goes back to the dialog; it must not point into this state.
         result.request.SetProgressObserver(ProgressObserver());

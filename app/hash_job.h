@@ -9,11 +9,13 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 
 #include "hash_commands.h"
 #include "hash_request.h"
+#include "verify_command.h"
 
 class CHashJob {
 public:
@@ -23,11 +25,16 @@ public:
         std::string filePath;
         std::string text;
         int selectedIndex = -1;
+        // What to verify against, from the Expected hash field or the clipboard; without it a
+        // file's folder is searched for a sum file, unless `lookBeside` is false.
+        std::optional<ExpectedDigest> expected;
+        bool lookBeside = true;
     };
     // How it ended, read on the user-interface thread once Finished() holds.
     struct Result {
-        std::string output;   // what the command wrote into the output box
-        HashRequest request;  // the request as the command left it
+        std::string output;    // what the command wrote into the output box
+        HashRequest request;   // the request as the command left it
+        VerifiedRun verified;  // the verdict, and the list entry the output belongs to
     };
 
     // Starts `input`'s command over a copy of `request`. `finished` is called on the job's thread

@@ -13,6 +13,7 @@
 #include "corvane_version.h"
 #include "hash_job.h"
 #include "tarnovel_dlg.h"
+#include "ui_language.h"
 
 int CTarnovelApp::Start(int argc, char** argv) {
     argc_ = argc;
@@ -45,6 +46,7 @@ bool CTarnovelApp::InitInstance() {
     QApplication::setApplicationVersion(QLatin1String(kProductVersion));
     QApplication::setDesktopFileName(QLatin1String(kDesktopFileId));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/ostrel-corvane.png")));
+    InstallTranslations();
 
     CTarnovelDlg dialog;
     if (argc_ > 1 && argv_ != nullptr && argv_[1] != nullptr) {

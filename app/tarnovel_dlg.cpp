@@ -33,6 +33,8 @@ namespace {
 // Dialog template size, in dialog units.
 constexpr int kDialogWidth = 299;
 constexpr int kDialogHeight = 223;
+// The verification row below the described controls makes the dialog this much taller.
+constexpr int kVerificationRowHeight = 14;
 
 constexpr int kInitialAlgorithmIndex = 5;  // "SHA-1", as the request starts
 constexpr int kProgressSteps = 1000;
@@ -56,17 +58,21 @@ CTarnovelDlg::CTarnovelDlg(QWidget* parent)
     : QDialog(parent),
       appIcon(QStringLiteral(":/icons/ostrel-corvane.png")),
       fileChooser(&CTarnovelDlg::RunFileChooser),
-      aboutRunner(&CTarnovelDlg::RunAboutBox) {
+      aboutRunner(&CTarnovelDlg::RunAboutBox),
+      sumFileChooser(&CTarnovelDlg::RunSumFileChooser) {
     setObjectName(QStringLiteral("mainDialog"));
     setWindowTitle(QStringLiteral("Ostrel Corvane"));
     // A fixed modal frame: caption, window menu and close box, no minimise or maximise.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFont(DialogFont());
-    setFixedSize(MapDialogSize(BaseUnitsOf(font()), kDialogWidth, kDialogHeight));
+    setFixedSize(
+        MapDialogSize(BaseUnitsOf(font()), kDialogWidth, kDialogHeight + kVerificationRowHeight));
     setWindowIcon(appIcon);
     BuildControls();
     BuildExtensions();
+    // After the file-drop filter is installed, so a file dropped on the field is a sum file.
+    BuildVerification();
 }
 
 CTarnovelDlg::~CTarnovelDlg() {
@@ -80,13 +86,13 @@ void CTarnovelDlg::BuildControls() {
         widget->setObjectName(QLatin1String(name));
         widget->setGeometry(MapDialogRect(units, x, y, width, height));
     };
-    auto button = [&](const char* text, const char* name, int x, int y, int width, int height) {
-        auto* pushButton = new QPushButton(QLatin1String(text), this);
+    auto button = [&](const QString& text, const char* name, int x, int y, int width, int height) {
+        auto* pushButton = new QPushButton(text, this);
         place(pushButton, name, x, y, width, height);
         return pushButton;
     };
-    auto label = [&](const char* text, const char* name, int x, int y, int width, int height) {
-        auto* staticText = new QLabel(QLatin1String(text), this);
+    auto label = [&](const QString& text, const char* name, int x, int y, int width, int height) {
+        auto* staticText = new QLabel(text, this);
         staticText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         place(staticText, name, x, y, width, height);
     };
@@ -96,16 +102,16 @@ void CTarnovelDlg::BuildControls() {
         return edit;
     };
 
-    QPushButton* ok = button("OK", "okButton", 243, 13, 50, 14);
+    QPushButton* ok = button(tr("OK"), "okButton", 243, 13, 50, 14);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    QPushButton* cancel = button("Cancel", "cancelButton", 243, 31, 50, 14);
+    QPushButton* cancel = button(tr("Cancel"), "cancelButton", 243, 31, 50, 14);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    place(new QGroupBox(QStringLiteral("Hashing a file"), this), "hashGroup", 7, 9, 230, 201);
-    label("File to hash:", "filePathLabel", 16, 25, 94, 8);
+    place(new QGroupBox(tr("Hashing a file"), this), "hashGroup", 7, 9, 230, 201);
+    label(tr("File to hash:"), "filePathLabel", 16, 25, 94, 8);
     filePathBox = lineEdit("filePathBox", 16, 38, 163, 14);
-    QPushButton* browse = browseButton = button("Browse", "browseButton", 185, 38, 42, 14);
+    QPushButton* browse = browseButton = button(tr("Browse"), "browseButton", 185, 38, 42, 14);
     connect(browse, &QPushButton::clicked, this, &CTarnovelDlg::OnBrowse);
 
     algorithmList = new QComboBox(this);
@@ -118,18 +124,19 @@ void CTarnovelDlg::BuildControls() {
     algorithmList->setMaxVisibleItems(static_cast<int>(kAlgorithmList.size()));
     algorithmList->setCurrentIndex(kInitialAlgorithmIndex);
 
-    label("Algorithm:", "algorithmLabel", 15, 92, 65, 8);
-    QPushButton* hashFile = hashFileButton = button("Hash file", "hashFileButton", 17, 185, 50, 14);
+    label(tr("Algorithm:"), "algorithmLabel", 15, 92, 65, 8);
+    QPushButton* hashFile = hashFileButton =
+        button(tr("Hash file"), "hashFileButton", 17, 185, 50, 14);
     connect(hashFile, &QPushButton::clicked, this, &CTarnovelDlg::OnHashFile);
-    label("Output hash", "outputLabel", 14, 121, 69, 8);
+    label(tr("Output hash"), "outputLabel", 14, 121, 69, 8);
     outputBox = new COutputBox(this);
     place(outputBox, "outputBox", 15, 134, 211, 40);
     QPushButton* hashString = hashStringButton =
-        button("Hash string", "hashStringButton", 90, 186, 50, 14);
+        button(tr("Hash string"), "hashStringButton", 90, 186, 50, 14);
     connect(hashString, &QPushButton::clicked, this, &CTarnovelDlg::OnHashString);
-    label("String to hash:", "stringLabel", 16, 57, 94, 8);
+    label(tr("String to hash:"), "stringLabel", 16, 57, 94, 8);
     stringBox = lineEdit("stringBox", 15, 70, 211, 14);
-    QPushButton* more = button("more software", "moreSoftwareButton", 161, 186, 58, 15);
+    QPushButton* more = button(tr("more software"), "moreSoftwareButton", 161, 186, 58, 15);
     connect(more, &QPushButton::clicked, this, &CTarnovelDlg::OnMoreSoftware);
 
     ok->setFocus();
@@ -259,7 +266,7 @@ void CTarnovelDlg::OnSysCommand(unsigned id) {
 QMenu* CTarnovelDlg::CreateWindowMenu() {
     auto* menu = new QMenu(this);
     menu->setObjectName(QStringLiteral("windowMenu"));
-    QAction* about = menu->addAction(QLatin1String(kAboutItemText));
+    QAction* about = menu->addAction(tr(kAboutItemText));
     about->setObjectName(QStringLiteral("aboutAction"));
     connect(about, &QAction::triggered, this, [this] { OnSysCommand(kAboutCommandId); });
     return menu;
@@ -277,7 +284,7 @@ std::optional<QString> CTarnovelDlg::RunFileChooser(QWidget* owner, const QStrin
     chooser.setAcceptMode(QFileDialog::AcceptOpen);
     chooser.setFileMode(QFileDialog::ExistingFile);
     chooser.setOption(QFileDialog::HideNameFilterDetails);
-    chooser.setNameFilter(QLatin1String(kBrowseFilter));
+    chooser.setNameFilter(tr(kBrowseFilter));
     if (!preset.isEmpty()) chooser.selectFile(preset);
     if (chooser.exec() != QDialog::Accepted) return std::nullopt;
     const QStringList files = chooser.selectedFiles();

@@ -2,7 +2,9 @@
 // hash commands over the dialog's one request. Browse, "more software" and the About command are
 // its own. Beside the described controls it has a status line, a progress bar and a Stop button
 // under the output box: a command runs on a thread of its own with the inputs locked, and the
-// status line says what the shown digest is of, or why there is none.
+// status line says what the shown digest is of, or why there is none. Below the described
+// controls a row takes an expected digest: a run then checks its digest against it (or against the
+// clipboard's, or a sum file's beside the file) and a verdict line says whether they match.
 #pragma once
 
 #include <QDialog>
@@ -16,11 +18,15 @@
 #include <string>
 
 #include "hash_commands.h"
+#include "expected_digest.h"
+#include "hash_job.h"
 #include "hash_request.h"
 #include "run_status.h"
+#include "verify_command.h"
 
-class CHashJob;
+class CExpectedField;
 class CStatusLine;
+class CVerdictLine;
 class QComboBox;
 class QLineEdit;
 class QMenu;
@@ -32,10 +38,10 @@ class QPoint;
 class QWidget;
 
 // The window-menu item that opens the About box, and its command.
-inline constexpr char kAboutItemText[] = "&About Ostrel...";
+inline constexpr char kAboutItemText[] = QT_TRANSLATE_NOOP("CTarnovelDlg", "&About Ostrel...");
 inline constexpr unsigned kAboutCommandId = 16;
 // The one filter of the Browse chooser: shown as "All Files(*.)", matching every file.
-inline constexpr char kBrowseFilter[] = "All Files(*.) (*)";
+inline constexpr char kBrowseFilter[] = QT_TRANSLATE_NOOP("CTarnovelDlg", "All Files(*.) (*)");
 
 class CTarnovelDlg : public QDialog, public DialogControls {
     Q_OBJECT
@@ -58,6 +64,8 @@ public:
     // Tests replace the modal pieces; the defaults are the real file chooser and About box.
     void SetFileChooser(FileChooser chooser);
     void SetAboutRunner(AboutRunner runner);
+    // The chooser of the "Sum file..." button; the default is a file chooser.
+    void SetSumFileChooser(FileChooser chooser);
 
     // The window menu offered on a right click on any part of the dialog without a menu of its own
     // (the window manager owns the title-bar menu). The caller owns the menu.
@@ -77,6 +85,7 @@ public:
 
     static std::optional<QString> RunFileChooser(QWidget* owner, const QString& preset);
     static void RunAboutBox(QWidget* owner);
+    static std::optional<QString> RunSumFileChooser(QWidget* owner, const QString& folder);
 
 public slots:
     void OnBrowse();
@@ -84,6 +93,10 @@ public slots:
     void OnHashString();
     void OnMoreSoftware();
     void OnStop();
+    void OnChooseSumFile();
+    // Reads the sum file at `path` and puts its line for the file in the path box into the
+    // Expected hash field; says in the verdict line when it cannot.
+    void TakeSumFile(const QString& path);
     // A window-menu command; the About command is recognised with any of its low four bits set.
     void OnSysCommand(unsigned id);
 
@@ -113,11 +126,18 @@ private:
     // Stops the running job: waits up to `graceMs` for it, then leaves it behind.
     void EndRunning(int graceMs);
     // Drops the ended job, unlocks the inputs and says in the status line how it ended.
-    void ShowEnded(RunFacts facts);
+    void ShowEnded(RunFacts facts, const VerifiedRun* verified = nullptr);
     void SetRunningLook(bool running);
     void UpdateProgress();
     void RefreshStatus();
     bool AcceptFileDrop(const QString& path);
+    void BuildVerification();
+    // What the run verifies against, read when the hash button is pressed: the field, else the
+    // clipboard; sets `input.expected` and `input.lookBeside`.
+    void TakeExpected(CHashJob::Input& input);
+    void ShowVerdict(const VerifiedRun& verified, const CHashJob::Input& input);
+    // Shows the verdict while it still belongs to what the window shows, else the status line.
+    void RefreshVerdict(bool inputsChanged);
 
     QLineEdit* filePathBox = nullptr;
     QPlainTextEdit* outputBox = nullptr;
@@ -128,6 +148,9 @@ private:
     QPushButton* hashStringButton = nullptr;
     QProgressBar* progressBar = nullptr;
     CStatusLine* statusLine = nullptr;
+    CExpectedField* expectedBox = nullptr;
+    QPushButton* sumFileButton = nullptr;
+    CVerdictLine* verdictLine = nullptr;
     QPushButton* stopButton = nullptr;
     QTimer* progressTimer = nullptr;
     QElapsedTimer runClock;
@@ -143,4 +166,21 @@ private:
     std::optional<RunInputs> shownInputs;
     FileChooser fileChooser;
     AboutRunner aboutRunner;
+    FileChooser sumFileChooser;
+    // The line a sum file put into the Expected hash field, and what it was read as: while the
+    // field holds that text, the sum file (and whether it was signed) is the source.
+    struct FieldFromSumFile {
+        QString text;
+        ExpectedDigest expected;
+    };
+    std::optional<FieldFromSumFile> fieldFromSumFile;
+    // The Expected hash field's text when the shown verdict was made; editing it makes the
+    // verdict stale.
+    QString verdictFieldText;
+    // Where the shown mismatch's digests first differ, and the expected digest when it is not
+    // the field's own.
+    std::optional<std::size_t> verdictDifference;
+    QString verdictPlaceholder;
+    // The field held text that is no digest when the latest run started.
+    bool expectedNotRecognised = false;
 };

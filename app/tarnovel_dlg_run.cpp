@@ -14,10 +14,13 @@
 #include <utility>
 
 #include "dialog_texts.h"
+#include "expected_field.h"
 #include "hash_job.h"
 #include "run_status.h"
 #include "status_line.h"
 #include "tarnovel_dlg.h"
+#include "verdict_line.h"
+#include "verify_texts.h"
 
 namespace {
 
@@ -48,12 +51,16 @@ void CTarnovelDlg::StartCommand(bool file) {
     input.text = GetControlText(kStringBoxId);
     input.selectedIndex = GetSelectedIndex();
     if (file) lastFilePath = input.filePath;
+    TakeExpected(input);
+    verdictLine->Clear();
     // The commands clear the box first; done here so it is empty while the worker runs.
     SetControlText(kOutputBoxId, std::string());
     shownInputs.reset();
     runStatus.clear();
-    statusLine->SetStatus(
-        DialogTexts::Hashing(InputName(file, filePathBox->text()), algorithmList->currentText()));
+    statusLine->SetStatus(DialogTexts::Hashing(
+        InputName(file, filePathBox->text()),
+        input.expected ? VerifyTexts::AlgorithmNames(input.expected->candidates)
+                       : algorithmList->currentText()));
     SetRunningLook(true);
     job = std::make_unique<CHashJob>(input, request, [this] {
         // On the job's thread: the dialog takes the result on its own.
@@ -71,7 +78,7 @@ void CTarnovelDlg::FinishCommand() {
     const CHashJob::Result& result = job->GetResult();
     request = result.request;
     SetControlText(kOutputBoxId, result.output);
-    ShowEnded(FactsOf(result.request.GetLastOutcome()));
+    ShowEnded(FactsOf(result.request.GetLastOutcome()), &result.verified);
 }
 
 void CTarnovelDlg::OnStop() {
@@ -93,15 +100,21 @@ void CTarnovelDlg::EndRunning(int graceMs) {
     ShowEnded(stopped);
 }
 
-void CTarnovelDlg::ShowEnded(RunFacts facts) {
+void CTarnovelDlg::ShowEnded(RunFacts facts, const VerifiedRun* verified) {
     const std::unique_ptr<CHashJob> ended = std::move(job);
     const CHashJob::Input& input = ended->GetInput();
+    // A verdict's digest may be of another algorithm than the one chosen: the list follows it,
+    // so the list and the output box never disagree.
+    const bool verdict = verified != nullptr && verified->verdict.has_value();
+    const int shownIndex = verdict ? verified->shownIndex : input.selectedIndex;
+    if (verdict) algorithmList->setCurrentIndex(shownIndex);
     facts.file = input.file;
     facts.filePath = FromStd(input.filePath);
-    facts.algorithm = algorithmList->itemText(input.selectedIndex);
+    facts.algorithm = algorithmList->itemText(shownIndex);
     if (input.file && input.filePath.empty()) facts.end = RunEnd::NoFileGiven;
     runStatus = RunStatus(facts);
-    shownInputs = RunInputs{input.file, facts.filePath, FromStd(input.text), input.selectedIndex};
+    shownInputs = RunInputs{input.file, facts.filePath, FromStd(input.text), shownIndex};
+    ShowVerdict(verified != nullptr ? *verified : VerifiedRun(), input);
     SetRunningLook(false);
     RefreshStatus();
 }
@@ -115,6 +128,9 @@ void CTarnovelDlg::RefreshStatus() {
             algorithmList->currentIndex() != of.selectedIndex ||
             (of.file ? filePathBox->text() != of.filePath : stringBox->text() != of.text);
         if (changed) text = DialogTexts::EarlierInput(text);
+        RefreshVerdict(changed);
+    } else {
+        RefreshVerdict(false);
     }
     statusLine->SetStatus(text);
 }
@@ -133,7 +149,8 @@ void CTarnovelDlg::done(int result) {
 
 void CTarnovelDlg::SetRunningLook(bool running) {
     const std::initializer_list<QWidget*> inputs = {filePathBox,  stringBox,      algorithmList,
-                                                    browseButton, hashFileButton, hashStringButton};
+                                                    browseButton, hashFileButton, hashStringButton,
+                                                    expectedBox,  sumFileButton};
     if (running) {
         // The focus waits on Stop, so a disabled button does not pass it to the next control.
         focusBeforeRun = focusWidget();

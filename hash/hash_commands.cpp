@@ -3,7 +3,14 @@
 
 namespace {
 
-// Maps the algorithm list's selected index onto the request; false when nothing is to be computed.
+void RunCommand(DialogControls& dialog, HashRequest& request) {
+    const std::string result =
+        SelectAlgorithm(dialog.GetSelectedIndex(), request) ? request.Compute() : std::string();
+    dialog.SetControlText(kOutputBoxId, result);
+}
+
+}  // namespace
+
 bool SelectAlgorithm(int index, HashRequest& request) {
     // Signed on purpose: no selection (-1) maps to algorithm 0, which computes nothing.
     if (index < 0) {
@@ -16,14 +23,6 @@ bool SelectAlgorithm(int index, HashRequest& request) {
     if (entry.sha2Width != 0) request.SetSha2Width(entry.sha2Width);
     return true;
 }
-
-void RunCommand(DialogControls& dialog, HashRequest& request) {
-    const std::string result =
-        SelectAlgorithm(dialog.GetSelectedIndex(), request) ? request.Compute() : std::string();
-    dialog.SetControlText(kOutputBoxId, result);
-}
-
-}  // namespace
 
 void OnHashFile(DialogControls& dialog, HashRequest& request) {
     dialog.SetControlText(kOutputBoxId, std::string());

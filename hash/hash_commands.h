@@ -23,3 +23,7 @@ public:
 
 void OnHashFile(DialogControls& dialog, HashRequest& request);
 void OnHashString(DialogControls& dialog, HashRequest& request);
+
+// Sets the request's algorithm (and SHA-2 width) as the list entry at `index` selects it; false
+// when the index is past the list, and nothing is to be computed.
+bool SelectAlgorithm(int index, HashRequest& request);

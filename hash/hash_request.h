@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "algorithms.h"
@@ -26,6 +27,10 @@ public:
     // no algorithm, an empty path, a file that cannot be opened or read to its end, or a
     // cancelled computation.
     std::string Compute();
+    // Computes each of `algorithms` over the request's source (the text, or the file) in one
+    // read, the failures as Compute has them; the algorithm and width are left as they are. The
+    // outcome is also GetLastOutcome's.
+    const HashOutcome& ComputeEach(std::span<const Algorithm> algorithms);
     // The text the latest Compute built.
     const std::string& GetOutputText() const { return outputText; }
     // How the latest Compute ended: when it gave the empty text, why (not found, the errno of the

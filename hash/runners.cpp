@@ -20,8 +20,7 @@ bool IsFifo(const std::string& path) {
 
 }  // namespace
 
-std::string HashRequest::RunEngine(Algorithm engine) {
-    const Algorithm algorithms[] = {engine};
+const HashOutcome& HashRequest::ComputeEach(std::span<const Algorithm> algorithms) {
     const HashControl control{progress, cancelFlag, fileOpener, nullptr};
     if (source == kSourceText) {
         lastOutcome = ComputeDigests(HashInput::Text(inputText), algorithms, control);
@@ -33,7 +32,12 @@ std::string HashRequest::RunEngine(Algorithm engine) {
     } else {
         lastOutcome = ComputeDigests(HashInput::Path(filePath), algorithms, control);
     }
-    if (!lastOutcome.ok()) return {};
+    return lastOutcome;
+}
+
+std::string HashRequest::RunEngine(Algorithm engine) {
+    const Algorithm algorithms[] = {engine};
+    if (!ComputeEach(algorithms).ok()) return {};
     outputText += lastOutcome.digests.front();
     return outputText;
 }

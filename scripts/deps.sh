@@ -6,6 +6,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev fonts-liberation desktop-file-utils
+    qt6-tools-dev qt6-l10n-tools qt6-translations-l10n help2man scdoc python3
 )
 # Extra groups callers may ask for by name.
 for group in "$@"; do
@@ -14,6 +15,9 @@ for group in "$@"; do
         bench) packages+=(rhash openssl coreutils libcrypto++-dev hyperfine) ;;
         # A real X server, and a window manager with the X tools to look at the dialog's window.
         display) packages+=(xvfb x11-utils x11-apps openbox) ;;
+        # The checks of the installed tree, the manual pages, completions, metadata and package.
+        packaging) packages+=(dpkg-dev file lintian appstream man-db groff-base bash-completion
+                              zsh fish) ;;
         *) echo "deps.sh: unknown group $group" >&2; exit 2 ;;
     esac
 done

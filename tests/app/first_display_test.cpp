@@ -52,8 +52,10 @@ const std::vector<TemplateControl> kTemplate = {
 };
 
 const std::vector<std::string> kTabOrder = {
-    "okButton",       "cancelButton", "filePathBox",      "browseButton", "algorithmList",
-    "hashFileButton", "outputBox",    "hashStringButton", "stringBox",    "moreSoftwareButton"};
+    "okButton", "cancelButton", "filePathBox", "browseButton", "algorithmList", "hashFileButton",
+    "outputBox", "hashStringButton", "stringBox", "moreSoftwareButton",
+    // The verification row, after the described controls.
+    "expectedBox", "sumFileButton"};
 
 QString TextOf(const QWidget* widget) {
     if (auto* button = qobject_cast<const QAbstractButton*>(widget)) return button->text();
@@ -96,7 +98,8 @@ TEST(DialogFont, IsArialOrAMetricCompatibleSans8Point) {
 TEST(FirstDisplay, CaptionFixedSizeAndFrame) {
     CTarnovelDlg dialog;
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Ostrel Corvane"));
-    const QSize expected = MapDialogSize(BaseUnitsOf(dialog.font()), 299, 223);
+    // The template's 223 units and the verification row's 14.
+    const QSize expected = MapDialogSize(BaseUnitsOf(dialog.font()), 299, 223 + 14);
     EXPECT_EQ(dialog.size(), expected);
     EXPECT_EQ(dialog.minimumSize(), expected);
     EXPECT_EQ(dialog.maximumSize(), expected);

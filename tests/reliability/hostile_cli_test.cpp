@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <thread>
@@ -253,11 +254,17 @@ TEST(HostileCli, NoThreadToSpareStillHashesEverythingInOrder) {
             if (outcome.digests != expected) return 1;
             // Four job threads wanted, none to be had.
             std::vector<std::size_t> emitted;
-            OrderedJobs jobs;
-            jobs.count = 5;
-            jobs.work = [](std::size_t) { return HashOutcome(); };
-            jobs.emit = [&](std::size_t i, HashOutcome&&) { emitted.push_back(i); };
-            RunInOrder(jobs, 4);
+            OrderedJobs jobs(4, nullptr, [](const FileJob&, const HashControl&) {
+                return HashOutcome();
+            });
+            std::size_t submitted = 0;
+            RunInOrder(
+                jobs,
+                [&]() -> std::optional<std::pair<std::size_t, FileJob>> {
+                    if (submitted == 5) return std::nullopt;
+                    return std::pair{submitted++, FileJob{}};
+                },
+                [&](std::size_t i, HashOutcome&&) { emitted.push_back(i); });
             return emitted == std::vector<std::size_t>{0, 1, 2, 3, 4} ? 0 : 2;
         },
         60);

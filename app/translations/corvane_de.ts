@@ -1,0 +1,173 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de">
+<context>
+    <name>CAboutDlg</name>
+    <message>
+        <source>Checksums and message digests of files and text, in nine algorithms.</source>
+        <translation>Prüfsummen und Hashwerte von Dateien und Texten, mit neun Algorithmen.</translation>
+    </message>
+    <message>
+        <source>About Ostrel Corvane</source>
+        <translation>Über Ostrel Corvane</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>Version %1</translation>
+    </message>
+</context>
+<context>
+    <name>CTarnovelDlg</name>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Hashing a file</source>
+        <translation>Hashwert einer Datei</translation>
+    </message>
+    <message>
+        <source>File to hash:</source>
+        <translation>Zu hashende Datei:</translation>
+    </message>
+    <message>
+        <source>Browse</source>
+        <translation>Auswählen</translation>
+    </message>
+    <message>
+        <source>Algorithm:</source>
+        <translation>Algorithmus:</translation>
+    </message>
+    <message>
+        <source>Hash file</source>
+        <translation>Datei hashen</translation>
+    </message>
+    <message>
+        <source>Output hash</source>
+        <translation>Hashwert</translation>
+    </message>
+    <message>
+        <source>Hash string</source>
+        <translation>Text hashen</translation>
+    </message>
+    <message>
+        <source>String to hash:</source>
+        <translation>Zu hashender Text:</translation>
+    </message>
+    <message>
+        <source>more software</source>
+        <translation>Mehr Software</translation>
+    </message>
+    <message>
+        <source>&amp;About Ostrel...</source>
+        <translation>Ü&amp;ber Ostrel...</translation>
+    </message>
+    <message>
+        <source>All Files(*.) (*)</source>
+        <translation>Alle Dateien(*.) (*)</translation>
+    </message>
+</context>
+<context>
+    <name>DialogTexts</name>
+    <message>
+        <source>Stop</source>
+        <translation>Anhalten</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>Fortschritt</translation>
+    </message>
+    <message>
+        <source>the string</source>
+        <translation>dem Text</translation>
+    </message>
+    <message>
+        <source>Hashing %1 with %2…</source>
+        <translation>%2 von %1 wird berechnet…</translation>
+    </message>
+    <message>
+        <source>%1 of %2, 1 byte</source>
+        <translation>%1 von %2, 1 Byte</translation>
+    </message>
+    <message>
+        <source>%1 of %2, %3 bytes</source>
+        <translation>%1 von %2, %3 Bytes</translation>
+    </message>
+    <message>
+        <source>%1 (earlier input)</source>
+        <translation>%1 (frühere Eingabe)</translation>
+    </message>
+    <message>
+        <source>No file given</source>
+        <translation>Keine Datei angegeben</translation>
+    </message>
+    <message>
+        <source>No such file: %1</source>
+        <translation>Datei nicht gefunden: %1</translation>
+    </message>
+    <message>
+        <source>%1 is a folder</source>
+        <translation>%1 ist ein Ordner</translation>
+    </message>
+    <message>
+        <source>No permission to read %1</source>
+        <translation>Keine Leseberechtigung für %1</translation>
+    </message>
+    <message>
+        <source>Cannot open %1: %2</source>
+        <translation>%1 kann nicht geöffnet werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>%1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>Reading %1 failed after %2 MB</source>
+        <translation>Lesen von %1 nach %2 MB fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>Stopped</source>
+        <translation>Angehalten</translation>
+    </message>
+    <message>
+        <source>Stopped after %1 MB</source>
+        <translation>Nach %1 MB angehalten</translation>
+    </message>
+    <message>
+        <source>No algorithm selected</source>
+        <translation>Kein Algorithmus ausgewählt</translation>
+    </message>
+    <message>
+        <source>The page is not installed: %1</source>
+        <translation>Die Seite ist nicht installiert: %1</translation>
+    </message>
+    <message>
+        <source>Nothing could open %1</source>
+        <translation>%1 konnte nicht geöffnet werden</translation>
+    </message>
+    <message>
+        <source>%1 MB  %2 MB/s</source>
+        <translation>%1 MB  %2 MB/s</translation>
+    </message>
+    <message>
+        <source>%1%  %2 MB/s</source>
+        <translation>%1 %  %2 MB/s</translation>
+    </message>
+    <message>
+        <source>%1  %2 left</source>
+        <translation>%1  noch %2</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 s</translation>
+    </message>
+</context>
+</TS>

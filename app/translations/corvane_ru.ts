@@ -1,0 +1,173 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ru">
+<context>
+    <name>CAboutDlg</name>
+    <message>
+        <source>Checksums and message digests of files and text, in nine algorithms.</source>
+        <translation>Контрольные суммы и хеши файлов и текста по девяти алгоритмам.</translation>
+    </message>
+    <message>
+        <source>About Ostrel Corvane</source>
+        <translation>О программе Ostrel Corvane</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>Версия %1</translation>
+    </message>
+</context>
+<context>
+    <name>CTarnovelDlg</name>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Отмена</translation>
+    </message>
+    <message>
+        <source>Hashing a file</source>
+        <translation>Хеширование файла</translation>
+    </message>
+    <message>
+        <source>File to hash:</source>
+        <translation>Хешируемый файл:</translation>
+    </message>
+    <message>
+        <source>Browse</source>
+        <translation>Обзор</translation>
+    </message>
+    <message>
+        <source>Algorithm:</source>
+        <translation>Алгоритм:</translation>
+    </message>
+    <message>
+        <source>Hash file</source>
+        <translation>Хеш файла</translation>
+    </message>
+    <message>
+        <source>Output hash</source>
+        <translation>Хеш-сумма</translation>
+    </message>
+    <message>
+        <source>Hash string</source>
+        <translation>Хеш строки</translation>
+    </message>
+    <message>
+        <source>String to hash:</source>
+        <translation>Хешируемая строка:</translation>
+    </message>
+    <message>
+        <source>more software</source>
+        <translation>Другое ПО</translation>
+    </message>
+    <message>
+        <source>&amp;About Ostrel...</source>
+        <translation>&amp;О программе Ostrel...</translation>
+    </message>
+    <message>
+        <source>All Files(*.) (*)</source>
+        <translation>Все файлы(*.) (*)</translation>
+    </message>
+</context>
+<context>
+    <name>DialogTexts</name>
+    <message>
+        <source>Stop</source>
+        <translation>Стоп</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Состояние</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>Ход выполнения</translation>
+    </message>
+    <message>
+        <source>the string</source>
+        <translation>строки</translation>
+    </message>
+    <message>
+        <source>Hashing %1 with %2…</source>
+        <translation>Хеширование %1 (%2)…</translation>
+    </message>
+    <message>
+        <source>%1 of %2, 1 byte</source>
+        <translation>%1 для %2, 1 байт</translation>
+    </message>
+    <message>
+        <source>%1 of %2, %3 bytes</source>
+        <translation>%1 для %2, байт: %3</translation>
+    </message>
+    <message>
+        <source>%1 (earlier input)</source>
+        <translation>%1 (прежние данные)</translation>
+    </message>
+    <message>
+        <source>No file given</source>
+        <translation>Файл не указан</translation>
+    </message>
+    <message>
+        <source>No such file: %1</source>
+        <translation>Нет такого файла: %1</translation>
+    </message>
+    <message>
+        <source>%1 is a folder</source>
+        <translation>%1 — это папка</translation>
+    </message>
+    <message>
+        <source>No permission to read %1</source>
+        <translation>Нет прав на чтение %1</translation>
+    </message>
+    <message>
+        <source>Cannot open %1: %2</source>
+        <translation>Не удаётся открыть %1: %2</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>Не удаётся прочитать %1: %2</translation>
+    </message>
+    <message>
+        <source>Reading %1 failed after %2 MB</source>
+        <translation>Чтение %1 прервалось после %2 МБ</translation>
+    </message>
+    <message>
+        <source>Stopped</source>
+        <translation>Остановлено</translation>
+    </message>
+    <message>
+        <source>Stopped after %1 MB</source>
+        <translation>Остановлено после %1 МБ</translation>
+    </message>
+    <message>
+        <source>No algorithm selected</source>
+        <translation>Алгоритм не выбран</translation>
+    </message>
+    <message>
+        <source>The page is not installed: %1</source>
+        <translation>Страница не установлена: %1</translation>
+    </message>
+    <message>
+        <source>Nothing could open %1</source>
+        <translation>Не удалось открыть %1</translation>
+    </message>
+    <message>
+        <source>%1 MB  %2 MB/s</source>
+        <translation>%1 МБ  %2 МБ/с</translation>
+    </message>
+    <message>
+        <source>%1%  %2 MB/s</source>
+        <translation>%1%  %2 МБ/с</translation>
+    </message>
+    <message>
+        <source>%1  %2 left</source>
+        <translation>%1  осталось %2</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 с</translation>
+    </message>
+</context>
+</TS>
