@@ -104,7 +104,51 @@ void AddSha512Blocks(const std::string& name, Sha512Blocks blocks) {
     })->Apply(AddSizes);
 }
 
+// A multi-lane function over `lanes` buffers of the given size each (whole blocks), all lanes busy;
+// the bytes counted are those of every lane.
+template <class Word>
+void AddLanes(const std::string& kind, CpuLevel level, LanePath<Word> (*pick)(const CpuDispatch&),
+              std::size_t block) {
+    ForceCpuLevel(level);
+    const LanePath<Word> path = pick(ActiveCpuDispatch());
+    ResetCpuLevel();
+    if (path.blocks == nullptr) return;
+    benchmark::RegisterBenchmark(
+        (kind + "-lanes/" + path.name).c_str(),
+        [path, block](benchmark::State& state) {
+            const std::size_t size = static_cast<std::size_t>(state.range(0)) / block * block;
+            const std::vector<uint8_t> data(size * path.lanes, 0x5a);
+            std::vector<const uint8_t*> lanes(path.lanes);
+            for (std::size_t l = 0; l < path.lanes; ++l) lanes[l] = data.data() + l * size;
+            std::vector<Word> h(8 * path.lanes);
+            for (auto _ : state) {
+                path.blocks(h.data(), lanes.data(), size / block);
+                benchmark::DoNotOptimize(h.data());
+            }
+            state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * size * path.lanes));
+        })
+        ->Arg(1024)
+        ->Arg(64 * 1024);
+}
+
+void AddAllLanes() {
+    for (CpuLevel level : {CpuLevel::kAvx2, CpuLevel::kAvx512}) {
+        if (level > SupportedCpuLevel()) continue;
+        AddLanes<uint32_t>(
+            "md4", level, [](const CpuDispatch& d) { return d.md4Lanes; }, 64);
+        AddLanes<uint32_t>(
+            "md5", level, [](const CpuDispatch& d) { return d.md5Lanes; }, 64);
+        AddLanes<uint32_t>(
+            "sha1", level, [](const CpuDispatch& d) { return d.sha1Lanes; }, 64);
+        AddLanes<uint32_t>(
+            "sha256", level, [](const CpuDispatch& d) { return d.sha256Lanes; }, 64);
+        AddLanes<uint64_t>(
+            "sha512", level, [](const CpuDispatch& d) { return d.sha512Lanes; }, 128);
+    }
+}
+
 int Register() {
+    AddAllLanes();
     const CpuFeatures f = DetectCpuFeatures();
     AddCrc("slicing-16", Crc32Slicing16);
 #if defined(__x86_64__) || defined(__i386__)

@@ -12,9 +12,13 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <filesystem>
 #include <mutex>
 #include <system_error>
 #include <thread>
+
+#include "core_budget.h"
+#include "lane_scheduler.h"
 
 namespace {
 
@@ -96,6 +100,25 @@ OrderedJobs::OrderedJobs(unsigned threads, ProgressDisplay* progress, JobWork wo
         }
     }
     shared_->timed = !workers_.empty();
+}
+
+std::optional<Algorithm> OrderedJobs::LaneAlgorithm(const FileJob& job) const {
+    using Function = HashOutcome (*)(const FileJob&, const HashControl&);
+    const Function* target = work_.target<Function>();
+    if (target == nullptr || *target != &HashFileJob) return std::nullopt;
+    if (job.algorithms.size() != 1 || RunsInline(job) || !LanesAvailable(job.algorithms[0]))
+        return std::nullopt;
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(job.path, error)) return std::nullopt;
+    return job.algorithms[0];
+}
+
+void OrderedJobs::HashInLanes(std::span<const std::string> paths, Algorithm algorithm,
+                              const std::function<void(std::size_t, HashOutcome&&)>& emit) {
+    CoreBudget one(1);
+    HashControl control;
+    if (workers_.empty()) control.cores = &one;
+    ComputeDigestsInLanes(paths, algorithm, control, emit);
 }
 
 OrderedJobs::~OrderedJobs() {

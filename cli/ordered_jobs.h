@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <thread>
 #include <type_traits>
@@ -45,6 +46,15 @@ public:
     // input and when there are no workers).
     HashOutcome TakeNext();
 
+    // The algorithm `job` can be hashed with side by side with others in lanes: it names a
+    // regular file (nothing that could block on opening) and asks for one algorithm, which this
+    // CPU runs in lanes, and the jobs go to the hashing core, not to a stand-in.
+    std::optional<Algorithm> LaneAlgorithm(const FileJob& job) const;
+    // Hashes the files at `paths` with `algorithm` in lanes (hash/lane_scheduler.h), on one core
+    // when the window has no workers; `emit` gets each outcome in order.
+    void HashInLanes(std::span<const std::string> paths, Algorithm algorithm,
+                     const std::function<void(std::size_t, HashOutcome&&)>& emit);
+
 private:
     struct Shared;
     void Work();
@@ -55,13 +65,33 @@ private:
     std::vector<std::thread> workers_;
 };
 
+// Consecutive files hashed side by side in lanes at most, so memory stays bounded.
+inline constexpr std::size_t kLaneBatch = 4096;
+
 // Pulls items from `next` (std::optional<std::pair<Item, FileJob>>, std::nullopt at the end) on
 // the calling thread while the window has room, and calls `emit(Item&, HashOutcome&&)` for each,
-// in order, as soon as its outcome is there.
+// in order, as soon as its outcome is there. Consecutive jobs with one lane algorithm (up to
+// kLaneBatch of them) are hashed side by side in lanes once every job before them is out.
 template <typename Next, typename Emit>
 void RunInOrder(OrderedJobs& jobs, Next&& next, Emit&& emit) {
     using Item = typename std::invoke_result_t<Next&>::value_type::first_type;
     std::deque<Item> waiting;
+    std::vector<std::pair<Item, FileJob>> batch;
+    Algorithm batchAlgorithm{};
+    const auto flush = [&] {
+        if (batch.size() == 1) {
+            waiting.push_back(std::move(batch[0].first));
+            jobs.Submit(std::move(batch[0].second));
+        } else if (!batch.empty()) {
+            for (; !waiting.empty(); waiting.pop_front()) emit(waiting.front(), jobs.TakeNext());
+            std::vector<std::string> paths;
+            for (auto& entry : batch) paths.push_back(std::move(entry.second.path));
+            jobs.HashInLanes(paths, batchAlgorithm, [&](std::size_t k, HashOutcome&& outcome) {
+                emit(batch[k].first, std::move(outcome));
+            });
+        }
+        batch.clear();
+    };
     bool more = true;
     for (;;) {
         while (more && jobs.HasRoom()) {
@@ -70,10 +100,22 @@ void RunInOrder(OrderedJobs& jobs, Next&& next, Emit&& emit) {
                 more = false;
                 break;
             }
+            const std::optional<Algorithm> lane = jobs.LaneAlgorithm(got->second);
+            if (!lane || (!batch.empty() && *lane != batchAlgorithm)) flush();
+            if (lane) {
+                batchAlgorithm = *lane;
+                batch.push_back(std::move(*got));
+                if (batch.size() == kLaneBatch) flush();
+                continue;
+            }
             waiting.push_back(std::move(got->first));
             jobs.Submit(std::move(got->second));
         }
-        if (waiting.empty()) return;
+        if (!more) flush();
+        if (waiting.empty()) {
+            if (!more) return;
+            continue;
+        }
         HashOutcome outcome = jobs.TakeNext();
         emit(waiting.front(), std::move(outcome));
         waiting.pop_front();

@@ -26,11 +26,25 @@ CpuFeatures DetectCpuFeatures();
 enum class CpuLevel : uint8_t {
     kPortable = 0,  // portable engines only
     kSse = 1,       // SHA extensions, PCLMULQDQ on 128-bit vectors
-    kAvx2 = 2,      // VPCLMULQDQ on 256-bit vectors, SHA-512 schedule on AVX2 with BMI2 rounds
-    kAvx512 = 3,    // VPCLMULQDQ on 512-bit vectors, GOST with VBMI byte permutes
+    kAvx2 = 2,      // VPCLMULQDQ on 256-bit vectors, SHA-512 schedule on AVX2 with BMI2 rounds,
+                    // multi-lane functions on 256-bit vectors
+    kAvx512 = 3,    // VPCLMULQDQ on 512-bit vectors, GOST with VBMI byte permutes, multi-lane
+                    // functions on 512-bit vectors
 };
 inline constexpr CpuLevel kCpuLevels[] = {CpuLevel::kPortable, CpuLevel::kSse, CpuLevel::kAvx2,
                                           CpuLevel::kAvx512};
+
+// A multi-lane block function (layout in x86/x86_lanes.h) and its lane count. Without one, `lanes`
+// is 1: messages are hashed one at a time by the one-message engine.
+template <class Word>
+struct LanePath {
+    void (*blocks)(Word* state, const uint8_t* const* data, std::size_t blocks);
+    std::size_t lanes;
+    const char* name;
+    // What one message on this level's one-message engine is worth in busy lanes: with no more
+    // than this many lanes busy, the one-message engine finishes their messages sooner.
+    std::size_t oneMessageWorth;
+};
 
 // The block functions in use. A null SHA pointer means the engine's portable compression.
 struct CpuDispatch {
@@ -43,6 +57,8 @@ struct CpuDispatch {
     uint32_t (*crc32Bulk)(uint32_t reg, const uint8_t* data, std::size_t length);
     // The GOST R 34.11-94 step function, as GostCompress (never null: GostCompress itself).
     void (*gostCompress)(uint32_t* chainingValue, const uint32_t* block);
+    LanePath<uint32_t> md4Lanes, md5Lanes, sha1Lanes, sha256Lanes;
+    LanePath<uint64_t> sha512Lanes;  // SHA-384 too
     const char* sha1Name;
     const char* sha256Name;
     const char* sha512Name;
@@ -64,5 +80,6 @@ bool ForceCpuLevel(CpuLevel level);
 // Back to the detected choice (with the environment override).
 void ResetCpuLevel();
 
-// One line naming the active path of each kind, e.g. "crc32=vpclmulqdq-512 sha1=sha-ni ...".
+// One line naming the active path of each kind, e.g. "crc32=vpclmulqdq-512 sha1=sha-ni ...
+// md5-lanes=avx512x16 ...".
 std::string ActiveCpuPaths();

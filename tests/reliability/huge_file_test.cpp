@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -12,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "core_budget.h"
+#include "lane_scheduler.h"
 #include "request_support.h"
 #include "temp_file.h"
 #include "vectors.h"
@@ -65,5 +68,55 @@ INSTANTIATE_TEST_SUITE_P(FastAlgorithms, HugeFile, testing::ValuesIn([] {
                          [](const testing::TestParamInfo<AlgorithmListEntry>& param) {
                              return Column(param.param);
                          });
+
+// Zeros, `size` of them.
+class Zeros final : public ByteSource {
+public:
+    explicit Zeros(uint64_t size) : left(size) {}
+    std::ptrdiff_t Read(uint8_t* buffer, std::size_t capacity, int&) override {
+        const std::size_t n = static_cast<std::size_t>(std::min<uint64_t>(capacity, left));
+        std::memset(buffer, 0, n);
+        left -= n;
+        return static_cast<std::ptrdiff_t>(n);
+    }
+
+private:
+    uint64_t left;
+};
+
+std::vector<std::string> DigestsInLanes(const std::vector<std::string>& paths, Algorithm algorithm,
+                                        const HashControl& control) {
+    std::vector<std::string> digests;
+    ComputeDigestsInLanes(paths, algorithm, control, [&](std::size_t, HashOutcome&& outcome) {
+        digests.push_back(outcome.ok() ? outcome.digests.at(0) : "failed");
+    });
+    return digests;
+}
+
+// The byte counts pass 2^32 inside the lanes: a sparse file beside a source of as many zeros in
+// MD5's lanes (its bit count), five sources of zeros in SHA-1's (its byte count); one core, so all
+// stay in one lane group, with more lanes busy than it takes for them to leave their lanes early.
+TEST(HugeFilesInLanes, CountsPast4GiBCarryThroughTheLanes) {
+    if (!LanesAvailable(Algorithm::Md5)) GTEST_SKIP() << "no lanes on this CPU";
+    const auto digests = HugeDigests();
+    TempDir dir;
+    const std::string sparse = dir.PathOf("sparse");
+    { std::ofstream create(sparse, std::ios::binary); }
+    std::error_code error;
+    std::filesystem::resize_file(sparse, kHugeSize, error);
+    if (error) GTEST_SKIP() << "cannot make a sparse file here: " << error.message();
+
+    CoreBudget one(1);
+    HashControl control;
+    control.cores = &one;
+    control.opener = [](const std::string& path, int& openError) -> std::unique_ptr<ByteSource> {
+        if (path == "zeros") return std::make_unique<Zeros>(kHugeSize);
+        return OpenFileSource(path, openError);
+    };
+    EXPECT_EQ(DigestsInLanes({sparse, "zeros"}, Algorithm::Md5, control),
+              std::vector<std::string>(2, digests.at("md5")));
+    EXPECT_EQ(DigestsInLanes(std::vector<std::string>(5, "zeros"), Algorithm::Sha1, control),
+              std::vector<std::string>(5, digests.at("sha1")));
+}
 
 }  // namespace

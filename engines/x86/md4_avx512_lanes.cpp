@@ -1,0 +1,8 @@
+// MD4 on 16 lanes of 32 bits (AVX-512): see md4_lanes.h.
+#include "lane_ops_avx512.h"
+#include "md4_lanes.h"
+#include "x86_lanes.h"
+
+void Md4LanesAvx512(uint32_t* state, const uint8_t* const* data, std::size_t blocks) {
+    Md4LaneBlocks<Avx512Words32>(state, data, blocks);
+}

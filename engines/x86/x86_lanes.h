@@ -1,0 +1,28 @@
+// Multi-lane block functions: each compresses `blocks` whole blocks of each of N independent
+// messages at once, one message per vector lane. Compiled for their own instruction sets; call one
+// only when cpu.h says the CPU has it.
+//
+// Lane layout: `state` holds word w of lane l at state[w * N + l] (N = the function's lane count,
+// in its name's comment), the chaining value of that lane's message; data[l] points at lane l's
+// blocks, read from there on (any alignment). Every lane advances by the same number of blocks; a
+// lane with no message of its own may point at another lane's data, and its state is then
+// meaningless. Padding and the digest stay with the one-message engines.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// 16 lanes on AVX-512 (F, BW) and on AVX2, where two registers per word hide the latency of the
+// steps' single dependency chain (half again the speed of one register); 64-byte blocks.
+void Md4LanesAvx512(uint32_t* state, const uint8_t* const* data, std::size_t blocks);
+void Md4LanesAvx2(uint32_t* state, const uint8_t* const* data, std::size_t blocks);
+void Md5LanesAvx512(uint32_t* state, const uint8_t* const* data, std::size_t blocks);
+void Md5LanesAvx2(uint32_t* state, const uint8_t* const* data, std::size_t blocks);
+// 16 lanes on AVX-512 (F, BW), 8 on AVX2; 64-byte blocks.
+void Sha1LanesAvx512(uint32_t* state, const uint8_t* const* data, std::size_t blocks);
+void Sha1LanesAvx2(uint32_t* state, const uint8_t* const* data, std::size_t blocks);
+void Sha256LanesAvx512(uint32_t* state, const uint8_t* const* data, std::size_t blocks);
+void Sha256LanesAvx2(uint32_t* state, const uint8_t* const* data, std::size_t blocks);
+// 8 lanes on AVX-512, 4 on AVX2; 128-byte blocks (SHA-384 and SHA-512).
+void Sha512LanesAvx512(uint64_t* state, const uint8_t* const* data, std::size_t blocks);
+void Sha512LanesAvx2(uint64_t* state, const uint8_t* const* data, std::size_t blocks);

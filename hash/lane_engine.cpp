@@ -1,0 +1,85 @@
+// The multi-lane engines over the engine adapters: chaining values in the lane layout, and each
+// message moved between its lane and a one-message context by the engines' lane helpers.
+#include "lane_engine.h"
+
+#include <vector>
+
+#include "digest_text.h"
+
+namespace {
+
+template <class E>
+class TailOf final : public LaneMessageTail {
+public:
+    typename E::Context context;
+
+    void Update(const uint8_t* data, std::size_t length) override {
+        UpdateAll<E>(context, data, length);
+    }
+    std::string Final() override {
+        uint8_t digest[E::kDigestSize];
+        E::Final(context, digest);
+        return DigestText(digest, sizeof digest);
+    }
+};
+
+template <class E>
+class LaneEngineOf final : public LaneEngine {
+    using Traits = LaneTraits<E>;
+    using Word = typename Traits::Word;
+
+public:
+    explicit LaneEngineOf(const LanePath<Word>& path) : path_(path), state_(8 * path.lanes) {}
+
+    std::size_t Lanes() const override { return path_.lanes; }
+    std::size_t BlockSize() const override { return E::kBlockSize; }
+    std::size_t OneMessageWorth() const override { return path_.oneMessageWorth; }
+
+    void Start(std::size_t lane) override {
+        typename E::Context fresh;
+        E::Init(fresh);
+        ChainToLane(Traits::Chain(fresh), state_.data(), path_.lanes, lane);
+    }
+    void Blocks(const uint8_t* const* data, std::size_t blocks) override {
+        path_.blocks(state_.data(), data, blocks);
+    }
+    std::unique_ptr<LaneMessageTail> TakeOut(std::size_t lane, uint64_t bytes) const override {
+        auto tail = std::make_unique<TailOf<E>>();
+        E::Init(tail->context);  // what the lane does not carry (the SHA-2 width) comes from here
+        ChainFromLane(Traits::Chain(tail->context), state_.data(), path_.lanes, lane);
+        SetFedBytes(Traits::Chain(tail->context), bytes);
+        return tail;
+    }
+
+private:
+    LanePath<Word> path_;
+    std::vector<Word> state_;  // at most eight words a lane
+};
+
+template <class E>
+std::unique_ptr<LaneEngine> Make() {
+    const auto path = LaneTraits<E>::Path(ActiveCpuDispatch());
+    if (path.blocks == nullptr) return nullptr;
+    return std::make_unique<LaneEngineOf<E>>(path);
+}
+
+}  // namespace
+
+std::unique_ptr<LaneEngine> MakeLaneEngine(Algorithm algorithm) {
+    switch (algorithm) {
+        case Algorithm::Md4:
+            return Make<Md4Engine>();
+        case Algorithm::Md5:
+            return Make<Md5Engine>();
+        case Algorithm::Sha1:
+            return Make<Sha1Engine>();
+        case Algorithm::Sha256:
+            return Make<Sha2Engine<256>>();
+        case Algorithm::Sha384:
+            return Make<Sha2Engine<384>>();
+        case Algorithm::Sha512:
+            return Make<Sha2Engine<512>>();
+        default:
+            return nullptr;
+    }
+}

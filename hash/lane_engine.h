@@ -1,0 +1,75 @@
+// One algorithm's multi-lane engine, as the lane scheduler drives it: the lane function this CPU
+// runs for it, the lanes' chaining values, and the one-message engine that each message moves to
+// when it has no whole block left, to buffer its tail and pad it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "algorithms.h"
+#include "cpu.h"
+#include "engine_adapters.h"
+#include "lanes.h"
+
+// Per engine adapter: its lane path in the dispatch table, and the engine context whose chaining
+// value moves in and out of a lane.
+template <class E>
+struct LaneTraits;
+template <>
+struct LaneTraits<Md4Engine> {
+    using Word = uint32_t;
+    static LanePath<Word> Path(const CpuDispatch& d) { return d.md4Lanes; }
+    static Md4Context& Chain(Md4Context& c) { return c; }
+};
+template <>
+struct LaneTraits<Md5Engine> {
+    using Word = uint32_t;
+    static LanePath<Word> Path(const CpuDispatch& d) { return d.md5Lanes; }
+    static Md5Context& Chain(Md5Context& c) { return c; }
+};
+template <>
+struct LaneTraits<Sha1Engine> {
+    using Word = uint32_t;
+    static LanePath<Word> Path(const CpuDispatch& d) { return d.sha1Lanes; }
+    static Sha1Context& Chain(Sha1Context& c) { return c; }
+};
+template <>
+struct LaneTraits<Sha2Engine<256>> {
+    using Word = uint32_t;
+    static LanePath<Word> Path(const CpuDispatch& d) { return d.sha256Lanes; }
+    static Sha256Context& Chain(Sha2Context& c) { return c.engine.sha256; }
+};
+template <uint32_t Width>
+struct LaneTraits<Sha2Engine<Width>> {  // 384 and 512 share the 64-bit lanes
+    using Word = uint64_t;
+    static LanePath<Word> Path(const CpuDispatch& d) { return d.sha512Lanes; }
+    static Sha512Context& Chain(Sha2Context& c) { return c.engine.sha512; }
+};
+
+// A message that has left its lane, continued by the one-message engine.
+class LaneMessageTail {
+public:
+    virtual ~LaneMessageTail() = default;
+    virtual void Update(const uint8_t* data, std::size_t length) = 0;
+    virtual std::string Final() = 0;  // the digest as DigestText
+};
+
+class LaneEngine {
+public:
+    virtual ~LaneEngine() = default;
+    virtual std::size_t Lanes() const = 0;
+    virtual std::size_t BlockSize() const = 0;
+    // With this many busy lanes or fewer, the one-message engine finishes their messages sooner.
+    virtual std::size_t OneMessageWorth() const = 0;
+    // A new message in `lane`.
+    virtual void Start(std::size_t lane) = 0;
+    // `blocks` whole blocks of every lane, lane l's from data[l].
+    virtual void Blocks(const uint8_t* const* data, std::size_t blocks) = 0;
+    // Lane `lane`'s message, `bytes` of it hashed, into its one-message engine; the lane is free.
+    virtual std::unique_ptr<LaneMessageTail> TakeOut(std::size_t lane, uint64_t bytes) const = 0;
+};
+
+// The engine the active dispatch level has for `algorithm`; null when it has none (one lane).
+std::unique_ptr<LaneEngine> MakeLaneEngine(Algorithm algorithm);

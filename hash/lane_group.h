@@ -1,0 +1,95 @@
+// The parts of the lane scheduler (lane_scheduler.h): the board the lane groups share (which file
+// starts next, the outcomes, their emission in path order) and one lane group's read-and-hash loop.
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "core_budget.h"
+#include "lane_engine.h"
+#include "lane_scheduler.h"
+
+class LaneBoard {
+public:
+    // `order`: the indices of `paths` in the order to start them.
+    LaneBoard(std::span<const std::string> paths, std::vector<std::size_t> order,
+              const HashControl& control);
+
+    const std::string& Path(std::size_t index) const { return paths_[index]; }
+    const HashControl& Control() const { return control_; }
+    bool Cancelled() const {
+        return control_.cancel != nullptr && control_.cancel->load(std::memory_order_relaxed);
+    }
+    // The next file to start; false when every file has been taken.
+    bool Take(std::size_t& index);
+    bool Exhausted() const { return next_.load(std::memory_order_relaxed) >= order_.size(); }
+    // Any thread.
+    void Post(std::size_t index, HashOutcome&& outcome);
+    // Calling thread only: emits the outcomes now due; with `all`, waits for every one.
+    void Emit(const OutcomeSink& emit, bool all);
+
+private:
+    std::span<const std::string> paths_;
+    std::vector<std::size_t> order_;
+    const HashControl& control_;
+    std::atomic<std::size_t> next_{0};
+    std::atomic<std::size_t> posted_{0};
+    std::mutex mutex_;
+    std::condition_variable arrived_;
+    std::vector<std::optional<HashOutcome>> outcomes_;  // guarded by mutex_
+    std::size_t emitted_ = 0, seen_ = 0;                // calling thread only
+};
+
+class LaneGroup {
+public:
+    // Bytes each lane reads at a time: all the lanes' buffers together stay in the core's
+    // second-level cache, where the lane function then finds them.
+    static constexpr std::size_t kLaneRead = 32 * 1024;
+
+    // `cap`: at most this many files open at once (no more than the engine's lanes). The group
+    // runs on one core of `cores`, already taken for it, and gives it back when it is done.
+    LaneGroup(LaneBoard& board, std::unique_ptr<LaneEngine> engine, std::size_t cap,
+              Algorithm algorithm, CoreBudget& cores);
+    // Until no file is left to start and all this group's are done; `between` runs after each
+    // step of the lanes.
+    void Run(const std::function<void()>& between);
+
+private:
+    struct Lane {
+        std::size_t input = kIdle;
+        std::unique_ptr<ByteSource> source;
+        uint64_t fed = 0;                // bytes through the lane function
+        std::size_t begin = 0, end = 0;  // read, not yet hashed: buffer[begin, end)
+        bool atEnd = false;
+        uint8_t* buffer = nullptr;
+    };
+    static constexpr std::size_t kIdle = SIZE_MAX;
+
+    void RunLanes(const std::function<void()>& between);
+    // Leaves the lane busy with a whole block ready, or idle with nothing left to start.
+    void Prepare(std::size_t lane);
+    bool Open(std::size_t lane, std::size_t input);
+    void Finish(Lane& lane, HashOutcome&& outcome);
+    // The busy lanes' messages one at a time, off the lane function.
+    void FinishAlone(const std::function<void()>& between);
+    HashOutcome ContinueAlone(Lane& lane);
+    void CancelAll();
+
+    LaneBoard& board_;
+    CoreBudget& cores_;
+    std::unique_ptr<LaneEngine> engine_;
+    const std::size_t cap_, block_;
+    const Algorithm algorithm_;
+    std::vector<Lane> lanes_;
+    std::unique_ptr<uint8_t[]> buffers_;
+    std::vector<const uint8_t*> data_;
+    std::size_t busy_ = 0;
+};

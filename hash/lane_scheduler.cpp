@@ -1,0 +1,73 @@
+// The lane scheduler: the files' sizes and starting order, the lane groups on the cores the budget
+// grants, and the outcomes handed on in path order.
+#include "lane_scheduler.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+#include "core_budget.h"
+#include "lane_group.h"
+
+namespace {
+
+// Largest first; a size that cannot be looked up counts as nothing (opening it will say why).
+std::vector<std::size_t> LargestFirst(std::span<const std::string> paths) {
+    std::vector<std::pair<uint64_t, std::size_t>> sized;
+    sized.reserve(paths.size());
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        std::error_code error;
+        const auto size = std::filesystem::file_size(paths[i], error);
+        sized.emplace_back(error ? 0 : static_cast<uint64_t>(size), i);
+    }
+    std::stable_sort(sized.begin(), sized.end(),
+                     [](const auto& a, const auto& b) { return a.first > b.first; });
+    std::vector<std::size_t> order;
+    order.reserve(sized.size());
+    for (const auto& [size, index] : sized) order.push_back(index);
+    return order;
+}
+
+}  // namespace
+
+bool LanesAvailable(Algorithm algorithm) {
+    return MakeLaneEngine(algorithm) != nullptr;
+}
+
+void ComputeDigestsInLanes(std::span<const std::string> paths, Algorithm algorithm,
+                           const HashControl& control, const OutcomeSink& emit) {
+    auto engine = MakeLaneEngine(algorithm);
+    if (!engine) {
+        const Algorithm algorithms[] = {algorithm};
+        for (std::size_t i = 0; i < paths.size(); ++i)
+            emit(i, ComputeDigests(HashInput::Path(paths[i]), algorithms, control));
+        return;
+    }
+    LaneBoard board(paths, LargestFirst(paths), control);
+
+    // One group per core granted, each with an even share of the files to begin with, so that a
+    // few files spread over the cores instead of crowding one group's lanes.
+    CoreBudget& cores = control.cores != nullptr ? *control.cores : MachineCores();
+    const std::size_t lanes = engine->Lanes();
+    const auto wanted = static_cast<unsigned>(std::min<std::size_t>(paths.size(), 64) - 1);
+    const std::size_t groups = 1 + cores.Take(1, wanted);
+    const std::size_t cap = std::min(lanes, (paths.size() + groups - 1) / groups);
+
+    std::vector<std::jthread> threads;
+    for (std::size_t g = 1; g < groups; ++g) {
+        try {
+            threads.emplace_back([&board, &cores, cap, algorithm] {
+                LaneGroup(board, MakeLaneEngine(algorithm), cap, algorithm, cores).Run(nullptr);
+            });
+        } catch (const std::system_error&) {
+            cores.Give(static_cast<unsigned>(groups - g));  // the groups that cannot start
+            break;
+        }
+    }
+    LaneGroup(board, std::move(engine), cap, algorithm, cores).Run([&] {
+        board.Emit(emit, false);
+    });
+    board.Emit(emit, true);
+}
