@@ -47,7 +47,7 @@ std::string HelpText(const Invocation& invocation) {
         "Several algorithms give BSD lines unless --untagged or --sfv is given.\n"
         "With -c, lines may be DIGEST  FILE, ALGORITHM (FILE) = DIGEST or SFV; without\n"
         "-a, a DIGEST whose length fits several algorithms (MD5, MD4, MD2) is checked\n"
-        "with each of them, in one read.\n"
+        "with the one that last matched (first MD5, SHA-256), then with the others.\n"
         "Progress shows on a terminal for files that take more than a second.\n"
         "\n"
         "Exit status: 0 if all went well; 1 if a file could not be read, a check\n"

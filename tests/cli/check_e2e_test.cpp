@@ -165,6 +165,31 @@ TEST(CheckE2e, UntaggedDigestOfSeveralAlgorithmsInOneRead) {
               "corvane-sum: WARNING: 1 line is improperly formatted\n");
 }
 
+// Regular files are hashed with the likeliest candidate first and with the others only when it
+// does not match: each line still matches whichever algorithm wrote it, whatever came before.
+TEST(CheckE2e, UntaggedDigestsOfMixedAlgorithmsInARegularFile) {
+    TempDir dir;
+    dir.WriteFile("f", "abc");
+    const auto& digest = SharedVector("abc").digest;
+    std::string sums;
+    for (const char* algo : {"md4", "md4", "md2", "md5", "sha256", "gost", "sha256"})
+        sums += digest.at(algo) + "  f\n";
+    sums += std::string(32, '0') + "  f\n";
+    dir.WriteFile("SUMS", sums);
+    const ProcessResult r = RunSum({"-c", "-w", "SUMS"}, "", dir.path());
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "f: OK\nf: OK\nf: OK\nf: OK\nf: OK\nf: OK\nf: OK\nf: FAILED\n");
+    EXPECT_EQ(r.err,
+              "corvane-sum: SUMS: 1: untagged digest matched as MD4\n"
+              "corvane-sum: SUMS: 2: untagged digest matched as MD4\n"
+              "corvane-sum: SUMS: 3: untagged digest matched as MD2\n"
+              "corvane-sum: SUMS: 4: untagged digest matched as MD5\n"
+              "corvane-sum: SUMS: 5: untagged digest matched as SHA256\n"
+              "corvane-sum: SUMS: 6: untagged digest matched as GOST\n"
+              "corvane-sum: SUMS: 7: untagged digest matched as SHA256\n"
+              "corvane-sum: WARNING: 1 computed checksum did NOT match\n");
+}
+
 TEST(CheckE2e, UnreadableSumsFiles) {
     TempDir dir;
     std::filesystem::create_directory(dir.PathOf("d"));
