@@ -13,7 +13,9 @@
 #include <chrono>
 #include <condition_variable>
 #include <filesystem>
+#include <memory>
 #include <mutex>
+#include <string>
 #include <system_error>
 #include <thread>
 
@@ -118,6 +120,12 @@ void OrderedJobs::HashInLanes(std::span<const std::string> paths, Algorithm algo
     CoreBudget one(1);
     HashControl control;
     if (workers_.empty()) control.cores = &one;
+    // One line for the whole batch: its files progress together.
+    std::unique_ptr<ProgressDisplay::Meter> meter;
+    if (shared_->progress != nullptr) {
+        meter = shared_->progress->Start(std::to_string(paths.size()) + " files");
+        control.progress = [&meter](uint64_t done, uint64_t total) { meter->Update(done, total); };
+    }
     ComputeDigestsInLanes(paths, algorithm, control, emit);
 }
 

@@ -41,8 +41,18 @@ HashOutcome Digest(std::string digest, uint64_t bytes) {
 }  // namespace
 
 LaneBoard::LaneBoard(std::span<const std::string> paths, std::vector<std::size_t> order,
-                     const HashControl& control)
-    : paths_(paths), order_(std::move(order)), control_(control), outcomes_(paths.size()) {}
+                     uint64_t total, const HashControl& control)
+    : paths_(paths),
+      order_(std::move(order)),
+      control_(control),
+      total_(total),
+      outcomes_(paths.size()) {}
+
+void LaneBoard::Report() const {
+    if (!control_.progress) return;
+    const uint64_t read = read_.load(std::memory_order_relaxed);
+    control_.progress(read, std::max(read, total_));  // files may have grown since
+}
 
 bool LaneBoard::Take(std::size_t& index) {
     const std::size_t at = next_.fetch_add(1, std::memory_order_relaxed);
@@ -146,6 +156,7 @@ void LaneGroup::Prepare(std::size_t l) {
                 lane.atEnd = true;
             } else {
                 lane.end += static_cast<std::size_t>(got);
+                board_.AddRead(static_cast<uint64_t>(got));
             }
             continue;
         }
@@ -188,7 +199,6 @@ void LaneGroup::Finish(Lane& lane, HashOutcome&& outcome) {
 void LaneGroup::FinishAlone(const std::function<void()>& between) {
     const Algorithm algorithms[] = {algorithm_};
     HashControl control = board_.Control();
-    control.progress = nullptr;
     for (std::size_t l = 0; l < lanes_.size(); ++l) {
         Lane& lane = lanes_[l];
         if (lane.input == kIdle) continue;
@@ -196,19 +206,25 @@ void LaneGroup::FinishAlone(const std::function<void()>& between) {
             // Not begun: the pipeline reads it, with its reader thread when a core is free. It
             // takes its own core from the budget, so this group's goes back meanwhile.
             PrefixedSource whole(lane.buffer + lane.begin, lane.end - lane.begin, *lane.source);
+            uint64_t counted = lane.end - lane.begin;  // read already
+            control.progress = [&](uint64_t done, uint64_t) {
+                board_.AddRead(done - std::min(done, counted));
+                counted = std::max(done, counted);
+                if (between) between();
+            };
             cores_.Give(1);
             HashOutcome outcome = ComputeDigests(whole, algorithms, control);
             cores_.Take(1, 0);
             Finish(lane, std::move(outcome));
         } else {
-            HashOutcome outcome = ContinueAlone(lane);
+            HashOutcome outcome = ContinueAlone(lane, between);
             Finish(lane, std::move(outcome));
         }
         if (between) between();
     }
 }
 
-HashOutcome LaneGroup::ContinueAlone(Lane& lane) {
+HashOutcome LaneGroup::ContinueAlone(Lane& lane, const std::function<void()>& between) {
     const auto tail = engine_->TakeOut(static_cast<std::size_t>(&lane - lanes_.data()), lane.fed);
     uint64_t bytes = lane.fed + (lane.end - lane.begin);
     tail->Update(lane.buffer + lane.begin, lane.end - lane.begin);
@@ -220,6 +236,8 @@ HashOutcome LaneGroup::ContinueAlone(Lane& lane) {
         if (got == 0) return Digest(tail->Final(), bytes);
         tail->Update(lane.buffer, static_cast<std::size_t>(got));
         bytes += static_cast<uint64_t>(got);
+        board_.AddRead(static_cast<uint64_t>(got));
+        if (between) between();
     }
 }
 

@@ -19,8 +19,8 @@
 
 class LaneBoard {
 public:
-    // `order`: the indices of `paths` in the order to start them.
-    LaneBoard(std::span<const std::string> paths, std::vector<std::size_t> order,
+    // `order`: the indices of `paths` in the order to start them; `total`: their sizes' sum.
+    LaneBoard(std::span<const std::string> paths, std::vector<std::size_t> order, uint64_t total,
               const HashControl& control);
 
     const std::string& Path(std::size_t index) const { return paths_[index]; }
@@ -33,6 +33,9 @@ public:
     bool Exhausted() const { return next_.load(std::memory_order_relaxed) >= order_.size(); }
     // Any thread.
     void Post(std::size_t index, HashOutcome&& outcome);
+    void AddRead(uint64_t bytes) { read_.fetch_add(bytes, std::memory_order_relaxed); }
+    // Calling thread only: control.progress with the bytes read of all the files so far.
+    void Report() const;
     // Calling thread only: emits the outcomes now due; with `all`, waits for every one.
     void Emit(const OutcomeSink& emit, bool all);
 
@@ -42,6 +45,8 @@ private:
     const HashControl& control_;
     std::atomic<std::size_t> next_{0};
     std::atomic<std::size_t> posted_{0};
+    std::atomic<uint64_t> read_{0};
+    const uint64_t total_;
     std::mutex mutex_;
     std::condition_variable arrived_;
     std::vector<std::optional<HashOutcome>> outcomes_;  // guarded by mutex_
@@ -80,7 +85,7 @@ private:
     void Finish(Lane& lane, HashOutcome&& outcome);
     // The busy lanes' messages one at a time, off the lane function.
     void FinishAlone(const std::function<void()>& between);
-    HashOutcome ContinueAlone(Lane& lane);
+    HashOutcome ContinueAlone(Lane& lane, const std::function<void()>& between);
     void CancelAll();
 
     LaneBoard& board_;

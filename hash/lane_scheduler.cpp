@@ -14,13 +14,15 @@
 namespace {
 
 // Largest first; a size that cannot be looked up counts as nothing (opening it will say why).
-std::vector<std::size_t> LargestFirst(std::span<const std::string> paths) {
+// `total` gets the sizes' sum.
+std::vector<std::size_t> LargestFirst(std::span<const std::string> paths, uint64_t& total) {
     std::vector<std::pair<uint64_t, std::size_t>> sized;
     sized.reserve(paths.size());
     for (std::size_t i = 0; i < paths.size(); ++i) {
         std::error_code error;
         const auto size = std::filesystem::file_size(paths[i], error);
         sized.emplace_back(error ? 0 : static_cast<uint64_t>(size), i);
+        total += sized.back().first;
     }
     std::stable_sort(sized.begin(), sized.end(),
                      [](const auto& a, const auto& b) { return a.first > b.first; });
@@ -38,14 +40,25 @@ bool LanesAvailable(Algorithm algorithm) {
 
 void ComputeDigestsInLanes(std::span<const std::string> paths, Algorithm algorithm,
                            const HashControl& control, const OutcomeSink& emit) {
+    uint64_t total = 0;
+    std::vector<std::size_t> order = LargestFirst(paths, total);
     auto engine = MakeLaneEngine(algorithm);
     if (!engine) {
         const Algorithm algorithms[] = {algorithm};
-        for (std::size_t i = 0; i < paths.size(); ++i)
-            emit(i, ComputeDigests(HashInput::Path(paths[i]), algorithms, control));
+        HashControl each = control;
+        uint64_t before = 0;  // bytes of the files already done
+        if (control.progress)
+            each.progress = [&](uint64_t done, uint64_t) {
+                control.progress(before + done, std::max(total, before + done));
+            };
+        for (std::size_t i = 0; i < paths.size(); ++i) {
+            HashOutcome outcome = ComputeDigests(HashInput::Path(paths[i]), algorithms, each);
+            before += outcome.bytesHashed;
+            emit(i, std::move(outcome));
+        }
         return;
     }
-    LaneBoard board(paths, LargestFirst(paths), control);
+    LaneBoard board(paths, std::move(order), total, control);
 
     // One group per core granted, each with an even share of the files to begin with, so that a
     // few files spread over the cores instead of crowding one group's lanes.
@@ -68,6 +81,7 @@ void ComputeDigestsInLanes(std::span<const std::string> paths, Algorithm algorit
     }
     LaneGroup(board, std::move(engine), cap, algorithm, cores).Run([&] {
         board.Emit(emit, false);
+        board.Report();
     });
     board.Emit(emit, true);
 }

@@ -26,7 +26,8 @@ using OutcomeSink = std::function<void(std::size_t index, HashOutcome&& outcome)
 // Hashes the file at each path with `algorithm` and hands its outcome, as ComputeDigests would
 // give it (the digest; not found; or the errno of a failed open or read), to `emit` on the calling
 // thread in path order, each as soon as it and all before it are done. control.cancel stops the
-// run (every outcome not yet complete is then Cancelled); control.progress is not called. Without
-// lanes for the algorithm, the files go through ComputeDigests one after another.
+// run (every outcome not yet complete is then Cancelled); control.progress gets the bytes read of
+// all the files together and the sum of their sizes as looked up at the start, on the calling
+// thread. Without lanes for the algorithm, the files go through ComputeDigests one after another.
 void ComputeDigestsInLanes(std::span<const std::string> paths, Algorithm algorithm,
                            const HashControl& control, const OutcomeSink& emit);

@@ -1,7 +1,8 @@
 // The lane scheduler against the pipeline, file by file: sizes around the block and the lanes'
 // read size, empty files, a missing path and a directory, at every dispatch level and with one or
-// two lane groups; sources that read in short pieces, fail part-way or cannot be opened; a
-// cancelled run; outcomes always handed on once each, in path order.
+// two lane groups, with the progress of the whole run; sources that read in short pieces, fail
+// part-way or cannot be opened; a cancelled run; outcomes always handed on once each, in path
+// order.
 #include "lane_scheduler.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
@@ -71,6 +73,8 @@ TEST(LaneScheduler, SameOutcomesAsThePipelineAtEveryLevel) {
         const std::size_t size = i < std::size(sizes) ? sizes[i] : random() % 100000;
         paths.push_back(dir.WriteFile("f" + std::to_string(i), RampMessage(size)));
     }
+    uint64_t totalBytes = 0;
+    for (const auto& path : paths) totalBytes += std::filesystem::file_size(path);
     paths.insert(paths.begin() + 5, dir.PathOf("missing"));
     paths.insert(paths.begin() + 9, dir.path());  // a directory: opens, then fails to read
     for (CpuLevel level : kCpuLevels) {
@@ -84,7 +88,16 @@ TEST(LaneScheduler, SameOutcomesAsThePipelineAtEveryLevel) {
                 CoreBudget budget(cores);
                 HashControl control;
                 control.cores = &budget;
+                // Progress is of all the files together, never backwards, and ends complete.
+                uint64_t lastDone = 0, lastTotal = 0;
+                control.progress = [&](uint64_t done, uint64_t total) {
+                    EXPECT_GE(done, lastDone);
+                    lastDone = done;
+                    lastTotal = total;
+                };
                 const auto got = InLanes(paths, algorithm, control);
+                EXPECT_EQ(lastDone, totalBytes);
+                EXPECT_EQ(lastTotal, totalBytes);
                 for (std::size_t i = 0; i < got.size(); ++i)
                     ExpectSame(got[i], expected[i],
                                std::string(AlgorithmName(algorithm)) + " " + ActiveCpuPaths() +
