@@ -149,6 +149,16 @@ void ExpectVerdictsWhole(CTarnovelDlg& dialog, const QString& language) {
     dialog.SetControlText(kFilePathBoxId, "");
 }
 
+// The verification row: the Expected hash label shows its text whole, and the field starts after
+// it and reaches as far right as it does in English.
+void ExpectVerificationRowFits(const QWidget& dialog, int fieldRight) {
+    auto* label = FindWidget<QLabel>(dialog, "expectedLabel");
+    const QRect field = FindWidget<QWidget>(dialog, "expectedBox")->geometry();
+    EXPECT_EQ(Overflow(label), 0) << "cut off: \"" << label->text().toStdString() << "\"";
+    EXPECT_GT(field.left(), label->geometry().right());
+    EXPECT_EQ(field.right(), fieldRight);
+}
+
 // Checks every text of `window` against its English form: present, translated unless the word is
 // the same in this language, and not cut off.
 void ExpectTranslatedAndWhole(QWidget& window, const std::map<QString, QString>& english,
@@ -181,6 +191,7 @@ TEST(Locale, EveryTextTranslatedAndWhole) {
     std::map<QString, QString> englishDialog, englishAbout;
     QString englishAboutItem;
     QStringList englishStatuses;
+    int englishFieldRight = 0;
     {
         CTarnovelDlg dialog;
         englishDialog = TextsOf(dialog);
@@ -190,6 +201,8 @@ TEST(Locale, EveryTextTranslatedAndWhole) {
         englishStatuses = StatusesAfterRuns(dialog);
         SaveScreenshot(dialog, QStringLiteral("corvane-dialog-en.png"));
         ExpectVerdictsWhole(dialog, QStringLiteral("en"));
+        englishFieldRight = FindWidget<QWidget>(dialog, "expectedBox")->geometry().right();
+        ExpectVerificationRowFits(dialog, englishFieldRight);
         CAboutDlg about;
         englishAbout = TextsOf(about);
         englishAbout[QStringLiteral("windowTitle")] = about.windowTitle();
@@ -202,6 +215,7 @@ TEST(Locale, EveryTextTranslatedAndWhole) {
         auto* dialog = qobject_cast<CTarnovelDlg*>(WaitForModal("CTarnovelDlg"));
         ASSERT_NE(dialog, nullptr);
         ExpectTranslatedAndWhole(*dialog, englishDialog, kSame.at(language));
+        ExpectVerificationRowFits(*dialog, englishFieldRight);
         const std::unique_ptr<QMenu> menu(dialog->CreateWindowMenu());
         EXPECT_NE(menu->actions().front()->text(), englishAboutItem);
         // The status line's texts, translated; the window then shows the sentence's digest.
