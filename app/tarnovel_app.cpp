@@ -15,9 +15,9 @@
 #include "tarnovel_dlg.h"
 #include "ui_language.h"
 
-int CTarnovelApp::Start(int argc, char** argv) {
-    argc_ = argc;
-    argv_ = argv;
+int CTarnovelApp::Start(int argCount, char** argValues) {
+    argc = argCount;
+    argv = argValues;
     InitInstance();
     if (CHashJob::AbandonedRunning() > 0) {
         // Returning would run the static destructors under the thread's feet, and nothing is
@@ -35,12 +35,12 @@ bool CTarnovelApp::InitInstance() {
     if (QApplication::instance() == nullptr) {
         static char fallbackName[] = "corvane";
         static char* fallbackArgv[] = {fallbackName, nullptr};
-        if (argv_ == nullptr) {
-            argc_ = 1;
-            argv_ = fallbackArgv;
+        if (argv == nullptr) {
+            argc = 1;
+            argv = fallbackArgv;
         }
         // Qt takes its own options (-platform, -display...) out of the arguments.
-        application = std::make_unique<QApplication>(argc_, argv_);
+        application = std::make_unique<QApplication>(argc, argv);
     }
     QApplication::setApplicationName(QLatin1String(kApplicationName));
     QApplication::setApplicationVersion(QLatin1String(kProductVersion));
@@ -49,8 +49,8 @@ bool CTarnovelApp::InitInstance() {
     InstallTranslations();
 
     CTarnovelDlg dialog;
-    if (argc_ > 1 && argv_ != nullptr && argv_[1] != nullptr) {
-        const QString given = QString::fromLocal8Bit(argv_[1]);
+    if (argc > 1 && argv != nullptr && argv[1] != nullptr) {
+        const QString given = QString::fromLocal8Bit(argv[1]);
         const QString path = given.isEmpty() ? given : QDir::current().absoluteFilePath(given);
         // Inside the modal run, so the result arrives in a shown dialog.
         QTimer::singleShot(0, &dialog, [&dialog, path] { dialog.OpenFile(path); });

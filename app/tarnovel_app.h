@@ -6,7 +6,7 @@ public:
     // The start-up that main hands over to: keeps the process arguments, calls InitInstance and
     // returns the process exit status. A hashing thread left behind in a read that does not
     // return (see CHashJob) does not hold the process: it then ends at once.
-    int Start(int argc, char** argv);
+    int Start(int argCount, char** argValues);
 
     // Creates the Qt application when there is none yet, runs the main dialog modally and returns
     // false: there is no main loop after the dialog, so the process ends when it closes. With a
@@ -15,6 +15,6 @@ public:
     bool InitInstance();
 
 private:
-    int argc_ = 0;
-    char** argv_ = nullptr;
+    int argc = 0;
+    char** argv = nullptr;
 };

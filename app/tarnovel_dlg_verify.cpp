@@ -50,9 +50,14 @@ void CTarnovelDlg::BuildVerification() {
     const DialogBaseUnits units = BaseUnitsOf(font());
     auto* label = new QLabel(VerifyTexts::ExpectedLabel(), this);
     label->setObjectName(QStringLiteral("expectedLabel"));
-    label->setGeometry(MapDialogRect(units, 7, 218, 57, 8));
+    // The label as wide as its text in this language needs; the field takes the rest of the row.
+    const QRect labelCell = MapDialogRect(units, 7, 218, 57, 8);
+    label->setGeometry(
+        QRect(labelCell.topLeft(), QSize(label->sizeHint().width(), labelCell.height())));
     expectedBox = new CExpectedField(this);
-    expectedBox->setGeometry(MapDialogRect(units, 66, 215, 171, 14));
+    QRect fieldCell = MapDialogRect(units, 66, 215, 171, 14);
+    fieldCell.setLeft(label->geometry().right() + 1 + MapDialogSize(units, 2, 0).width());
+    expectedBox->setGeometry(fieldCell);
     label->setBuddy(expectedBox);
     expectedBox->setAccessibleName(DialogTexts::NameFromLabel(label->text()));
     sumFileButton = new QPushButton(VerifyTexts::SumFileButton(), this);

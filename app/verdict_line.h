@@ -23,6 +23,8 @@ public:
     void Clear();
     Kind GetKind() const { return kind; }
     const QString& FullText() const { return full; }
+    // The text before the line shortens it to fit.
+    const QString& ShownText() const { return shown; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -84,45 +84,45 @@ bool Selected(const Options& options, Algorithm algorithm) {
 // first. SFV lines count only where CRC-32 may be checked.
 class SumsReader {
 public:
-    SumsReader(std::FILE* file, bool isStdin, SumLineParser& lines, bool sfvAllowed)
-        : file_(file), isStdin_(isStdin), lines_(lines), sfvAllowed_(sfvAllowed) {}
-    ~SumsReader() { std::free(buffer_); }
+    SumsReader(std::FILE* sums, bool sumsOnStdin, SumLineParser& parser, bool sfvLines)
+        : file(sums), isStdin(sumsOnStdin), lines(parser), sfvAllowed(sfvLines) {}
+    ~SumsReader() { std::free(buffer); }
     SumsReader(const SumsReader&) = delete;
     SumsReader& operator=(const SumsReader&) = delete;
 
     std::optional<Record> Next() {
         for (;;) {
             errno = 0;
-            const ssize_t length = getline(&buffer_, &capacity_, file_);
+            const ssize_t length = getline(&buffer, &capacity, file);
             if (length < 0) {
-                if (std::ferror(file_)) error_ = errno != 0 ? errno : EIO;
+                if (std::ferror(file)) readError = errno != 0 ? errno : EIO;
                 return std::nullopt;
             }
             Record record;
-            record.lineNumber = ++lineNumber_;
-            record.line = Parse(std::string_view(buffer_, static_cast<std::size_t>(length)));
+            record.lineNumber = ++lineNumber;
+            record.line = Parse(std::string_view(buffer, static_cast<std::size_t>(length)));
             // With the sums on standard input, "-" cannot also be a file to check.
-            if (record.line.kind == SumLine::Kind::Entry && isStdin_ &&
+            if (record.line.kind == SumLine::Kind::Entry && isStdin &&
                 record.line.entry.name == "-")
                 record.line.kind = SumLine::Kind::Malformed;
             if (record.line.kind != SumLine::Kind::Ignored) return record;
         }
     }
-    int error() const { return error_; }  // errno when reading stopped early
+    int error() const { return readError; }  // errno when reading stopped early
 
 private:
     enum class Format { Undecided, GnuBsd, Sfv };
 
     SumLine Parse(std::string_view text) {
-        if (format_ == Format::Sfv) return sfv_.Parse(text);
-        SumLine line = lines_.Parse(text);
-        if (format_ == Format::GnuBsd || !sfvAllowed_) return line;
+        if (format == Format::Sfv) return sfv.Parse(text);
+        SumLine line = lines.Parse(text);
+        if (format == Format::GnuBsd || !sfvAllowed) return line;
         if (line.kind == SumLine::Kind::Entry) {
-            format_ = Format::GnuBsd;
+            format = Format::GnuBsd;
             return line;
         }
-        SumLine asSfv = sfv_.Parse(text);
-        if (asSfv.kind == SumLine::Kind::Entry) format_ = Format::Sfv;
+        SumLine asSfv = sfv.Parse(text);
+        if (asSfv.kind == SumLine::Kind::Entry) format = Format::Sfv;
         // Until the format is known, ';' lines are taken for SFV comments.
         return asSfv.kind == SumLine::Kind::Malformed ? line : asSfv;
     }
@@ -133,16 +133,16 @@ private:
         return SumLineParser(rules);
     }
 
-    std::FILE* file_;
-    bool isStdin_;
-    SumLineParser& lines_;
-    bool sfvAllowed_;
-    SumLineParser sfv_ = SfvParser();
-    Format format_ = Format::Undecided;
-    char* buffer_ = nullptr;
-    std::size_t capacity_ = 0;
-    unsigned long lineNumber_ = 0;
-    int error_ = 0;
+    std::FILE* file;
+    bool isStdin;
+    SumLineParser& lines;
+    bool sfvAllowed;
+    SumLineParser sfv = SfvParser();
+    Format format = Format::Undecided;
+    char* buffer = nullptr;
+    std::size_t capacity = 0;
+    unsigned long lineNumber = 0;
+    int readError = 0;
 };
 
 void PrintStatus(Console& console, const std::string& name, const char* status) {

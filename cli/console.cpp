@@ -20,25 +20,25 @@ int WriteAll(int fd, std::string_view data) {
     return 0;
 }
 
-Console::Console(std::string programName, int outFd, int errFd)
-    : programName_(std::move(programName)), outFd_(outFd), errFd_(errFd) {}
+Console::Console(std::string program, int outputFd, int errorFd)
+    : programName(std::move(program)), outFd(outputFd), errFd(errorFd) {}
 
 void Console::Write(std::string_view lines) {
-    std::lock_guard lock(mutex_);
-    if (outputError_ != 0) return;
+    std::lock_guard lock(mutex);
+    if (writeError != 0) return;
     // Output and status may share one terminal.
     ClearStatusLocked();
-    outputError_ = WriteAll(outFd_, lines);
+    writeError = WriteAll(outFd, lines);
 }
 
 void Console::Report(std::string_view message) {
-    std::string line = programName_ + ": ";
+    std::string line = programName + ": ";
     line += message;
     line += '\n';
-    std::lock_guard lock(mutex_);
+    std::lock_guard lock(mutex);
     ClearStatusLocked();
     // Nothing is left to tell the user if the error stream fails as well.
-    (void)WriteAll(errFd_, line);
+    (void)WriteAll(errFd, line);
 }
 
 void Console::ReportFile(std::string_view name, int errnum) {
@@ -46,40 +46,40 @@ void Console::ReportFile(std::string_view name, int errnum) {
 }
 
 int Console::outputError() const {
-    std::lock_guard lock(mutex_);
-    return outputError_;
+    std::lock_guard lock(mutex);
+    return writeError;
 }
 
 void Console::ShowStatus(std::string_view text) {
-    std::lock_guard lock(mutex_);
+    std::lock_guard lock(mutex);
     // Back to the line's start; spaces cover what a longer previous text left.
     std::string line = "\r" + std::string(text);
-    if (text.size() < statusShown_) {
-        line.append(statusShown_ - text.size(), ' ');
+    if (text.size() < statusShown) {
+        line.append(statusShown - text.size(), ' ');
         line += '\r';
         line += text;
     }
-    statusShown_ = WriteAll(errFd_, line) == 0 ? text.size() : 0;
+    statusShown = WriteAll(errFd, line) == 0 ? text.size() : 0;
 }
 
 void Console::ClearStatus() {
-    std::lock_guard lock(mutex_);
+    std::lock_guard lock(mutex);
     ClearStatusLocked();
 }
 
 void Console::ClearStatusLocked() {
-    if (statusShown_ == 0) return;
+    if (statusShown == 0) return;
     // Spaces rather than a terminal control sequence: every terminal understands them.
-    (void)WriteAll(errFd_, "\r" + std::string(statusShown_, ' ') + "\r");
-    statusShown_ = 0;
+    (void)WriteAll(errFd, "\r" + std::string(statusShown, ' ') + "\r");
+    statusShown = 0;
 }
 
 unsigned Console::StatusWidth() const {
     winsize size{};
-    if (ioctl(errFd_, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) return size.ws_col;
+    if (ioctl(errFd, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) return size.ws_col;
     return 80;
 }
 
 bool Console::OnTerminal() const {
-    return isatty(errFd_) == 1;
+    return isatty(errFd) == 1;
 }

@@ -14,10 +14,9 @@
 
 class Console final : public StatusLine {
 public:
-    // `programName` starts every message: "md5sum: NAME: reason".
-    explicit Console(std::string programName, int outFd = STDOUT_FILENO, int errFd = STDERR_FILENO);
-
-    const std::string& programName() const { return programName_; }
+    // `program` starts every message: "md5sum: NAME: reason".
+    explicit Console(std::string program, int outputFd = STDOUT_FILENO,
+                     int errorFd = STDERR_FILENO);
 
     // One or more whole lines to the output. After a failed write nothing more is written there.
     void Write(std::string_view lines);
@@ -38,11 +37,11 @@ public:
 private:
     void ClearStatusLocked();
 
-    std::string programName_;
-    int outFd_, errFd_;
-    mutable std::mutex mutex_;
-    int outputError_ = 0;
-    std::size_t statusShown_ = 0;  // columns the status line covers now
+    std::string programName;
+    int outFd, errFd;
+    mutable std::mutex mutex;
+    int writeError = 0;
+    std::size_t statusShown = 0;  // columns the status line covers now
 };
 
 // Writes all of `data` to `fd`, going on after partial writes and interruptions; errno on

@@ -20,25 +20,25 @@ WalkEntry Failure(std::string path, int error) {
 
 }  // namespace
 
-FileWalk::FileWalk(std::vector<std::string> operands, bool recursive, bool follow)
-    : operands_(std::move(operands)), recursive_(recursive), follow_(follow) {}
+FileWalk::FileWalk(std::vector<std::string> given, bool intoDirectories, bool followLinks)
+    : operands(std::move(given)), recursive(intoDirectories), follow(followLinks) {}
 
 std::optional<WalkEntry> FileWalk::Next() {
     for (;;) {
-        if (!open_.empty()) {
-            Directory& top = open_.back();
+        if (!openDirectories.empty()) {
+            Directory& top = openDirectories.back();
             if (top.next == top.names.size()) {
-                open_.pop_back();
+                openDirectories.pop_back();
                 continue;
             }
             const std::string path = Join(top.path, top.names[top.next++].c_str());
             if (std::optional<WalkEntry> entry = Visit(path)) return entry;
             continue;
         }
-        if (nextOperand_ == operands_.size()) return std::nullopt;
-        std::string operand = std::move(operands_[nextOperand_++]);
+        if (nextOperand == operands.size()) return std::nullopt;
+        std::string operand = std::move(operands[nextOperand++]);
         struct stat info {};
-        if (!recursive_ || operand == "-" || stat(operand.c_str(), &info) != 0 ||
+        if (!recursive || operand == "-" || stat(operand.c_str(), &info) != 0 ||
             !S_ISDIR(info.st_mode))
             return WalkEntry{WalkEntry::Kind::File, std::move(operand), 0};
         if (std::optional<WalkEntry> failed = Enter(operand, info.st_dev, info.st_ino))
@@ -48,13 +48,13 @@ std::optional<WalkEntry> FileWalk::Next() {
 
 std::optional<WalkEntry> FileWalk::Visit(const std::string& path) {
     struct stat info {};
-    if ((follow_ ? stat(path.c_str(), &info) : lstat(path.c_str(), &info)) != 0)
+    if ((follow ? stat(path.c_str(), &info) : lstat(path.c_str(), &info)) != 0)
         return Failure(path, errno);
     if (S_ISREG(info.st_mode)) return WalkEntry{WalkEntry::Kind::File, path, 0};
     if (S_ISLNK(info.st_mode)) return std::nullopt;  // not followed: passed over
     if (!S_ISDIR(info.st_mode)) return WalkEntry{WalkEntry::Kind::Special, path, 0};
     // Only followed links can lead back into a directory being walked.
-    for (const Directory& outer : open_)
+    for (const Directory& outer : openDirectories)
         if (outer.device == info.st_dev && outer.inode == info.st_ino) return Failure(path, ELOOP);
     return Enter(path, info.st_dev, info.st_ino);
 }
@@ -78,6 +78,6 @@ std::optional<WalkEntry> FileWalk::Enter(const std::string& path, dev_t device, 
     if (error != 0) return Failure(path, error);
     // Byte order, whatever the locale: the same tree always gives the same list.
     std::sort(directory.names.begin(), directory.names.end());
-    open_.push_back(std::move(directory));
+    openDirectories.push_back(std::move(directory));
     return std::nullopt;
 }

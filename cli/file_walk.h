@@ -25,7 +25,7 @@ struct WalkEntry {
 
 class FileWalk {
 public:
-    FileWalk(std::vector<std::string> operands, bool recursive, bool follow);
+    FileWalk(std::vector<std::string> given, bool intoDirectories, bool followLinks);
     // The next entry, std::nullopt at the end.
     std::optional<WalkEntry> Next();
 
@@ -41,8 +41,8 @@ private:
     std::optional<WalkEntry> Enter(const std::string& path, dev_t device, ino_t inode);
     std::optional<WalkEntry> Visit(const std::string& path);
 
-    std::vector<std::string> operands_;
-    std::size_t nextOperand_ = 0;
-    bool recursive_, follow_;
-    std::vector<Directory> open_;  // the directories being walked, outermost first
+    std::vector<std::string> operands;
+    std::size_t nextOperand = 0;
+    bool recursive, follow;
+    std::vector<Directory> openDirectories;  // the directories being walked, outermost first
 };

@@ -86,27 +86,27 @@ struct OrderedJobs::Shared {
     }
 };
 
-OrderedJobs::OrderedJobs(unsigned threads, ProgressDisplay* progress, JobWork work)
-    : work_(std::move(work)),
-      window_(threads <= 1 ? 1 : kJobsPerThread * threads),
-      shared_(std::make_unique<Shared>()) {
-    shared_->progress = progress;
+OrderedJobs::OrderedJobs(unsigned threads, ProgressDisplay* progress, JobWork jobWork)
+    : work(std::move(jobWork)),
+      window(threads <= 1 ? 1 : kJobsPerThread * threads),
+      shared(std::make_unique<Shared>()) {
+    shared->progress = progress;
     if (threads <= 1) return;
-    shared_->timed = true;
-    workers_.reserve(threads);
+    shared->timed = true;
+    workers.reserve(threads);
     for (unsigned i = 0; i < threads; ++i) {
         try {
-            workers_.emplace_back([this] { Work(); });
+            workers.emplace_back([this] { Work(); });
         } catch (const std::system_error&) {
             break;  // the workers that did start, or the calling thread alone, take every job
         }
     }
-    shared_->timed = !workers_.empty();
+    shared->timed = !workers.empty();
 }
 
 std::optional<Algorithm> OrderedJobs::LaneAlgorithm(const FileJob& job) const {
     using Function = HashOutcome (*)(const FileJob&, const HashControl&);
-    const Function* target = work_.target<Function>();
+    const Function* target = work.target<Function>();
     if (target == nullptr || *target != &HashFileJob) return std::nullopt;
     if (job.algorithms.size() != 1 || RunsInline(job) || !LanesAvailable(job.algorithms[0]))
         return std::nullopt;
@@ -119,11 +119,11 @@ void OrderedJobs::HashInLanes(std::span<const std::string> paths, Algorithm algo
                               const std::function<void(std::size_t, HashOutcome&&)>& emit) {
     CoreBudget one(1);
     HashControl control;
-    if (workers_.empty()) control.cores = &one;
+    if (workers.empty()) control.cores = &one;
     // One line for the whole batch: its files progress together.
     std::unique_ptr<ProgressDisplay::Meter> meter;
-    if (shared_->progress != nullptr) {
-        meter = shared_->progress->Start(std::to_string(paths.size()) + " files");
+    if (shared->progress != nullptr) {
+        meter = shared->progress->Start(std::to_string(paths.size()) + " files");
         control.progress = [&meter](uint64_t done, uint64_t total) { meter->Update(done, total); };
     }
     ComputeDigestsInLanes(paths, algorithm, control, emit);
@@ -131,24 +131,24 @@ void OrderedJobs::HashInLanes(std::span<const std::string> paths, Algorithm algo
 
 OrderedJobs::~OrderedJobs() {
     {
-        std::lock_guard lock(shared_->mutex);
-        shared_->stopping = true;
+        std::lock_guard lock(shared->mutex);
+        shared->stopping = true;
     }
-    shared_->jobWaiting.notify_all();
-    for (std::thread& worker : workers_) worker.join();
+    shared->jobWaiting.notify_all();
+    for (std::thread& worker : workers) worker.join();
 }
 
 bool OrderedJobs::HasRoom() const {
-    std::lock_guard lock(shared_->mutex);
+    std::lock_guard lock(shared->mutex);
     // While jobs stay on this thread, looking ahead only costs.
-    return shared_->slots.size() < (shared_->HandOver() ? window_ : 1);
+    return shared->slots.size() < (shared->HandOver() ? window : 1);
 }
 
 void OrderedJobs::Submit(FileJob job) {
-    const bool callers = workers_.empty() || RunsInline(job) || !shared_->HandOver();
+    const bool callers = workers.empty() || RunsInline(job) || !shared->HandOver();
     {
-        std::lock_guard lock(shared_->mutex);
-        Shared::Slot& slot = shared_->slots.emplace_back();
+        std::lock_guard lock(shared->mutex);
+        Shared::Slot& slot = shared->slots.emplace_back();
         slot.callers = callers;
         if (job.algorithms.empty()) {
             slot.started = true;
@@ -156,50 +156,50 @@ void OrderedJobs::Submit(FileJob job) {
         }
         slot.job = std::move(job);
     }
-    if (!callers) shared_->jobWaiting.notify_one();
+    if (!callers) shared->jobWaiting.notify_one();
 }
 
 HashOutcome OrderedJobs::TakeNext() {
-    std::unique_lock lock(shared_->mutex);
-    Shared::Slot& head = shared_->slots.front();
+    std::unique_lock lock(shared->mutex);
+    Shared::Slot& head = shared->slots.front();
     while (!head.outcome) {
         // While the oldest is not done, this thread does its own jobs, oldest first (so standard
         // input is read in order); slots keep their place while others are added behind them.
         const auto mine =
-            std::find_if(shared_->slots.begin(), shared_->slots.end(),
+            std::find_if(shared->slots.begin(), shared->slots.end(),
                          [](const Shared::Slot& s) { return s.callers && !s.started; });
-        if (mine == shared_->slots.end()) {
-            shared_->outcomeReady.wait(lock);
+        if (mine == shared->slots.end()) {
+            shared->outcomeReady.wait(lock);
             continue;
         }
         mine->started = true;
         Shared::Slot& slot = *mine;
         lock.unlock();
-        HashOutcome outcome = shared_->Run(work_, slot.job);
+        HashOutcome outcome = shared->Run(work, slot.job);
         lock.lock();
         slot.outcome = std::move(outcome);
     }
     HashOutcome outcome = std::move(*head.outcome);
-    shared_->slots.pop_front();
+    shared->slots.pop_front();
     return outcome;
 }
 
 void OrderedJobs::Work() {
-    std::unique_lock lock(shared_->mutex);
+    std::unique_lock lock(shared->mutex);
     for (;;) {
-        auto slot = shared_->slots.end();
-        shared_->jobWaiting.wait(lock, [&] {
-            slot = std::find_if(shared_->slots.begin(), shared_->slots.end(),
+        auto slot = shared->slots.end();
+        shared->jobWaiting.wait(lock, [&] {
+            slot = std::find_if(shared->slots.begin(), shared->slots.end(),
                                 [](const Shared::Slot& s) { return !s.callers && !s.started; });
-            return shared_->stopping || slot != shared_->slots.end();
+            return shared->stopping || slot != shared->slots.end();
         });
-        if (shared_->stopping) return;
+        if (shared->stopping) return;
         slot->started = true;
         Shared::Slot& mine = *slot;  // a deque keeps references through pushes and front pops
         lock.unlock();
-        HashOutcome outcome = shared_->Run(work_, mine.job);
+        HashOutcome outcome = shared->Run(work, mine.job);
         lock.lock();
         mine.outcome = std::move(outcome);
-        shared_->outcomeReady.notify_all();
+        shared->outcomeReady.notify_all();
     }
 }

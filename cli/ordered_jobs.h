@@ -34,7 +34,7 @@ public:
     // With `threads` <= 1 every job runs on the calling thread, one at a time. With a display,
     // each job's progress goes there.
     explicit OrderedJobs(unsigned threads, ProgressDisplay* progress = nullptr,
-                         JobWork work = HashFileJob);
+                         JobWork jobWork = HashFileJob);
     ~OrderedJobs();
     OrderedJobs(const OrderedJobs&) = delete;
     OrderedJobs& operator=(const OrderedJobs&) = delete;
@@ -59,10 +59,10 @@ private:
     struct Shared;
     void Work();
 
-    JobWork work_;
-    std::size_t window_;
-    std::unique_ptr<Shared> shared_;
-    std::vector<std::thread> workers_;
+    JobWork work;
+    std::size_t window;
+    std::unique_ptr<Shared> shared;
+    std::vector<std::thread> workers;
 };
 
 // Consecutive files hashed side by side in lanes at most, so memory stays bounded.

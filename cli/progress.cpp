@@ -65,33 +65,36 @@ std::string ProgressText(std::string_view name, uint64_t done, uint64_t total, d
     return text;
 }
 
-ProgressDisplay::ProgressDisplay(StatusLine& line, Clock clock)
-    : line_(line), clock_(std::move(clock)) {}
+ProgressDisplay::ProgressDisplay(StatusLine& statusLine, Clock now)
+    : line(statusLine), clock(std::move(now)) {}
 
 std::unique_ptr<ProgressDisplay::Meter> ProgressDisplay::Start(std::string name) {
-    return std::unique_ptr<Meter>(new Meter(*this, std::move(name), clock_()));
+    return std::unique_ptr<Meter>(new Meter(*this, std::move(name), clock()));
 }
 
-ProgressDisplay::Meter::Meter(ProgressDisplay& display, std::string name, double start)
-    : display_(display), name_(std::move(name)), start_(start), nextDraw_(start + kShowAfter) {}
+ProgressDisplay::Meter::Meter(ProgressDisplay& owner, std::string inputName, double startTime)
+    : display(owner),
+      name(std::move(inputName)),
+      start(startTime),
+      nextDraw(startTime + kShowAfter) {}
 
 ProgressDisplay::Meter::~Meter() {
-    std::lock_guard lock(display_.mutex_);
-    if (display_.shown_ != this) return;
-    display_.line_.ClearStatus();
-    display_.shown_ = nullptr;
+    std::lock_guard lock(display.mutex);
+    if (display.shown != this) return;
+    display.line.ClearStatus();
+    display.shown = nullptr;
 }
 
 void ProgressDisplay::Meter::Update(uint64_t done, uint64_t total) {
     // Only this input's thread calls it, so the time check needs no lock.
-    const double now = display_.clock_();
-    if (now < nextDraw_) return;
-    nextDraw_ = now + kRedrawEvery;
-    std::lock_guard lock(display_.mutex_);
-    if (display_.shown_ != nullptr && display_.shown_ != this) return;
-    display_.shown_ = this;
-    display_.line_.ShowStatus(
-        ProgressText(name_, done, total, now - start_, display_.line_.StatusWidth()));
+    const double now = display.clock();
+    if (now < nextDraw) return;
+    nextDraw = now + kRedrawEvery;
+    std::lock_guard lock(display.mutex);
+    if (display.shown != nullptr && display.shown != this) return;
+    display.shown = this;
+    display.line.ShowStatus(
+        ProgressText(name, done, total, now - start, display.line.StatusWidth()));
 }
 
 std::unique_ptr<ProgressDisplay> ProgressFor(ProgressMode mode, StatusLine& line, bool silent) {

@@ -38,7 +38,7 @@ public:
     static constexpr double kShowAfter = 1.0;    // seconds before an input shows
     static constexpr double kRedrawEvery = 0.2;  // seconds between two draws
 
-    explicit ProgressDisplay(StatusLine& line, Clock clock = SteadySeconds);
+    explicit ProgressDisplay(StatusLine& statusLine, Clock now = SteadySeconds);
 
     // One input's progress, started when the input is. The hashing core calls Update after each
     // slice, from the thread hashing that input.
@@ -51,19 +51,19 @@ public:
 
     private:
         friend class ProgressDisplay;
-        Meter(ProgressDisplay& display, std::string name, double start);
-        ProgressDisplay& display_;
-        std::string name_;
-        double start_;
-        double nextDraw_;
+        Meter(ProgressDisplay& owner, std::string inputName, double startTime);
+        ProgressDisplay& display;
+        std::string name;
+        double start;
+        double nextDraw;
     };
     std::unique_ptr<Meter> Start(std::string name);
 
 private:
-    StatusLine& line_;
-    Clock clock_;
-    std::mutex mutex_;
-    const Meter* shown_ = nullptr;  // whose line is on the terminal
+    StatusLine& line;
+    Clock clock;
+    std::mutex mutex;
+    const Meter* shown = nullptr;  // whose line is on the terminal
 };
 
 // The display a run gets: none when switched off, and by default none unless the line is on a

@@ -29,31 +29,32 @@ class LaneEngineOf final : public LaneEngine {
     using Word = typename Traits::Word;
 
 public:
-    explicit LaneEngineOf(const LanePath<Word>& path) : path_(path), state_(8 * path.lanes) {}
+    explicit LaneEngineOf(const LanePath<Word>& lanePath)
+        : path(lanePath), state(8 * lanePath.lanes) {}
 
-    std::size_t Lanes() const override { return path_.lanes; }
+    std::size_t Lanes() const override { return path.lanes; }
     std::size_t BlockSize() const override { return E::kBlockSize; }
-    std::size_t OneMessageWorth() const override { return path_.oneMessageWorth; }
+    std::size_t OneMessageWorth() const override { return path.oneMessageWorth; }
 
     void Start(std::size_t lane) override {
         typename E::Context fresh;
         E::Init(fresh);
-        ChainToLane(Traits::Chain(fresh), state_.data(), path_.lanes, lane);
+        ChainToLane(Traits::Chain(fresh), state.data(), path.lanes, lane);
     }
     void Blocks(const uint8_t* const* data, std::size_t blocks) override {
-        path_.blocks(state_.data(), data, blocks);
+        path.blocks(state.data(), data, blocks);
     }
     std::unique_ptr<LaneMessageTail> TakeOut(std::size_t lane, uint64_t bytes) const override {
         auto tail = std::make_unique<TailOf<E>>();
         E::Init(tail->context);  // what the lane does not carry (the SHA-2 width) comes from here
-        ChainFromLane(Traits::Chain(tail->context), state_.data(), path_.lanes, lane);
+        ChainFromLane(Traits::Chain(tail->context), state.data(), path.lanes, lane);
         SetFedBytes(Traits::Chain(tail->context), bytes);
         return tail;
     }
 
 private:
-    LanePath<Word> path_;
-    std::vector<Word> state_;  // at most eight words a lane
+    LanePath<Word> path;
+    std::vector<Word> state;  // at most eight words a lane
 };
 
 template <class E>

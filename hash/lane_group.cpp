@@ -13,22 +13,22 @@ namespace {
 // lane function goes to the ordinary pipeline.
 class PrefixedSource final : public ByteSource {
 public:
-    PrefixedSource(const uint8_t* prefix, std::size_t length, ByteSource& rest)
-        : prefix_(prefix), left_(length), rest_(rest) {}
+    PrefixedSource(const uint8_t* bytes, std::size_t length, ByteSource& remainder)
+        : prefix(bytes), left(length), rest(remainder) {}
     std::ptrdiff_t Read(uint8_t* buffer, std::size_t capacity, int& error) override {
-        if (left_ == 0) return rest_.Read(buffer, capacity, error);
-        const std::size_t n = std::min(left_, capacity);
-        std::memcpy(buffer, prefix_, n);
-        prefix_ += n;
-        left_ -= n;
+        if (left == 0) return rest.Read(buffer, capacity, error);
+        const std::size_t n = std::min(left, capacity);
+        std::memcpy(buffer, prefix, n);
+        prefix += n;
+        left -= n;
         return static_cast<std::ptrdiff_t>(n);
     }
-    std::optional<uint64_t> Size() const override { return rest_.Size(); }
+    std::optional<uint64_t> Size() const override { return rest.Size(); }
 
 private:
-    const uint8_t* prefix_;
-    std::size_t left_;
-    ByteSource& rest_;
+    const uint8_t* prefix;
+    std::size_t left;
+    ByteSource& rest;
 };
 
 HashOutcome Digest(std::string digest, uint64_t bytes) {
@@ -40,47 +40,47 @@ HashOutcome Digest(std::string digest, uint64_t bytes) {
 
 }  // namespace
 
-LaneBoard::LaneBoard(std::span<const std::string> paths, std::vector<std::size_t> order,
-                     uint64_t total, const HashControl& control)
-    : paths_(paths),
-      order_(std::move(order)),
-      control_(control),
-      total_(total),
-      outcomes_(paths.size()) {}
+LaneBoard::LaneBoard(std::span<const std::string> inputPaths, std::vector<std::size_t> startOrder,
+                     uint64_t total, const HashControl& hashControl)
+    : paths(inputPaths),
+      order(std::move(startOrder)),
+      control(hashControl),
+      totalBytes(total),
+      outcomes(inputPaths.size()) {}
 
 void LaneBoard::Report() const {
-    if (!control_.progress) return;
-    const uint64_t read = read_.load(std::memory_order_relaxed);
-    control_.progress(read, std::max(read, total_));  // files may have grown since
+    if (!control.progress) return;
+    const uint64_t read = readBytes.load(std::memory_order_relaxed);
+    control.progress(read, std::max(read, totalBytes));  // files may have grown since
 }
 
 bool LaneBoard::Take(std::size_t& index) {
-    const std::size_t at = next_.fetch_add(1, std::memory_order_relaxed);
-    if (at >= order_.size()) return false;
-    index = order_[at];
+    const std::size_t at = next.fetch_add(1, std::memory_order_relaxed);
+    if (at >= order.size()) return false;
+    index = order[at];
     return true;
 }
 
 void LaneBoard::Post(std::size_t index, HashOutcome&& outcome) {
     {
-        std::lock_guard lock(mutex_);
-        outcomes_[index] = std::move(outcome);
+        std::lock_guard lock(mutex);
+        outcomes[index] = std::move(outcome);
     }
-    posted_.fetch_add(1, std::memory_order_release);
-    arrived_.notify_all();
+    posted.fetch_add(1, std::memory_order_release);
+    arrived.notify_all();
 }
 
 void LaneBoard::Emit(const OutcomeSink& emit, bool all) {
-    while (emitted_ < outcomes_.size()) {
-        if (!all && posted_.load(std::memory_order_acquire) == seen_) return;
+    while (emitted < outcomes.size()) {
+        if (!all && posted.load(std::memory_order_acquire) == seen) return;
         std::vector<std::pair<std::size_t, HashOutcome>> due;
         {
-            std::unique_lock lock(mutex_);
-            if (all) arrived_.wait(lock, [&] { return outcomes_[emitted_].has_value(); });
-            seen_ = posted_.load(std::memory_order_acquire);
-            for (; emitted_ < outcomes_.size() && outcomes_[emitted_]; ++emitted_) {
-                due.emplace_back(emitted_, std::move(*outcomes_[emitted_]));
-                outcomes_[emitted_].reset();
+            std::unique_lock lock(mutex);
+            if (all) arrived.wait(lock, [&] { return outcomes[emitted].has_value(); });
+            seen = posted.load(std::memory_order_acquire);
+            for (; emitted < outcomes.size() && outcomes[emitted]; ++emitted) {
+                due.emplace_back(emitted, std::move(*outcomes[emitted]));
+                outcomes[emitted].reset();
             }
         }
         for (auto& [index, outcome] : due) emit(index, std::move(outcome));
@@ -88,61 +88,61 @@ void LaneBoard::Emit(const OutcomeSink& emit, bool all) {
     }
 }
 
-LaneGroup::LaneGroup(LaneBoard& board, std::unique_ptr<LaneEngine> engine, std::size_t cap,
-                     Algorithm algorithm, CoreBudget& cores)
-    : board_(board),
-      cores_(cores),
-      engine_(std::move(engine)),
-      cap_(std::min(cap, engine_->Lanes())),
-      block_(engine_->BlockSize()),
-      algorithm_(algorithm),
-      lanes_(engine_->Lanes()),
-      buffers_(new uint8_t[engine_->Lanes() * (kLaneRead + block_)]),
-      data_(engine_->Lanes()) {
-    for (std::size_t l = 0; l < lanes_.size(); ++l)
-        lanes_[l].buffer = buffers_.get() + l * (kLaneRead + block_);
+LaneGroup::LaneGroup(LaneBoard& sharedBoard, std::unique_ptr<LaneEngine> laneEngine,
+                     std::size_t maxOpen, Algorithm laneAlgorithm, CoreBudget& budget)
+    : board(sharedBoard),
+      cores(budget),
+      engine(std::move(laneEngine)),
+      cap(std::min(maxOpen, engine->Lanes())),
+      block(engine->BlockSize()),
+      algorithm(laneAlgorithm),
+      lanes(engine->Lanes()),
+      buffers(new uint8_t[engine->Lanes() * (kLaneRead + block)]),
+      data(engine->Lanes()) {
+    for (std::size_t l = 0; l < lanes.size(); ++l)
+        lanes[l].buffer = buffers.get() + l * (kLaneRead + block);
 }
 
 void LaneGroup::Run(const std::function<void()>& between) {
     RunLanes(between);
-    cores_.Give(1);
+    cores.Give(1);
 }
 
 void LaneGroup::RunLanes(const std::function<void()>& between) {
     for (;;) {
-        if (board_.Cancelled()) return CancelAll();
-        for (std::size_t l = 0; l < lanes_.size(); ++l) Prepare(l);
-        if (busy_ == 0) return;
-        if (board_.Exhausted() && busy_ <= engine_->OneMessageWorth()) return FinishAlone(between);
+        if (board.Cancelled()) return CancelAll();
+        for (std::size_t l = 0; l < lanes.size(); ++l) Prepare(l);
+        if (busy == 0) return;
+        if (board.Exhausted() && busy <= engine->OneMessageWorth()) return FinishAlone(between);
         // As many blocks as every busy lane has; idle lanes read a busy lane's.
         std::size_t run = SIZE_MAX;
         const uint8_t* spare = nullptr;
-        for (const Lane& lane : lanes_) {
+        for (const Lane& lane : lanes) {
             if (lane.input == kIdle) continue;
-            run = std::min(run, (lane.end - lane.begin) / block_);
+            run = std::min(run, (lane.end - lane.begin) / block);
             spare = lane.buffer + lane.begin;
         }
-        for (std::size_t l = 0; l < lanes_.size(); ++l)
-            data_[l] = lanes_[l].input == kIdle ? spare : lanes_[l].buffer + lanes_[l].begin;
-        engine_->Blocks(data_.data(), run);
-        for (Lane& lane : lanes_) {
+        for (std::size_t l = 0; l < lanes.size(); ++l)
+            data[l] = lanes[l].input == kIdle ? spare : lanes[l].buffer + lanes[l].begin;
+        engine->Blocks(data.data(), run);
+        for (Lane& lane : lanes) {
             if (lane.input == kIdle) continue;
-            lane.begin += run * block_;
-            lane.fed += run * block_;
+            lane.begin += run * block;
+            lane.fed += run * block;
         }
         if (between) between();
     }
 }
 
 void LaneGroup::Prepare(std::size_t l) {
-    Lane& lane = lanes_[l];
+    Lane& lane = lanes[l];
     for (;;) {
         if (lane.input == kIdle) {
             std::size_t input = 0;
-            if (busy_ >= cap_ || !board_.Take(input)) return;
+            if (busy >= cap || !board.Take(input)) return;
             if (!Open(l, input)) continue;
         }
-        if (lane.end - lane.begin >= block_) return;
+        if (lane.end - lane.begin >= block) return;
         if (!lane.atEnd) {
             // Less than a block is left: it moves to the front, and the next chunk follows it.
             std::memmove(lane.buffer, lane.buffer + lane.begin, lane.end - lane.begin);
@@ -156,51 +156,51 @@ void LaneGroup::Prepare(std::size_t l) {
                 lane.atEnd = true;
             } else {
                 lane.end += static_cast<std::size_t>(got);
-                board_.AddRead(static_cast<uint64_t>(got));
+                board.AddRead(static_cast<uint64_t>(got));
             }
             continue;
         }
-        const auto tail = engine_->TakeOut(l, lane.fed);
+        const auto tail = engine->TakeOut(l, lane.fed);
         tail->Update(lane.buffer + lane.begin, lane.end - lane.begin);
         Finish(lane, Digest(tail->Final(), lane.fed + (lane.end - lane.begin)));
     }
 }
 
 bool LaneGroup::Open(std::size_t l, std::size_t input) {
-    const HashControl& control = board_.Control();
+    const HashControl& control = board.Control();
     int error = 0;
-    auto source = control.opener ? control.opener(board_.Path(input), error)
-                                 : OpenFileSource(board_.Path(input), error);
+    auto source = control.opener ? control.opener(board.Path(input), error)
+                                 : OpenFileSource(board.Path(input), error);
     if (!source) {
         if (error == 0) error = ENOENT;  // an opener that gave no reason
-        board_.Post(input,
-                    HashOutcome::Failure(
-                        error == ENOENT ? HashStatus::NotFound : HashStatus::OpenFailed, error, 0));
+        board.Post(input,
+                   HashOutcome::Failure(
+                       error == ENOENT ? HashStatus::NotFound : HashStatus::OpenFailed, error, 0));
         return false;
     }
-    Lane& lane = lanes_[l];
+    Lane& lane = lanes[l];
     lane.input = input;
     lane.source = std::move(source);
     lane.fed = 0;
     lane.begin = lane.end = 0;
     lane.atEnd = false;
-    engine_->Start(l);
-    ++busy_;
+    engine->Start(l);
+    ++busy;
     return true;
 }
 
 void LaneGroup::Finish(Lane& lane, HashOutcome&& outcome) {
-    board_.Post(lane.input, std::move(outcome));
+    board.Post(lane.input, std::move(outcome));
     lane.input = kIdle;
     lane.source.reset();
-    --busy_;
+    --busy;
 }
 
 void LaneGroup::FinishAlone(const std::function<void()>& between) {
-    const Algorithm algorithms[] = {algorithm_};
-    HashControl control = board_.Control();
-    for (std::size_t l = 0; l < lanes_.size(); ++l) {
-        Lane& lane = lanes_[l];
+    const Algorithm algorithms[] = {algorithm};
+    HashControl control = board.Control();
+    for (std::size_t l = 0; l < lanes.size(); ++l) {
+        Lane& lane = lanes[l];
         if (lane.input == kIdle) continue;
         if (lane.fed == 0) {
             // Not begun: the pipeline reads it, with its reader thread when a core is free. It
@@ -208,13 +208,13 @@ void LaneGroup::FinishAlone(const std::function<void()>& between) {
             PrefixedSource whole(lane.buffer + lane.begin, lane.end - lane.begin, *lane.source);
             uint64_t counted = lane.end - lane.begin;  // read already
             control.progress = [&](uint64_t done, uint64_t) {
-                board_.AddRead(done - std::min(done, counted));
+                board.AddRead(done - std::min(done, counted));
                 counted = std::max(done, counted);
                 if (between) between();
             };
-            cores_.Give(1);
+            cores.Give(1);
             HashOutcome outcome = ComputeDigests(whole, algorithms, control);
-            cores_.Take(1, 0);
+            cores.Take(1, 0);
             Finish(lane, std::move(outcome));
         } else {
             HashOutcome outcome = ContinueAlone(lane, between);
@@ -225,26 +225,26 @@ void LaneGroup::FinishAlone(const std::function<void()>& between) {
 }
 
 HashOutcome LaneGroup::ContinueAlone(Lane& lane, const std::function<void()>& between) {
-    const auto tail = engine_->TakeOut(static_cast<std::size_t>(&lane - lanes_.data()), lane.fed);
+    const auto tail = engine->TakeOut(static_cast<std::size_t>(&lane - lanes.data()), lane.fed);
     uint64_t bytes = lane.fed + (lane.end - lane.begin);
     tail->Update(lane.buffer + lane.begin, lane.end - lane.begin);
     for (;;) {
-        if (board_.Cancelled()) return HashOutcome::Failure(HashStatus::Cancelled, 0, bytes);
+        if (board.Cancelled()) return HashOutcome::Failure(HashStatus::Cancelled, 0, bytes);
         int error = 0;
         const std::ptrdiff_t got = lane.source->Read(lane.buffer, kLaneRead, error);
         if (got < 0) return HashOutcome::Failure(HashStatus::ReadFailed, error, bytes);
         if (got == 0) return Digest(tail->Final(), bytes);
         tail->Update(lane.buffer, static_cast<std::size_t>(got));
         bytes += static_cast<uint64_t>(got);
-        board_.AddRead(static_cast<uint64_t>(got));
+        board.AddRead(static_cast<uint64_t>(got));
         if (between) between();
     }
 }
 
 void LaneGroup::CancelAll() {
-    for (Lane& lane : lanes_)
+    for (Lane& lane : lanes)
         if (lane.input != kIdle)
             Finish(lane, HashOutcome::Failure(HashStatus::Cancelled, 0, lane.fed));
-    for (std::size_t input = 0; board_.Take(input);)
-        board_.Post(input, HashOutcome::Failure(HashStatus::Cancelled, 0, 0));
+    for (std::size_t input = 0; board.Take(input);)
+        board.Post(input, HashOutcome::Failure(HashStatus::Cancelled, 0, 0));
 }

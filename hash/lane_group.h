@@ -19,38 +19,39 @@
 
 class LaneBoard {
 public:
-    // `order`: the indices of `paths` in the order to start them; `total`: their sizes' sum.
-    LaneBoard(std::span<const std::string> paths, std::vector<std::size_t> order, uint64_t total,
-              const HashControl& control);
+    // `startOrder`: the indices of `inputPaths` in the order to start them; `total`: their sizes'
+    // sum.
+    LaneBoard(std::span<const std::string> inputPaths, std::vector<std::size_t> startOrder,
+              uint64_t total, const HashControl& hashControl);
 
-    const std::string& Path(std::size_t index) const { return paths_[index]; }
-    const HashControl& Control() const { return control_; }
+    const std::string& Path(std::size_t index) const { return paths[index]; }
+    const HashControl& Control() const { return control; }
     bool Cancelled() const {
-        return control_.cancel != nullptr && control_.cancel->load(std::memory_order_relaxed);
+        return control.cancel != nullptr && control.cancel->load(std::memory_order_relaxed);
     }
     // The next file to start; false when every file has been taken.
     bool Take(std::size_t& index);
-    bool Exhausted() const { return next_.load(std::memory_order_relaxed) >= order_.size(); }
+    bool Exhausted() const { return next.load(std::memory_order_relaxed) >= order.size(); }
     // Any thread.
     void Post(std::size_t index, HashOutcome&& outcome);
-    void AddRead(uint64_t bytes) { read_.fetch_add(bytes, std::memory_order_relaxed); }
+    void AddRead(uint64_t bytes) { readBytes.fetch_add(bytes, std::memory_order_relaxed); }
     // Calling thread only: control.progress with the bytes read of all the files so far.
     void Report() const;
     // Calling thread only: emits the outcomes now due; with `all`, waits for every one.
     void Emit(const OutcomeSink& emit, bool all);
 
 private:
-    std::span<const std::string> paths_;
-    std::vector<std::size_t> order_;
-    const HashControl& control_;
-    std::atomic<std::size_t> next_{0};
-    std::atomic<std::size_t> posted_{0};
-    std::atomic<uint64_t> read_{0};
-    const uint64_t total_;
-    std::mutex mutex_;
-    std::condition_variable arrived_;
-    std::vector<std::optional<HashOutcome>> outcomes_;  // guarded by mutex_
-    std::size_t emitted_ = 0, seen_ = 0;                // calling thread only
+    std::span<const std::string> paths;
+    std::vector<std::size_t> order;
+    const HashControl& control;
+    std::atomic<std::size_t> next{0};
+    std::atomic<std::size_t> posted{0};
+    std::atomic<uint64_t> readBytes{0};
+    const uint64_t totalBytes;
+    std::mutex mutex;
+    std::condition_variable arrived;
+    std::vector<std::optional<HashOutcome>> outcomes;  // guarded by mutex
+    std::size_t emitted = 0, seen = 0;                 // calling thread only
 };
 
 class LaneGroup {
@@ -59,10 +60,10 @@ public:
     // second-level cache, where the lane function then finds them.
     static constexpr std::size_t kLaneRead = 32 * 1024;
 
-    // `cap`: at most this many files open at once (no more than the engine's lanes). The group
-    // runs on one core of `cores`, already taken for it, and gives it back when it is done.
-    LaneGroup(LaneBoard& board, std::unique_ptr<LaneEngine> engine, std::size_t cap,
-              Algorithm algorithm, CoreBudget& cores);
+    // `maxOpen`: at most this many files open at once (no more than the engine's lanes). The
+    // group runs on one core of `budget`, already taken for it, and gives it back when it is done.
+    LaneGroup(LaneBoard& sharedBoard, std::unique_ptr<LaneEngine> laneEngine, std::size_t maxOpen,
+              Algorithm laneAlgorithm, CoreBudget& budget);
     // Until no file is left to start and all this group's are done; `between` runs after each
     // step of the lanes.
     void Run(const std::function<void()>& between);
@@ -88,13 +89,13 @@ private:
     HashOutcome ContinueAlone(Lane& lane, const std::function<void()>& between);
     void CancelAll();
 
-    LaneBoard& board_;
-    CoreBudget& cores_;
-    std::unique_ptr<LaneEngine> engine_;
-    const std::size_t cap_, block_;
-    const Algorithm algorithm_;
-    std::vector<Lane> lanes_;
-    std::unique_ptr<uint8_t[]> buffers_;
-    std::vector<const uint8_t*> data_;
-    std::size_t busy_ = 0;
+    LaneBoard& board;
+    CoreBudget& cores;
+    std::unique_ptr<LaneEngine> engine;
+    const std::size_t cap, block;
+    const Algorithm algorithm;
+    std::vector<Lane> lanes;
+    std::unique_ptr<uint8_t[]> buffers;
+    std::vector<const uint8_t*> data;
+    std::size_t busy = 0;
 };

@@ -218,11 +218,11 @@
     </message>
     <message>
         <source>: undamaged, not untampered</source>
-        <translation>: unbeschädigt, nicht fälschungssicher</translation>
+        <translation>: nur unbeschädigt</translation>
     </message>
     <message>
         <source>Does not match (%1, %2) from character %3</source>
-        <translation>Stimmt nicht überein (%1, %2) ab Zeichen %3</translation>
+        <translation>Stimmt nicht (%1, %2) ab Zeichen %3</translation>
     </message>
     <message>
         <source>Does not match: %1, from %2.</source>

@@ -218,7 +218,7 @@
     </message>
     <message>
         <source>: undamaged, not untampered</source>
-        <translation>: не повреждён, но подделка возможна</translation>
+        <translation>: цел, но не заверен</translation>
     </message>
     <message>
         <source>Does not match (%1, %2) from character %3</source>

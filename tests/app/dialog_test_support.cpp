@@ -50,15 +50,15 @@ UrlCatcher& TestUrlCatcher() {
 }
 
 SilentTerminal::SilentTerminal() {
-    master_ = posix_openpt(O_RDWR | O_NOCTTY);
-    if (master_ >= 0 && grantpt(master_) == 0 && unlockpt(master_) == 0) {
-        if (const char* name = ptsname(master_)) path_ = name;
+    master = posix_openpt(O_RDWR | O_NOCTTY);
+    if (master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0) {
+        if (const char* name = ptsname(master)) devicePath = name;
     }
-    EXPECT_FALSE(path_.empty()) << "no pseudo-terminal";
+    EXPECT_FALSE(devicePath.empty()) << "no pseudo-terminal";
 }
 
 SilentTerminal::~SilentTerminal() {
-    if (master_ >= 0) close(master_);
+    if (master >= 0) close(master);
     EXPECT_TRUE(WaitUntil([] { return CHashJob::AbandonedRunning() == 0; }))
         << "a hashing thread still reads the terminal";
 }

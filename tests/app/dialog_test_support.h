@@ -61,11 +61,11 @@ public:
     ~SilentTerminal();
     SilentTerminal(const SilentTerminal&) = delete;
     SilentTerminal& operator=(const SilentTerminal&) = delete;
-    const std::string& path() const { return path_; }
+    const std::string& path() const { return devicePath; }
 
 private:
-    int master_ = -1;
-    std::string path_;
+    int master = -1;
+    std::string devicePath;
 };
 
 // The status line's whole text, as a screen reader reads it: the description of the element

@@ -1,12 +1,13 @@
 // The dialog in the user's language. CTest runs this once per language with the locale set the way
 // a desktop session sets it (LANG, or LC_MESSAGES), and names the language expected. Every text
-// of the window, its menu and its About box must be translated, no label, button or group title
-// may be cut off by its fixed size, and a screenshot per language is saved for a reviewer.
+// of the window, its menu and its About box must be translated, no label, button, group title or
+// verdict may be cut off by its fixed size, and screenshots per language are saved for a reviewer.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QFontMetrics>
@@ -28,8 +29,10 @@
 #include "status_line.h"
 #include "tarnovel_app.h"
 #include "tarnovel_dlg.h"
+#include "temp_file.h"
 #include "ui_language.h"
 #include "vectors.h"
+#include "verdict_line.h"
 
 namespace {
 
@@ -109,6 +112,53 @@ QStringList StatusesAfterRuns(CTarnovelDlg& dialog) {
     return statuses;
 }
 
+// Verifies a file against the widest verdicts the line shows, each of which must show whole: a
+// match with the integrity-only caveat and a mismatch at a three-digit position, both with the
+// longest algorithm name of their kind and from the clipboard, the longest source name.
+void ExpectVerdictsWhole(CTarnovelDlg& dialog, const QString& language) {
+    TempDir dir;
+    const std::string file = dir.WriteFile("abc.iso", "abc");
+    const auto& digests = SharedVector("abc").digest;
+    std::string late = digests.at("sha512");
+    late[120] = late[120] == '0' ? '1' : '0';
+    const struct {
+        const char* name;
+        std::string expected;
+        CVerdictLine::Kind kind;
+    } cases[] = {
+        {"match", digests.at("crc32"), CVerdictLine::Kind::Match},
+        {"mismatch", late, CVerdictLine::Kind::Mismatch},
+    };
+    auto* line = FindWidget<CVerdictLine>(dialog, "verificationLine");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QGuiApplication::clipboard()->setText(QString::fromStdString(c.expected));
+        dialog.SetControlText(kFilePathBoxId, file);
+        dialog.OnHashFile();
+        dialog.WaitForIdle();
+        ASSERT_TRUE(line->isVisible());
+        EXPECT_EQ(line->GetKind(), c.kind);
+        const QString shown = line->ShownText();
+        const int needed = QFontMetrics(line->font()).horizontalAdvance(shown);
+        EXPECT_LE(needed, line->contentsRect().width())
+            << "cut off: \"" << shown.toStdString() << "\" needs " << needed << " px";
+        EXPECT_EQ(line->text(), shown) << "shortened to fit";
+        SaveScreenshot(dialog, QStringLiteral("corvane-%1-%2.png").arg(c.name, language));
+    }
+    QGuiApplication::clipboard()->clear();
+    dialog.SetControlText(kFilePathBoxId, "");
+}
+
+// The verification row: the Expected hash label shows its text whole, and the field starts after
+// it and reaches as far right as it does in English.
+void ExpectVerificationRowFits(const QWidget& dialog, int fieldRight) {
+    auto* label = FindWidget<QLabel>(dialog, "expectedLabel");
+    const QRect field = FindWidget<QWidget>(dialog, "expectedBox")->geometry();
+    EXPECT_EQ(Overflow(label), 0) << "cut off: \"" << label->text().toStdString() << "\"";
+    EXPECT_GT(field.left(), label->geometry().right());
+    EXPECT_EQ(field.right(), fieldRight);
+}
+
 // Checks every text of `window` against its English form: present, translated unless the word is
 // the same in this language, and not cut off.
 void ExpectTranslatedAndWhole(QWidget& window, const std::map<QString, QString>& english,
@@ -141,6 +191,7 @@ TEST(Locale, EveryTextTranslatedAndWhole) {
     std::map<QString, QString> englishDialog, englishAbout;
     QString englishAboutItem;
     QStringList englishStatuses;
+    int englishFieldRight = 0;
     {
         CTarnovelDlg dialog;
         englishDialog = TextsOf(dialog);
@@ -149,6 +200,9 @@ TEST(Locale, EveryTextTranslatedAndWhole) {
         ASSERT_TRUE(ShowActive(dialog));
         englishStatuses = StatusesAfterRuns(dialog);
         SaveScreenshot(dialog, QStringLiteral("corvane-dialog-en.png"));
+        ExpectVerdictsWhole(dialog, QStringLiteral("en"));
+        englishFieldRight = FindWidget<QWidget>(dialog, "expectedBox")->geometry().right();
+        ExpectVerificationRowFits(dialog, englishFieldRight);
         CAboutDlg about;
         englishAbout = TextsOf(about);
         englishAbout[QStringLiteral("windowTitle")] = about.windowTitle();
@@ -161,12 +215,14 @@ TEST(Locale, EveryTextTranslatedAndWhole) {
         auto* dialog = qobject_cast<CTarnovelDlg*>(WaitForModal("CTarnovelDlg"));
         ASSERT_NE(dialog, nullptr);
         ExpectTranslatedAndWhole(*dialog, englishDialog, kSame.at(language));
+        ExpectVerificationRowFits(*dialog, englishFieldRight);
         const std::unique_ptr<QMenu> menu(dialog->CreateWindowMenu());
         EXPECT_NE(menu->actions().front()->text(), englishAboutItem);
         // The status line's texts, translated; the window then shows the sentence's digest.
         const QStringList statuses = StatusesAfterRuns(*dialog);
         for (int i = 0; i < statuses.size(); ++i) EXPECT_NE(statuses[i], englishStatuses[i]);
         SaveScreenshot(*dialog, QStringLiteral("corvane-dialog-%1.png").arg(language));
+        ExpectVerdictsWhole(*dialog, language);
 
         CAboutDlg about(dialog);
         ASSERT_TRUE(ShowActive(about));

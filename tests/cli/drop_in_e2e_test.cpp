@@ -24,10 +24,10 @@ public:
     LinkedTools() {
         for (const char* tool : kTools) EXPECT_EQ(symlink(CORVANE_SUM_PATH, Path(tool).c_str()), 0);
     }
-    std::string Path(const std::string& tool) const { return bin_.PathOf(tool); }
+    std::string Path(const std::string& tool) const { return bin.PathOf(tool); }
 
 private:
-    TempDir bin_;
+    TempDir bin;
 };
 
 void ExpectSame(const ProcessResult& ours, const ProcessResult& theirs, const std::string& label) {
