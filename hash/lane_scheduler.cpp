@@ -84,4 +84,5 @@ void ComputeDigestsInLanes(std::span<const std::string> paths, Algorithm algorit
         board.Report();
     });
     board.Emit(emit, true);
+    board.Report();  // the other groups' last reads
 }
