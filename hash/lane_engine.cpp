@@ -29,7 +29,8 @@ class LaneEngineOf final : public LaneEngine {
     using Word = typename Traits::Word;
 
 public:
-    explicit LaneEngineOf(const LanePath<Word>& path) : path_(path), state_(8 * path.lanes) {}
+    explicit LaneEngineOf(const LanePath<Word>& path)
+        : path_(path), state_(Traits::kWords * path.lanes) {}
 
     std::size_t Lanes() const override { return path_.lanes; }
     std::size_t BlockSize() const override { return E::kBlockSize; }
@@ -53,7 +54,7 @@ public:
 
 private:
     LanePath<Word> path_;
-    std::vector<Word> state_;  // at most eight words a lane
+    std::vector<Word> state_;
 };
 
 template <class E>
@@ -67,6 +68,8 @@ std::unique_ptr<LaneEngine> Make() {
 
 std::unique_ptr<LaneEngine> MakeLaneEngine(Algorithm algorithm) {
     switch (algorithm) {
+        case Algorithm::Md2:
+            return Make<Md2Engine>();
         case Algorithm::Md4:
             return Make<Md4Engine>();
         case Algorithm::Md5:

@@ -21,8 +21,9 @@
 
 namespace {
 
-constexpr Algorithm kLaneAlgorithms[] = {Algorithm::Md4,    Algorithm::Md5,    Algorithm::Sha1,
-                                         Algorithm::Sha256, Algorithm::Sha384, Algorithm::Sha512};
+constexpr Algorithm kLaneAlgorithms[] = {Algorithm::Md2,   Algorithm::Md4,    Algorithm::Md5,
+                                         Algorithm::Sha1,  Algorithm::Sha256, Algorithm::Sha384,
+                                         Algorithm::Sha512};
 
 std::vector<HashOutcome> InLanes(const std::vector<std::string>& paths, Algorithm algorithm,
                                  const HashControl& control) {
