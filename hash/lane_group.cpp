@@ -85,12 +85,13 @@ LaneGroup::LaneGroup(LaneBoard& board, std::unique_ptr<LaneEngine> engine, std::
       engine_(std::move(engine)),
       cap_(std::min(cap, engine_->Lanes())),
       block_(engine_->BlockSize()),
+      read_(LaneRead(engine_->Lanes())),
       algorithm_(algorithm),
       lanes_(engine_->Lanes()),
-      buffers_(new uint8_t[engine_->Lanes() * (kLaneRead + block_)]),
+      buffers_(new uint8_t[engine_->Lanes() * (read_ + block_)]),
       data_(engine_->Lanes()) {
     for (std::size_t l = 0; l < lanes_.size(); ++l)
-        lanes_[l].buffer = buffers_.get() + l * (kLaneRead + block_);
+        lanes_[l].buffer = buffers_.get() + l * (read_ + block_);
 }
 
 void LaneGroup::Run(const std::function<void()>& between) {
@@ -139,7 +140,7 @@ void LaneGroup::Prepare(std::size_t l) {
             lane.end -= lane.begin;
             lane.begin = 0;
             int error = 0;
-            const std::ptrdiff_t got = lane.source->Read(lane.buffer + lane.end, kLaneRead, error);
+            const std::ptrdiff_t got = lane.source->Read(lane.buffer + lane.end, read_, error);
             if (got < 0) {
                 Finish(lane, HashOutcome::Failure(HashStatus::ReadFailed, error, lane.fed));
             } else if (got == 0) {
@@ -215,7 +216,7 @@ HashOutcome LaneGroup::ContinueAlone(Lane& lane) {
     for (;;) {
         if (board_.Cancelled()) return HashOutcome::Failure(HashStatus::Cancelled, 0, bytes);
         int error = 0;
-        const std::ptrdiff_t got = lane.source->Read(lane.buffer, kLaneRead, error);
+        const std::ptrdiff_t got = lane.source->Read(lane.buffer, read_, error);
         if (got < 0) return HashOutcome::Failure(HashStatus::ReadFailed, error, bytes);
         if (got == 0) return Digest(tail->Final(), bytes);
         tail->Update(lane.buffer, static_cast<std::size_t>(got));

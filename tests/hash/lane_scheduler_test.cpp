@@ -49,8 +49,11 @@ TEST(LaneScheduler, SameOutcomesAsThePipelineAtEveryLevel) {
     TempDir dir;
     std::vector<std::string> paths;
     constexpr std::size_t kRead = LaneGroup::kLaneRead;
+    constexpr std::size_t kWideRead = LaneGroup::LaneRead(128);  // MD2's lanes
     const std::size_t sizes[] = {0,
                                  1,
+                                 16,
+                                 17,
                                  55,
                                  63,
                                  64,
@@ -66,6 +69,9 @@ TEST(LaneScheduler, SameOutcomesAsThePipelineAtEveryLevel) {
                                  kRead + 1,
                                  kRead + 64,
                                  3 * kRead + 77,
+                                 kWideRead - 1,
+                                 kWideRead + 1,
+                                 2 * kWideRead,
                                  200000};
     std::mt19937 random(18);
     for (std::size_t i = 0; i < 40; ++i) {
