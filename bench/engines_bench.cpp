@@ -120,7 +120,7 @@ void AddLanes(const std::string& kind, CpuLevel level, LanePath<Word> (*pick)(co
             const std::vector<uint8_t> data(size * path.lanes, 0x5a);
             std::vector<const uint8_t*> lanes(path.lanes);
             for (std::size_t l = 0; l < path.lanes; ++l) lanes[l] = data.data() + l * size;
-            std::vector<Word> h(8 * path.lanes);
+            std::vector<Word> h(64 * path.lanes);  // MD2 takes 64 words a lane, others 8
             for (auto _ : state) {
                 path.blocks(h.data(), lanes.data(), size / block);
                 benchmark::DoNotOptimize(h.data());
@@ -144,6 +144,8 @@ void AddAllLanes() {
             "sha256", level, [](const CpuDispatch& d) { return d.sha256Lanes; }, 64);
         AddLanes<uint64_t>(
             "sha512", level, [](const CpuDispatch& d) { return d.sha512Lanes; }, 128);
+        AddLanes<uint8_t>(
+            "md2", level, [](const CpuDispatch& d) { return d.md2Lanes; }, 16);
     }
 }
 

@@ -28,8 +28,8 @@ enum class CpuLevel : uint8_t {
     kSse = 1,       // SHA extensions, PCLMULQDQ on 128-bit vectors
     kAvx2 = 2,      // VPCLMULQDQ on 256-bit vectors, SHA-512 schedule on AVX2 with BMI2 rounds,
                     // multi-lane functions on 256-bit vectors
-    kAvx512 = 3,    // VPCLMULQDQ on 512-bit vectors, GOST with VBMI byte permutes, multi-lane
-                    // functions on 512-bit vectors
+    kAvx512 = 3,    // VPCLMULQDQ on 512-bit vectors, GOST and MD2 lanes with VBMI byte permutes,
+                    // multi-lane functions on 512-bit vectors
 };
 inline constexpr CpuLevel kCpuLevels[] = {CpuLevel::kPortable, CpuLevel::kSse, CpuLevel::kAvx2,
                                           CpuLevel::kAvx512};
@@ -59,6 +59,7 @@ struct CpuDispatch {
     void (*gostCompress)(uint32_t* chainingValue, const uint32_t* block);
     LanePath<uint32_t> md4Lanes, md5Lanes, sha1Lanes, sha256Lanes;
     LanePath<uint64_t> sha512Lanes;  // SHA-384 too
+    LanePath<uint8_t> md2Lanes;
     const char* sha1Name;
     const char* sha256Name;
     const char* sha512Name;

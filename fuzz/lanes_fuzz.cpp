@@ -1,8 +1,8 @@
 // Fuzz harness: many messages, cut from the input, through the multi-lane function of every level
 // this CPU has, each digest equal to that of its message hashed alone by the portable engine.
 //
-// Byte 0 picks the algorithm (MD4, MD5, SHA-1, SHA-256, SHA-384, SHA-512), byte 1 the number of
-// messages (0 to 63), byte 2 how many blocks each call takes (all that every busy lane has, or a
+// Byte 0 picks the algorithm (MD4, MD5, SHA-1, SHA-256, SHA-384, SHA-512, MD2), byte 1 the number
+// of messages (0 to 63), byte 2 how many blocks each call takes (all that every busy lane has, or a
 // pseudo-random part of it); then four bytes per message, a little-endian offset and length into
 // the rest of the input (the payload), taken modulo what is there. Messages may overlap.
 #include <cstddef>
@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
             (field[2] | std::size_t{field[3]} << 8) % (available - offset + 1);
         messages.push_back({payload + offset, length});
     }
-    switch (data[0] % 6) {
+    switch (data[0] % 7) {
         case 0:
             Run<Md4Engine>(messages, data[2]);
             break;
@@ -70,8 +70,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         case 4:
             Run<Sha2Engine<384>>(messages, data[2]);
             break;
-        default:
+        case 5:
             Run<Sha2Engine<512>>(messages, data[2]);
+            break;
+        default:
+            Run<Md2Engine>(messages, data[2]);
             break;
     }
     return 0;

@@ -30,7 +30,7 @@ class LaneEngineOf final : public LaneEngine {
 
 public:
     explicit LaneEngineOf(const LanePath<Word>& lanePath)
-        : path(lanePath), state(8 * lanePath.lanes) {}
+        : path(lanePath), state(Traits::kWords * lanePath.lanes) {}
 
     std::size_t Lanes() const override { return path.lanes; }
     std::size_t BlockSize() const override { return E::kBlockSize; }
@@ -54,7 +54,7 @@ public:
 
 private:
     LanePath<Word> path;
-    std::vector<Word> state;  // at most eight words a lane
+    std::vector<Word> state;
 };
 
 template <class E>
@@ -68,6 +68,8 @@ std::unique_ptr<LaneEngine> Make() {
 
 std::unique_ptr<LaneEngine> MakeLaneEngine(Algorithm algorithm) {
     switch (algorithm) {
+        case Algorithm::Md2:
+            return Make<Md2Engine>();
         case Algorithm::Md4:
             return Make<Md4Engine>();
         case Algorithm::Md5:

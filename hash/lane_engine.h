@@ -13,37 +13,49 @@
 #include "engine_adapters.h"
 #include "lanes.h"
 
-// Per engine adapter: its lane path in the dispatch table, and the engine context whose chaining
-// value moves in and out of a lane.
+// Per engine adapter: its lane path in the dispatch table, the words a lane's state takes, and the
+// engine context whose chaining value moves in and out of a lane.
 template <class E>
 struct LaneTraits;
 template <>
+struct LaneTraits<Md2Engine> {
+    using Word = uint8_t;
+    static constexpr std::size_t kWords = 64;
+    static LanePath<Word> Path(const CpuDispatch& d) { return d.md2Lanes; }
+    static CMD2& Chain(CMD2& c) { return c; }
+};
+template <>
 struct LaneTraits<Md4Engine> {
     using Word = uint32_t;
+    static constexpr std::size_t kWords = 4;
     static LanePath<Word> Path(const CpuDispatch& d) { return d.md4Lanes; }
     static Md4Context& Chain(Md4Context& c) { return c; }
 };
 template <>
 struct LaneTraits<Md5Engine> {
     using Word = uint32_t;
+    static constexpr std::size_t kWords = 4;
     static LanePath<Word> Path(const CpuDispatch& d) { return d.md5Lanes; }
     static Md5Context& Chain(Md5Context& c) { return c; }
 };
 template <>
 struct LaneTraits<Sha1Engine> {
     using Word = uint32_t;
+    static constexpr std::size_t kWords = 5;
     static LanePath<Word> Path(const CpuDispatch& d) { return d.sha1Lanes; }
     static Sha1Context& Chain(Sha1Context& c) { return c; }
 };
 template <>
 struct LaneTraits<Sha2Engine<256>> {
     using Word = uint32_t;
+    static constexpr std::size_t kWords = 8;
     static LanePath<Word> Path(const CpuDispatch& d) { return d.sha256Lanes; }
     static Sha256Context& Chain(Sha2Context& c) { return c.engine.sha256; }
 };
 template <uint32_t Width>
 struct LaneTraits<Sha2Engine<Width>> {  // 384 and 512 share the 64-bit lanes
     using Word = uint64_t;
+    static constexpr std::size_t kWords = 8;
     static LanePath<Word> Path(const CpuDispatch& d) { return d.sha512Lanes; }
     static Sha512Context& Chain(Sha2Context& c) { return c.engine.sha512; }
 };

@@ -95,12 +95,13 @@ LaneGroup::LaneGroup(LaneBoard& sharedBoard, std::unique_ptr<LaneEngine> laneEng
       engine(std::move(laneEngine)),
       cap(std::min(maxOpen, engine->Lanes())),
       block(engine->BlockSize()),
+      readSize(LaneRead(engine->Lanes())),
       algorithm(laneAlgorithm),
       lanes(engine->Lanes()),
-      buffers(new uint8_t[engine->Lanes() * (kLaneRead + block)]),
+      buffers(new uint8_t[engine->Lanes() * (readSize + block)]),
       data(engine->Lanes()) {
     for (std::size_t l = 0; l < lanes.size(); ++l)
-        lanes[l].buffer = buffers.get() + l * (kLaneRead + block);
+        lanes[l].buffer = buffers.get() + l * (readSize + block);
 }
 
 void LaneGroup::Run(const std::function<void()>& between) {
@@ -149,7 +150,7 @@ void LaneGroup::Prepare(std::size_t l) {
             lane.end -= lane.begin;
             lane.begin = 0;
             int error = 0;
-            const std::ptrdiff_t got = lane.source->Read(lane.buffer + lane.end, kLaneRead, error);
+            const std::ptrdiff_t got = lane.source->Read(lane.buffer + lane.end, readSize, error);
             if (got < 0) {
                 Finish(lane, HashOutcome::Failure(HashStatus::ReadFailed, error, lane.fed));
             } else if (got == 0) {
@@ -231,7 +232,7 @@ HashOutcome LaneGroup::ContinueAlone(Lane& lane, const std::function<void()>& be
     for (;;) {
         if (board.Cancelled()) return HashOutcome::Failure(HashStatus::Cancelled, 0, bytes);
         int error = 0;
-        const std::ptrdiff_t got = lane.source->Read(lane.buffer, kLaneRead, error);
+        const std::ptrdiff_t got = lane.source->Read(lane.buffer, readSize, error);
         if (got < 0) return HashOutcome::Failure(HashStatus::ReadFailed, error, bytes);
         if (got == 0) return Digest(tail->Final(), bytes);
         tail->Update(lane.buffer, static_cast<std::size_t>(got));

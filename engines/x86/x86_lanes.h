@@ -26,3 +26,6 @@ void Sha256LanesAvx2(uint32_t* state, const uint8_t* const* data, std::size_t bl
 // 8 lanes on AVX-512, 4 on AVX2; 128-byte blocks (SHA-384 and SHA-512).
 void Sha512LanesAvx512(uint64_t* state, const uint8_t* const* data, std::size_t blocks);
 void Sha512LanesAvx2(uint64_t* state, const uint8_t* const* data, std::size_t blocks);
+// 128 lanes of one byte on AVX-512 (F, BW, VL) with VBMI, two registers per byte; 16-byte blocks.
+// A lane's state is 64 bytes: X (48) then the checksum (16), as in CMD2.
+void Md2LanesAvx512(uint8_t* state, const uint8_t* const* data, std::size_t blocks);

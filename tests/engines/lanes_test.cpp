@@ -69,8 +69,12 @@ bool Avx2(const CpuFeatures& f) {
 bool Avx512(const CpuFeatures& f) {
     return f.avx512;
 }
+bool Avx512Vbmi(const CpuFeatures& f) {
+    return f.avx512 && f.avx512vbmi;
+}
 
 const LaneFunction kFunctions[] = {
+    {"md2_avx512_vbmi", Avx512Vbmi, Check<Md2Engine, Md2LanesAvx512, 128>},
     {"md4_avx512", Avx512, Check<Md4Engine, Md4LanesAvx512, 16>},
     {"md4_avx2", Avx2, Check<Md4Engine, Md4LanesAvx2, 16>},
     {"md5_avx512", Avx512, Check<Md5Engine, Md5LanesAvx512, 16>},
@@ -105,6 +109,7 @@ TEST(LanesTest, EveryLevelsPathsMatchTheOneMessageEngine) {
         if (level > SupportedCpuLevel()) continue;
         ForceCpuLevel(level);
         const CpuDispatch& d = ActiveCpuDispatch();
+        if (d.md2Lanes.blocks != nullptr) CheckPath<Md2Engine>(d.md2Lanes, seed);
         if (d.md5Lanes.blocks != nullptr) CheckPath<Md5Engine>(d.md5Lanes, seed);
         if (d.md4Lanes.blocks != nullptr) CheckPath<Md4Engine>(d.md4Lanes, seed);
         if (d.sha1Lanes.blocks != nullptr) CheckPath<Sha1Engine>(d.sha1Lanes, seed);
@@ -127,9 +132,13 @@ TEST(LanesTest, PathsAreConsistentAndNamed) {
             }
         }
         EXPECT_EQ(d.sha512Lanes.blocks == nullptr, d.sha512Lanes.lanes == 1);
+        EXPECT_EQ(d.md2Lanes.blocks == nullptr, d.md2Lanes.lanes == 1);
+        EXPECT_EQ(d.md2Lanes.blocks != nullptr,
+                  level == CpuLevel::kAvx512 && DetectCpuFeatures().avx512vbmi);
         const std::string text = ActiveCpuPaths();
         EXPECT_NE(text.find(std::string("md5-lanes=") + d.md5Lanes.name), std::string::npos);
         EXPECT_NE(text.find(std::string("sha512-lanes=") + d.sha512Lanes.name), std::string::npos);
+        EXPECT_NE(text.find(std::string("md2-lanes=") + d.md2Lanes.name), std::string::npos);
     }
     ResetCpuLevel();
 }

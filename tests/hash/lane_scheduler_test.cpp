@@ -23,8 +23,9 @@
 
 namespace {
 
-constexpr Algorithm kLaneAlgorithms[] = {Algorithm::Md4,    Algorithm::Md5,    Algorithm::Sha1,
-                                         Algorithm::Sha256, Algorithm::Sha384, Algorithm::Sha512};
+constexpr Algorithm kLaneAlgorithms[] = {Algorithm::Md2,   Algorithm::Md4,    Algorithm::Md5,
+                                         Algorithm::Sha1,  Algorithm::Sha256, Algorithm::Sha384,
+                                         Algorithm::Sha512};
 
 std::vector<HashOutcome> InLanes(const std::vector<std::string>& paths, Algorithm algorithm,
                                  const HashControl& control) {
@@ -50,8 +51,11 @@ TEST(LaneScheduler, SameOutcomesAsThePipelineAtEveryLevel) {
     TempDir dir;
     std::vector<std::string> paths;
     constexpr std::size_t kRead = LaneGroup::kLaneRead;
+    constexpr std::size_t kWideRead = LaneGroup::LaneRead(128);  // MD2's lanes
     const std::size_t sizes[] = {0,
                                  1,
+                                 16,
+                                 17,
                                  55,
                                  63,
                                  64,
@@ -67,6 +71,9 @@ TEST(LaneScheduler, SameOutcomesAsThePipelineAtEveryLevel) {
                                  kRead + 1,
                                  kRead + 64,
                                  3 * kRead + 77,
+                                 kWideRead - 1,
+                                 kWideRead + 1,
+                                 2 * kWideRead,
                                  200000};
     std::mt19937 random(18);
     for (std::size_t i = 0; i < 40; ++i) {

@@ -45,7 +45,7 @@ std::vector<std::string> ThroughLanes(const LanePath<typename LaneTraits<E>::Wor
     constexpr std::size_t kBlock = E::kBlockSize;
     constexpr std::size_t kIdle = SIZE_MAX;
     const std::size_t lanes = path.lanes;
-    std::vector<typename LaneTraits<E>::Word> state(8 * lanes);
+    std::vector<typename LaneTraits<E>::Word> state(Chain::kWords * lanes);
     std::vector<std::size_t> message(lanes, kIdle), done(lanes, 0);
     std::vector<const uint8_t*> data(lanes);
     std::vector<std::string> digests(messages.size());
