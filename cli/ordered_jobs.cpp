@@ -63,7 +63,7 @@ struct OrderedJobs::Shared {
 
     bool timed = false;  // whether hand-overs are possible, so job times matter
 
-    HashOutcome Run(const JobWork& work, const FileJob& job) {
+    HashOutcome Run(const JobWork& jobWork, const FileJob& job) {
         const auto start =
             timed ? std::chrono::steady_clock::now() : std::chrono::steady_clock::time_point();
         HashControl control;
@@ -75,7 +75,7 @@ struct OrderedJobs::Shared {
                 meter->Update(done, total);
             };
         }
-        HashOutcome outcome = work(job, control);
+        HashOutcome outcome = jobWork(job, control);
         meter.reset();
         if (!timed) return outcome;
         const bool worth = std::chrono::steady_clock::now() - start > kWorthHandingOver;
