@@ -35,11 +35,15 @@ struct Record {
 // else the first listed (the commonest and cheapest: MD5, SHA-256).
 class Guesses {
 public:
-    Algorithm For(std::span<const Algorithm> candidates) const {
+    struct Guess {
+        Algorithm algorithm;
+        bool matchedBefore;
+    };
+    Guess For(std::span<const Algorithm> candidates) const {
         for (const Algorithm algorithm : matched)
             if (std::find(candidates.begin(), candidates.end(), algorithm) != candidates.end())
-                return algorithm;
-        return candidates.front();
+                return {algorithm, true};
+        return {candidates.front(), false};
     }
     void Matched(Algorithm algorithm) {
         std::erase_if(matched, [&](Algorithm a) {
@@ -181,8 +185,12 @@ bool CheckOneFile(const Options& options, Console& console, OrderedJobs& jobs,
             const SumEntry& entry = record->line.entry;
             job = {entry.name, entry.candidates};
             if (entry.candidates.size() > 1 && RegularFile(entry.name)) {
-                record->guess = guesses.For(entry.candidates);
-                job.algorithms = {*record->guess};
+                const Guesses::Guess guess = guesses.For(entry.candidates);
+                record->guess = guess.algorithm;
+                job.algorithms = {guess.algorithm};
+                // Until a guess has matched, a few files on their own let it be learnt before a
+                // whole batch of lanes goes by a wrong one and each file waits for a second read.
+                job.mayShareLanes = guess.matchedBefore;
             }
         }
         return std::pair{std::move(*record), std::move(job)};

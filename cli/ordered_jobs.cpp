@@ -108,7 +108,8 @@ std::optional<Algorithm> OrderedJobs::LaneAlgorithm(const FileJob& job) const {
     using Function = HashOutcome (*)(const FileJob&, const HashControl&);
     const Function* target = work.target<Function>();
     if (target == nullptr || *target != &HashFileJob) return std::nullopt;
-    if (job.algorithms.size() != 1 || RunsInline(job) || !LanesAvailable(job.algorithms[0]))
+    if (!job.mayShareLanes || job.algorithms.size() != 1 || RunsInline(job) ||
+        !LanesAvailable(job.algorithms[0]))
         return std::nullopt;
     std::error_code error;
     if (!std::filesystem::is_regular_file(job.path, error)) return std::nullopt;

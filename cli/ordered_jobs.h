@@ -22,6 +22,7 @@
 struct FileJob {
     std::string path;                   // "-" is standard input, read on the calling thread
     std::vector<Algorithm> algorithms;  // none: nothing to compute; the outcome comes back empty
+    bool mayShareLanes = true;          // false: never hashed side by side with other files
 };
 
 // Computes one job. HashFileJob is the one place where the commands' files reach the hashing
