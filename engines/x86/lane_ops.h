@@ -69,18 +69,24 @@ struct Twice {
     }
 };
 
-// A state of `Words` words in lane layout, loaded into registers and stored back.
-template <class O, int Words>
-struct LaneState {
-    typename O::V word[Words];
-
-    CORVANE_LANE_INLINE void Load(const typename O::Word* state) {
-        for (int i = 0; i < Words; ++i) word[i] = O::Load(state + i * O::kLanes);
+// The block loop every lane function shares: the chaining value of `Words` words (lane layout)
+// into registers, then for each block the sixteen words of every lane (byte-swapped for the
+// big-endian SHA family), the algorithm's `Steps` on a copy of the chaining value, and the
+// feed-forward; the chaining value back at the end.
+template <class O, int Words, std::size_t BlockBytes, bool BigEndian, auto Steps>
+CORVANE_LANE_INLINE void LaneBlocks(typename O::Word* state, const uint8_t* const* data,
+                                    std::size_t blocks) {
+    typename O::V chain[Words];
+    for (int i = 0; i < Words; ++i) chain[i] = O::Load(state + i * O::kLanes);
+    for (std::size_t n = 0; n < blocks; ++n) {
+        typename O::V w[16];
+        O::LoadBlock(data, BlockBytes * n, w);
+        if constexpr (BigEndian)
+            for (auto& word : w) word = O::SwapBytes(word);
+        typename O::V v[Words];
+        for (int i = 0; i < Words; ++i) v[i] = chain[i];
+        Steps(v, w);
+        for (int i = 0; i < Words; ++i) chain[i] = O::Add(chain[i], v[i]);
     }
-    CORVANE_LANE_INLINE void Store(typename O::Word* state) const {
-        for (int i = 0; i < Words; ++i) O::Store(state + i * O::kLanes, word[i]);
-    }
-    CORVANE_LANE_INLINE void Add(const typename O::V* v) {
-        for (int i = 0; i < Words; ++i) word[i] = O::Add(word[i], v[i]);
-    }
-};
+    for (int i = 0; i < Words; ++i) O::Store(state + i * O::kLanes, chain[i]);
+}

@@ -43,14 +43,5 @@ CORVANE_LANE_INLINE void Md5LaneSteps(typename O::V* v, const typename O::V* x) 
 template <class O>
 CORVANE_LANE_INLINE void Md5LaneBlocks(uint32_t* state, const uint8_t* const* data,
                                        std::size_t blocks) {
-    LaneState<O, 4> h;
-    h.Load(state);
-    for (std::size_t n = 0; n < blocks; ++n) {
-        typename O::V x[16];
-        O::LoadBlock(data, 64 * n, x);  // MD5 words are little-endian, as loaded
-        typename O::V v[4] = {h.word[0], h.word[1], h.word[2], h.word[3]};
-        Md5LaneSteps<O, 0>(v, x);
-        h.Add(v);
-    }
-    h.Store(state);
+    LaneBlocks<O, 4, 64, false, Md5LaneSteps<O, 0>>(state, data, blocks);  // little-endian words
 }

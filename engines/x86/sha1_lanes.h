@@ -37,15 +37,5 @@ CORVANE_LANE_INLINE void Sha1LaneSteps(typename O::V* v, typename O::V* w) {
 template <class O>
 CORVANE_LANE_INLINE void Sha1LaneBlocks(uint32_t* state, const uint8_t* const* data,
                                         std::size_t blocks) {
-    LaneState<O, 5> h;
-    h.Load(state);
-    for (std::size_t n = 0; n < blocks; ++n) {
-        typename O::V w[16];
-        O::LoadBlock(data, 64 * n, w);
-        for (auto& word : w) word = O::SwapBytes(word);  // SHA words are big-endian
-        typename O::V v[5] = {h.word[0], h.word[1], h.word[2], h.word[3], h.word[4]};
-        Sha1LaneSteps<O, 0>(v, w);
-        h.Add(v);
-    }
-    h.Store(state);
+    LaneBlocks<O, 5, 64, true, Sha1LaneSteps<O, 0>>(state, data, blocks);
 }

@@ -63,16 +63,5 @@ CORVANE_LANE_INLINE void Sha2LaneRounds(typename O::V* v, typename O::V* w) {
 template <class O, class P>
 CORVANE_LANE_INLINE void Sha2LaneBlocks(typename O::Word* state, const uint8_t* const* data,
                                         std::size_t blocks) {
-    LaneState<O, 8> hash;
-    hash.Load(state);
-    for (std::size_t n = 0; n < blocks; ++n) {
-        typename O::V w[16];
-        O::LoadBlock(data, P::kBlockBytes * n, w);
-        for (auto& word : w) word = O::SwapBytes(word);  // SHA words are big-endian
-        typename O::V v[8];
-        for (int i = 0; i < 8; ++i) v[i] = hash.word[i];
-        Sha2LaneRounds<O, P, 0>(v, w);
-        hash.Add(v);
-    }
-    hash.Store(state);
+    LaneBlocks<O, 8, P::kBlockBytes, true, Sha2LaneRounds<O, P, 0>>(state, data, blocks);
 }
