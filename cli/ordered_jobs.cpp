@@ -6,13 +6,13 @@
 // few bytes took twice as long as with -j 1 while every job was handed over).
 #include "ordered_jobs.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
-#include <filesystem>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -104,19 +104,21 @@ OrderedJobs::OrderedJobs(unsigned threads, ProgressDisplay* progress, JobWork jo
     shared->timed = !workers.empty();
 }
 
-std::optional<Algorithm> OrderedJobs::LaneAlgorithm(const FileJob& job) const {
+std::optional<Algorithm> OrderedJobs::LaneAlgorithm(const FileJob& job, uint64_t& size) const {
     using Function = HashOutcome (*)(const FileJob&, const HashControl&);
     const Function* target = work.target<Function>();
     if (target == nullptr || *target != &HashFileJob) return std::nullopt;
     if (!job.mayShareLanes || job.algorithms.size() != 1 || RunsInline(job) ||
         !LanesAvailable(job.algorithms[0]))
         return std::nullopt;
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(job.path, error)) return std::nullopt;
+    struct stat info {};
+    if (stat(job.path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+    size = static_cast<uint64_t>(info.st_size);
     return job.algorithms[0];
 }
 
-void OrderedJobs::HashInLanes(std::span<const std::string> paths, Algorithm algorithm,
+void OrderedJobs::HashInLanes(std::span<const std::string> paths, std::span<const uint64_t> sizes,
+                              Algorithm algorithm,
                               const std::function<void(std::size_t, HashOutcome&&)>& emit) {
     CoreBudget one(1);
     HashControl control;
@@ -127,7 +129,7 @@ void OrderedJobs::HashInLanes(std::span<const std::string> paths, Algorithm algo
         meter = shared->progress->Start(std::to_string(paths.size()) + " files");
         control.progress = [&meter](uint64_t done, uint64_t total) { meter->Update(done, total); };
     }
-    ComputeDigestsInLanes(paths, algorithm, control, emit);
+    ComputeDigestsInLanes(paths, algorithm, control, emit, sizes);
 }
 
 OrderedJobs::~OrderedJobs() {

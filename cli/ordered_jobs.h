@@ -49,11 +49,13 @@ public:
 
     // The algorithm `job` can be hashed with side by side with others in lanes: it names a
     // regular file (nothing that could block on opening) and asks for one algorithm, which this
-    // CPU runs in lanes, and the jobs go to the hashing core, not to a stand-in.
-    std::optional<Algorithm> LaneAlgorithm(const FileJob& job) const;
-    // Hashes the files at `paths` with `algorithm` in lanes (hash/lane_scheduler.h), on one core
-    // when the window has no workers; `emit` gets each outcome in order.
-    void HashInLanes(std::span<const std::string> paths, Algorithm algorithm,
+    // CPU runs in lanes, and the jobs go to the hashing core, not to a stand-in. `size` gets the
+    // file's size, looked up with its type.
+    std::optional<Algorithm> LaneAlgorithm(const FileJob& job, uint64_t& size) const;
+    // Hashes the files at `paths` (of `sizes`) with `algorithm` in lanes (hash/lane_scheduler.h),
+    // on one core when the window has no workers; `emit` gets each outcome in order.
+    void HashInLanes(std::span<const std::string> paths, std::span<const uint64_t> sizes,
+                     Algorithm algorithm,
                      const std::function<void(std::size_t, HashOutcome&&)>& emit);
 
 private:
@@ -78,6 +80,7 @@ void RunInOrder(OrderedJobs& jobs, Next&& next, Emit&& emit) {
     using Item = typename std::invoke_result_t<Next&>::value_type::first_type;
     std::deque<Item> waiting;
     std::vector<std::pair<Item, FileJob>> batch;
+    std::vector<uint64_t> sizes;  // of the batch's files
     Algorithm batchAlgorithm{};
     const auto flush = [&] {
         if (batch.size() == 1) {
@@ -87,11 +90,13 @@ void RunInOrder(OrderedJobs& jobs, Next&& next, Emit&& emit) {
             for (; !waiting.empty(); waiting.pop_front()) emit(waiting.front(), jobs.TakeNext());
             std::vector<std::string> paths;
             for (auto& entry : batch) paths.push_back(std::move(entry.second.path));
-            jobs.HashInLanes(paths, batchAlgorithm, [&](std::size_t k, HashOutcome&& outcome) {
-                emit(batch[k].first, std::move(outcome));
-            });
+            jobs.HashInLanes(paths, sizes, batchAlgorithm,
+                             [&](std::size_t k, HashOutcome&& outcome) {
+                                 emit(batch[k].first, std::move(outcome));
+                             });
         }
         batch.clear();
+        sizes.clear();
     };
     bool more = true;
     for (;;) {
@@ -101,11 +106,13 @@ void RunInOrder(OrderedJobs& jobs, Next&& next, Emit&& emit) {
                 more = false;
                 break;
             }
-            const std::optional<Algorithm> lane = jobs.LaneAlgorithm(got->second);
+            uint64_t size = 0;
+            const std::optional<Algorithm> lane = jobs.LaneAlgorithm(got->second, size);
             if (!lane || (!batch.empty() && *lane != batchAlgorithm)) flush();
             if (lane) {
                 batchAlgorithm = *lane;
                 batch.push_back(std::move(*got));
+                sizes.push_back(size);
                 if (batch.size() == kLaneBatch) flush();
                 continue;
             }

@@ -57,32 +57,46 @@ private:
     std::vector<Word> state;
 };
 
-template <class E>
-std::unique_ptr<LaneEngine> Make() {
-    const auto path = LaneTraits<E>::Path(ActiveCpuDispatch());
-    if (path.blocks == nullptr) return nullptr;
-    return std::make_unique<LaneEngineOf<E>>(path);
+// `visit.template operator()<E>()` for the engine adapter E of `algorithm`, or `none` for an
+// algorithm without lanes.
+template <class Visit, class Result>
+Result ForLaneEngine(Algorithm algorithm, Visit visit, Result none) {
+    switch (algorithm) {
+        case Algorithm::Md2:
+            return visit.template operator()<Md2Engine>();
+        case Algorithm::Md4:
+            return visit.template operator()<Md4Engine>();
+        case Algorithm::Md5:
+            return visit.template operator()<Md5Engine>();
+        case Algorithm::Sha1:
+            return visit.template operator()<Sha1Engine>();
+        case Algorithm::Sha256:
+            return visit.template operator()<Sha2Engine<256>>();
+        case Algorithm::Sha384:
+            return visit.template operator()<Sha2Engine<384>>();
+        case Algorithm::Sha512:
+            return visit.template operator()<Sha2Engine<512>>();
+        default:
+            return none;
+    }
 }
 
 }  // namespace
 
 std::unique_ptr<LaneEngine> MakeLaneEngine(Algorithm algorithm) {
-    switch (algorithm) {
-        case Algorithm::Md2:
-            return Make<Md2Engine>();
-        case Algorithm::Md4:
-            return Make<Md4Engine>();
-        case Algorithm::Md5:
-            return Make<Md5Engine>();
-        case Algorithm::Sha1:
-            return Make<Sha1Engine>();
-        case Algorithm::Sha256:
-            return Make<Sha2Engine<256>>();
-        case Algorithm::Sha384:
-            return Make<Sha2Engine<384>>();
-        case Algorithm::Sha512:
-            return Make<Sha2Engine<512>>();
-        default:
-            return nullptr;
-    }
+    return ForLaneEngine(
+        algorithm,
+        []<class E>() -> std::unique_ptr<LaneEngine> {
+            const auto path = LaneTraits<E>::Path(ActiveCpuDispatch());
+            if (path.blocks == nullptr) return nullptr;
+            return std::make_unique<LaneEngineOf<E>>(path);
+        },
+        std::unique_ptr<LaneEngine>());
+}
+
+bool LaneEngineAvailable(Algorithm algorithm) {
+    return ForLaneEngine(
+        algorithm,
+        []<class E>() { return LaneTraits<E>::Path(ActiveCpuDispatch()).blocks != nullptr; },
+        false);
 }

@@ -85,3 +85,5 @@ public:
 
 // The engine the active dispatch level has for `algorithm`; null when it has none (one lane).
 std::unique_ptr<LaneEngine> MakeLaneEngine(Algorithm algorithm);
+// Whether MakeLaneEngine would give one, without making it.
+bool LaneEngineAvailable(Algorithm algorithm);

@@ -13,15 +13,17 @@
 
 namespace {
 
-// Largest first; a size that cannot be looked up counts as nothing (opening it will say why).
-// `total` gets the sizes' sum.
-std::vector<std::size_t> LargestFirst(std::span<const std::string> paths, uint64_t& total) {
+// Largest first, by `sizes` when given; a size that cannot be looked up counts as nothing
+// (opening it will say why). `total` gets the sizes' sum.
+std::vector<std::size_t> LargestFirst(std::span<const std::string> paths,
+                                      std::span<const uint64_t> sizes, uint64_t& total) {
     std::vector<std::pair<uint64_t, std::size_t>> sized;
     sized.reserve(paths.size());
     for (std::size_t i = 0; i < paths.size(); ++i) {
         std::error_code error;
-        const auto size = std::filesystem::file_size(paths[i], error);
-        sized.emplace_back(error ? 0 : static_cast<uint64_t>(size), i);
+        const uint64_t size =
+            !sizes.empty() ? sizes[i] : std::filesystem::file_size(paths[i], error);
+        sized.emplace_back(error ? 0 : size, i);
         total += sized.back().first;
     }
     std::stable_sort(sized.begin(), sized.end(),
@@ -35,13 +37,14 @@ std::vector<std::size_t> LargestFirst(std::span<const std::string> paths, uint64
 }  // namespace
 
 bool LanesAvailable(Algorithm algorithm) {
-    return MakeLaneEngine(algorithm) != nullptr;
+    return LaneEngineAvailable(algorithm);
 }
 
 void ComputeDigestsInLanes(std::span<const std::string> paths, Algorithm algorithm,
-                           const HashControl& control, const OutcomeSink& emit) {
+                           const HashControl& control, const OutcomeSink& emit,
+                           std::span<const uint64_t> sizes) {
     uint64_t total = 0;
-    std::vector<std::size_t> order = LargestFirst(paths, total);
+    std::vector<std::size_t> order = LargestFirst(paths, sizes, total);
     auto engine = MakeLaneEngine(algorithm);
     if (!engine) {
         const Algorithm algorithms[] = {algorithm};

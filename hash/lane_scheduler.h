@@ -29,5 +29,7 @@ using OutcomeSink = std::function<void(std::size_t index, HashOutcome&& outcome)
 // run (every outcome not yet complete is then Cancelled); control.progress gets the bytes read of
 // all the files together and the sum of their sizes as looked up at the start, on the calling
 // thread. Without lanes for the algorithm, the files go through ComputeDigests one after another.
+// `sizes`: the files' sizes when the caller has looked them up, else empty.
 void ComputeDigestsInLanes(std::span<const std::string> paths, Algorithm algorithm,
-                           const HashControl& control, const OutcomeSink& emit);
+                           const HashControl& control, const OutcomeSink& emit,
+                           std::span<const uint64_t> sizes = {});
