@@ -3,7 +3,7 @@
 // zero-length updates, and a junk-filled context before init.
 //
 // An engine joins by its adapter of hash/engine_adapters.h (the algorithm's name is its column of
-// digests.tsv), with a FillJunk(Context&, uint8_t junk) added where the Context is not trivially
+// digests.tsv, or the adapter's kColumn where it names one), with a FillJunk(Context&, uint8_t junk) added where the Context is not trivially
 // copyable, in its test file:
 //   INSTANTIATE_TYPED_TEST_SUITE_P(Md5, EngineConformance, Md5Engine);
 #pragma once
@@ -22,7 +22,10 @@
 
 template <class E>
 std::string Column() {
-    return std::string(AlgorithmName(E::kAlgorithm));
+    if constexpr (requires { E::kColumn; })
+        return std::string(E::kColumn);
+    else
+        return std::string(AlgorithmName(E::kAlgorithm));
 }
 
 template <class E>
