@@ -111,6 +111,7 @@ std::optional<QString> CVerificationRow::TakeSumFile(const std::string& path) {
     const SumFileResult read = ReadSumFile(path, fileName);
     if (!read.expected) {
         placeholder.clear();
+        if (read.cut) return VerifyTexts::Skipped({{LastPart(path), SumFileSkip::PastBound, 0}});
         return read.readable ? VerifyTexts::SumFileLacks(sumName, ShownName(fileName))
                              : VerifyTexts::SumFileUnreadable(sumName);
     }

@@ -149,6 +149,10 @@ TEST(Verify, FieldBeforeSumFileBeforeClipboard) {
             EXPECT_EQ(VerdictOf(dialog), "");
             EXPECT_EQ(FindWidget<QLineEdit>(dialog, "expectedBox")->placeholderText(), "");
         }
+        // A run that fails leaves no verdict and no grey digest of the earlier one.
+        dialog.OnHashFile();
+        dialog.WaitForIdle();
+        EXPECT_EQ(FindWidget<QLineEdit>(dialog, "expectedBox")->placeholderText(), "");
     }
 }
 
