@@ -82,8 +82,7 @@ VerifyTexts::Verdict VerifyTexts::Describe(const ::Verdict& verdict, const Verif
                               .arg(algorithm, source, at);
     }
     if (verdict.signatureUnchecked) text.sentences << tr("Signature not checked.");
-    if (verdict.source == ExpectedSource::SumFile && !run.skipped.empty())
-        text.sentences << Skipped(run.skipped);
+    if (!run.skipped.empty()) text.sentences << Skipped(run.skipped);
     if (run.clipboardDisagrees)
         text.sentences << tr("The clipboard differs; the sum file decides.");
     if (verdict.integrityOnly)

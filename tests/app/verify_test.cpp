@@ -156,6 +156,21 @@ TEST(Verify, FieldBeforeSumFileBeforeClipboard) {
     }
 }
 
+// A preferred sum file passed over is named with the reason, in the verdict on the next one.
+TEST(Verify, SaysWhichSumFileWasPassedOver) {
+    TempDir dir;
+    const std::string file = dir.WriteFile("abc.iso", "abc");
+    ASSERT_TRUE(QDir().mkdir(QString::fromStdString(dir.PathOf("SHA256SUMS"))));
+    dir.WriteFile("MD5SUMS", Abc("md5") + "  abc.iso\n");
+    CTarnovelDlg dialog;
+    ASSERT_TRUE(ShowActive(dialog));
+    dialog.OpenFile(file);
+    dialog.WaitForIdle();
+    EXPECT_EQ(VerdictOf(dialog),
+              "Matches: MD5, from MD5SUMS. SHA256SUMS is not a regular file. It "
+              "shows the file undamaged, not untampered.");
+}
+
 TEST(Verify, SumFileChosenOrDroppedGivesTheLineForTheFile) {
     TempDir dir;
     const std::string file = dir.WriteFile("abc.iso", "abc");
