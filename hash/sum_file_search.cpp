@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cerrno>
 #include <memory>
@@ -60,19 +61,37 @@ std::string Upper(std::string_view text) {
     return out;
 }
 
-constexpr const char* kOwnEndings[] = {".sha256", ".sha256sum", ".sha1",   ".sha1sum",
-                                       ".md5",    ".md5sum",    ".sha512", ".sha512sum",
-                                       ".sha384", ".sha384sum", ".sfv"};
+// The algorithms, the strongest first: a file's own sum file of a stronger algorithm is preferred.
+std::array<Algorithm, kAlgorithmCount> StrongestFirst() {
+    std::array<Algorithm, kAlgorithmCount> strongest = kAllAlgorithms;
+    std::stable_sort(strongest.begin(), strongest.end(), [](Algorithm a, Algorithm b) {
+        return Facts(a).strength > Facts(b).strength;
+    });
+    return strongest;
+}
+
+// Calls `add` with each blank-separated word of `words`.
+template <typename Add>
+void EachWord(std::string_view words, Add add) {
+    for (std::size_t at = 0; at < words.size();) {
+        const std::size_t end = std::min(words.find(' ', at), words.size());
+        if (end > at) add(words.substr(at, end - at));
+        at = end + 1;
+    }
+}
 
 // The sum files named after the file: "image.iso.sha256", and, since "image.iso" is often
 // published as "image.sha256" or "image.sfv", the same endings on its name without extension.
 std::vector<std::string> OwnSumFileNames(std::string_view fileName) {
     std::vector<std::string> names;
-    for (const char* ending : kOwnEndings) names.push_back(std::string(fileName) + ending);
     const std::size_t dot = fileName.rfind('.');
-    if (dot != std::string_view::npos && dot > 0) {
-        for (const char* ending : kOwnEndings)
-            names.push_back(std::string(fileName.substr(0, dot)) + ending);
+    std::vector<std::string_view> stems = {fileName};
+    if (dot != std::string_view::npos && dot > 0) stems.push_back(fileName.substr(0, dot));
+    for (std::string_view stem : stems) {
+        for (Algorithm algorithm : StrongestFirst())
+            EachWord(Facts(algorithm).sumFileEndings, [&](std::string_view ending) {
+                names.push_back(std::string(stem) += ending);
+            });
     }
     return names;
 }
@@ -97,9 +116,11 @@ std::vector<std::string> ListedCandidates(const std::string& folder) {
 
 std::vector<std::string> SumFileNamesFor(std::string_view fileName) {
     std::vector<std::string> names = OwnSumFileNames(fileName);
-    for (const char* shared :
-         {"SHA256SUMS", "SHA512SUMS", "SHA1SUMS", "MD5SUMS", "CHECKSUMS", "CHECKSUM",
-          "CHECKSUM.SHA256", "CHECKSUM.SHA512", "sha256sums.txt", "sha256sum.txt", "checksums.txt"})
+    for (Algorithm algorithm : StrongestFirst())
+        EachWord(Facts(algorithm).sumFileNames,
+                 [&](std::string_view name) { names.emplace_back(name); });
+    // Lists of any algorithm, named for none.
+    for (const char* shared : {"CHECKSUMS", "CHECKSUM", "checksums.txt"})
         names.emplace_back(shared);
     return names;
 }
