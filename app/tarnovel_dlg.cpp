@@ -121,10 +121,15 @@ void CTarnovelDlg::BuildControls() {
     // The template's 105 units are the height with the list dropped; closed, the box is as tall
     // as the edit boxes, and the dropped list shows all nine entries.
     place(algorithmList, "algorithmList", 15, 103, 211, 14);
-    for (const AlgorithmListEntry& entry : kAlgorithmList)
-        algorithmList->addItem(
-            QLatin1String(entry.text.data(), static_cast<int>(entry.text.size())));
-    algorithmList->setMaxVisibleItems(static_cast<int>(kAlgorithmList.size()));
+    // The nine keep their places; the algorithms added beyond them follow a separator. Each item
+    // carries its entry's index, which a separator would otherwise shift.
+    for (std::size_t i = 0; i < kAlgorithmList.size(); ++i) {
+        if (i == kFirstListGroup) algorithmList->insertSeparator(algorithmList->count());
+        const std::string_view text = kAlgorithmList[i].text;
+        algorithmList->addItem(QLatin1String(text.data(), static_cast<int>(text.size())),
+                               static_cast<int>(i));
+    }
+    algorithmList->setMaxVisibleItems(algorithmList->count());
     algorithmList->setCurrentIndex(kInitialAlgorithmIndex);
 
     label(tr("Algorithm:"), "algorithmLabel", 15, 92, 65, 8);
@@ -235,7 +240,12 @@ void CTarnovelDlg::SetControlText(int id, const std::string& text) {
 }
 
 int CTarnovelDlg::GetSelectedIndex() const {
-    return algorithmList->currentIndex();
+    const QVariant entry = algorithmList->currentData();
+    return entry.isValid() ? entry.toInt() : -1;
+}
+
+void CTarnovelDlg::SelectListEntry(int entry) {
+    algorithmList->setCurrentIndex(algorithmList->findData(entry));
 }
 
 void CTarnovelDlg::SetFileChooser(FileChooser chooser) {

@@ -55,7 +55,7 @@ public:
     // DialogControls, by control ID.
     std::string GetControlText(int id) const override;
     void SetControlText(int id, const std::string& text) override;
-    int GetSelectedIndex() const override;
+    int GetSelectedIndex() const override;  // the list entry's index, past any separator
 
     // Tests replace the modal pieces; the defaults are the real file chooser and About box.
     void SetFileChooser(FileChooser chooser);
@@ -94,6 +94,8 @@ public slots:
     void OnSysCommand(unsigned id);
 
 private:
+    // Selects the list's entry `entry` (an index into kAlgorithmList).
+    void SelectListEntry(int entry);
     // How long Stop and closing wait for a run to end before leaving its thread behind: a run
     // stops within one slice unless a read blocks.
     static constexpr int kGraceMs = 300;

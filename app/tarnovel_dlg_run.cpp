@@ -88,14 +88,14 @@ void CTarnovelDlg::ShowEnded(const CRunController::Ended& ended) {
     // so the list and the output box never disagree.
     const bool verdict = verified != nullptr && verified->verdict.has_value();
     const int shownIndex = verdict ? verified->shownIndex : input.selectedIndex;
-    if (verdict) algorithmList->setCurrentIndex(shownIndex);
+    if (verdict) SelectListEntry(shownIndex);
     if (verdict && verified->verdict->matches) {
         std::erase(recentMatches, verified->verdict->algorithm);
         recentMatches.insert(recentMatches.begin(), verified->verdict->algorithm);
     }
     facts.file = input.file;
     facts.filePath = ShownName(input.filePath);
-    facts.algorithm = algorithmList->itemText(shownIndex);
+    facts.algorithm = algorithmList->itemText(algorithmList->findData(shownIndex));
     if (input.file && input.filePath.empty()) facts.end = RunEnd::NoFileGiven;
     runStatus = RunStatus(facts);
     // Verifying found nothing to compare with: said, never silent.
@@ -116,7 +116,7 @@ void CTarnovelDlg::RefreshStatus() {
     bool changed = false;
     if (shownInputs) {
         const RunInputs& of = *shownInputs;
-        changed = algorithmList->currentIndex() != of.selectedIndex ||
+        changed = GetSelectedIndex() != of.selectedIndex ||
                   (of.file ? GetControlText(kFilePathBoxId) != of.filePath
                            : stringBox->text() != of.text);
         if (changed) text = DialogTexts::EarlierInput(text);
