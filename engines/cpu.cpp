@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "blake2.h"
 #include "crc32_slicing.h"
 #include "gost.h"
 
@@ -36,6 +37,11 @@ CpuDispatch Choose(CpuLevel level, const CpuFeatures& f) {
     d.crc32Name = "slicing-16";
     d.gostCompress = GostCompress;
     d.gostName = "portable";
+    d.crc32cBulk = Crc32cSlicing16;
+    d.crc32cName = "slicing-16";
+    d.blake2bBlocks = Blake2bBlocks;
+    d.blake2sBlocks = Blake2sBlocks;
+    d.blake2bName = d.blake2sName = "portable";
     d.md4Lanes = d.md5Lanes = d.sha1Lanes = d.sha256Lanes = {nullptr, 1, "single", 1};
     d.sha512Lanes = {nullptr, 1, "single", 1};
     d.md2Lanes = {nullptr, 1, "single", 1};
@@ -51,6 +57,12 @@ CpuDispatch Choose(CpuLevel level, const CpuFeatures& f) {
         if (f.pclmul && f.sse41) {
             d.crc32Bulk = Crc32FoldPclmul;
             d.crc32Name = "pclmulqdq";
+            d.level = CpuLevel::kSse;
+        }
+        // The three streams are joined by carry-less products.
+        if (f.sse42 && f.pclmul) {
+            d.crc32cBulk = Crc32cSse42;
+            d.crc32cName = "sse4.2x3";
             d.level = CpuLevel::kSse;
         }
     }
@@ -163,6 +175,7 @@ CpuFeatures DetectCpuFeatures() {
     __cpuid(1, eax, ebx, ecx, edx);
     f.ssse3 = (ecx >> 9) & 1;
     f.sse41 = (ecx >> 19) & 1;
+    f.sse42 = (ecx >> 20) & 1;
     f.pclmul = (ecx >> 1) & 1;
     const bool osxsave = (ecx >> 27) & 1;
     const bool avx = (ecx >> 28) & 1;
@@ -213,5 +226,6 @@ std::string ActiveCpuPaths() {
            " sha512=" + d.sha512Name + " gost=" + d.gostName + " md4-lanes=" + d.md4Lanes.name +
            " md5-lanes=" + d.md5Lanes.name + " sha1-lanes=" + d.sha1Lanes.name +
            " sha256-lanes=" + d.sha256Lanes.name + " sha512-lanes=" + d.sha512Lanes.name +
-           " md2-lanes=" + d.md2Lanes.name;
+           " md2-lanes=" + d.md2Lanes.name + " crc32c=" + d.crc32cName +
+           " blake2b=" + d.blake2bName + " blake2s=" + d.blake2sName;
 }

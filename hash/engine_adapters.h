@@ -9,10 +9,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 
 #include "algorithms.h"
+#include "blake2.h"
 #include "bytes.h"
 #include "crc32.h"
+#include "crc32c.h"
 #include "gost.h"
 #include "md2.h"
 #include "md4.h"
@@ -135,3 +138,43 @@ void UpdateAll(typename E::Context& c, const uint8_t* data, std::size_t length) 
     }
     E::Update(c, data, static_cast<uint32_t>(length));
 }
+
+// BLAKE2b (any whole-byte length, 512 bits by default), BLAKE2s-256 and CRC-32C. CRC-32C's digest
+// is its value, most significant byte first, as for CRC-32.
+template <std::size_t Bits = 512>
+struct Blake2bEngine {
+    static_assert(Bits % 8 == 0 && Bits >= 8 && Bits <= 512);
+    static constexpr std::string_view kColumn = "blake2b";
+    static constexpr std::size_t kDigestSize = Bits / 8;
+    static constexpr std::size_t kBlockSize = 128;
+    using Context = Blake2bContext;
+    static void Init(Context& c) { Blake2bInit(&c, kDigestSize); }
+    static void Update(Context& c, const uint8_t* data, uint32_t length) {
+        Blake2bUpdate(&c, data, length);
+    }
+    static void Final(Context& c, uint8_t* digest) { Blake2bFinal(&c, digest); }
+};
+
+struct Blake2sEngine {
+    static constexpr std::string_view kColumn = "blake2s";
+    static constexpr std::size_t kDigestSize = 32;
+    static constexpr std::size_t kBlockSize = 64;
+    using Context = Blake2sContext;
+    static void Init(Context& c) { Blake2sInit(&c, kDigestSize); }
+    static void Update(Context& c, const uint8_t* data, uint32_t length) {
+        Blake2sUpdate(&c, data, length);
+    }
+    static void Final(Context& c, uint8_t* digest) { Blake2sFinal(&c, digest); }
+};
+
+struct Crc32cEngine {
+    static constexpr std::string_view kColumn = "crc32c";
+    static constexpr std::size_t kDigestSize = 4;
+    static constexpr std::size_t kBlockSize = 64;
+    using Context = uint32_t;  // the running register
+    static void Init(Context& c) { c = kCrc32cPreset; }
+    static void Update(Context& c, const uint8_t* data, uint32_t length) {
+        c = Crc32cFold(c, data, length);
+    }
+    static void Final(Context& c, uint8_t* digest) { StoreBe32(digest, c ^ kCrc32cPreset); }
+};
