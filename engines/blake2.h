@@ -36,14 +36,13 @@ void Blake2sUpdate(Blake2sContext* context, const uint8_t* data, std::size_t len
 void Blake2sFinal(Blake2sContext* context, uint8_t* digest);
 
 // The compression function F over `blocks` whole blocks at `data`: before each, the counter grows
-// by `step` bytes; `last` marks the message's final block (then `blocks` is 1). These are the
-// portable forms; the dispatch (cpu.h) may hold vector ones with the same contract.
+// by `step` bytes; `last` marks the message's final block (then `blocks` is 1).
 void Blake2bBlocks(uint64_t* state, uint64_t* counter, const uint8_t* data, std::size_t blocks,
                    uint32_t step, bool last);
 void Blake2sBlocks(uint32_t* state, uint32_t* counter, const uint8_t* data, std::size_t blocks,
                    uint32_t step, bool last);
 
-// The initialisation vectors and message schedule, shared with the vector forms.
+// The initialisation vectors and the message schedule (sigma).
 inline constexpr uint64_t kBlake2bIv[8] = {
     0x6a09e667f3bcc908, 0xbb67ae8584caa73b, 0x3c6ef372fe94f82b, 0xa54ff53a5f1d36f1,
     0x510e527fade682d1, 0x9b05688c2b3e6c1f, 0x1f83d9abfb41bd6b, 0x5be0cd19137e2179};

@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "blake2.h"
 #include "crc32_slicing.h"
 #include "gost.h"
 
@@ -39,9 +38,6 @@ CpuDispatch Choose(CpuLevel level, const CpuFeatures& f) {
     d.gostName = "portable";
     d.crc32cBulk = Crc32cSlicing16;
     d.crc32cName = "slicing-16";
-    d.blake2bBlocks = Blake2bBlocks;
-    d.blake2sBlocks = Blake2sBlocks;
-    d.blake2bName = d.blake2sName = "portable";
     d.md4Lanes = d.md5Lanes = d.sha1Lanes = d.sha256Lanes = {nullptr, 1, "single", 1};
     d.sha512Lanes = {nullptr, 1, "single", 1};
     d.md2Lanes = {nullptr, 1, "single", 1};
@@ -226,6 +222,5 @@ std::string ActiveCpuPaths() {
            " sha512=" + d.sha512Name + " gost=" + d.gostName + " md4-lanes=" + d.md4Lanes.name +
            " md5-lanes=" + d.md5Lanes.name + " sha1-lanes=" + d.sha1Lanes.name +
            " sha256-lanes=" + d.sha256Lanes.name + " sha512-lanes=" + d.sha512Lanes.name +
-           " md2-lanes=" + d.md2Lanes.name + " crc32c=" + d.crc32cName +
-           " blake2b=" + d.blake2bName + " blake2s=" + d.blake2sName;
+           " md2-lanes=" + d.md2Lanes.name + " crc32c=" + d.crc32cName;
 }

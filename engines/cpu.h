@@ -60,11 +60,6 @@ struct CpuDispatch {
     void (*gostCompress)(uint32_t* chainingValue, const uint32_t* block);
     // Runs the CRC-32C register (no pre/post inversion) over `length` bytes, any length.
     uint32_t (*crc32cBulk)(uint32_t reg, const uint8_t* data, std::size_t length);
-    // BLAKE2 compression over whole blocks, as Blake2bBlocks / Blake2sBlocks (never null).
-    void (*blake2bBlocks)(uint64_t* state, uint64_t* counter, const uint8_t* data,
-                          std::size_t blocks, uint32_t step, bool last);
-    void (*blake2sBlocks)(uint32_t* state, uint32_t* counter, const uint8_t* data,
-                          std::size_t blocks, uint32_t step, bool last);
     LanePath<uint32_t> md4Lanes, md5Lanes, sha1Lanes, sha256Lanes;
     LanePath<uint64_t> sha512Lanes;  // SHA-384 too
     LanePath<uint8_t> md2Lanes;
@@ -74,8 +69,6 @@ struct CpuDispatch {
     const char* crc32Name;
     const char* gostName;
     const char* crc32cName;
-    const char* blake2bName;
-    const char* blake2sName;
     CpuLevel level;  // the effective level this table was built for
 };
 

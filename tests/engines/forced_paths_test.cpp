@@ -1,5 +1,5 @@
 // The engines with accelerated block functions, run through the whole conformance suite once per
-// dispatch level (each capped at what this CPU has), GOST, BLAKE2 and CRC-32C included, and CRC-32
+// dispatch level (each capped at what this CPU has), GOST and CRC-32C included, and CRC-32
 // files through every CRC path.
 #include <gtest/gtest.h>
 
@@ -39,12 +39,6 @@ using Sha384Portable = At<CpuLevel::kPortable, Sha2Engine<384>>;
 using Sha384Best = At<CpuLevel::kAvx512, Sha2Engine<384>>;
 using Sha512Portable = At<CpuLevel::kPortable, Sha2Engine<512>>;
 using Sha512Best = At<CpuLevel::kAvx512, Sha2Engine<512>>;
-using Blake2bPortable = At<CpuLevel::kPortable, Blake2bEngine<>>;
-using Blake2bAvx2 = At<CpuLevel::kAvx2, Blake2bEngine<>>;
-using Blake2bBest = At<CpuLevel::kAvx512, Blake2bEngine<>>;
-using Blake2sPortable = At<CpuLevel::kPortable, Blake2sEngine>;
-using Blake2sAvx2 = At<CpuLevel::kAvx2, Blake2sEngine>;
-using Blake2sBest = At<CpuLevel::kAvx512, Blake2sEngine>;
 using Crc32cPortable = At<CpuLevel::kPortable, Crc32cEngine>;
 using Crc32cSse = At<CpuLevel::kSse, Crc32cEngine>;
 using Crc32cAvx2 = At<CpuLevel::kAvx2, Crc32cEngine>;
@@ -59,12 +53,6 @@ INSTANTIATE_TYPED_TEST_SUITE_P(Sha384Portable, EngineConformance, Sha384Portable
 INSTANTIATE_TYPED_TEST_SUITE_P(Sha384Accelerated, EngineConformance, Sha384Best);
 INSTANTIATE_TYPED_TEST_SUITE_P(Sha512Portable, EngineConformance, Sha512Portable);
 INSTANTIATE_TYPED_TEST_SUITE_P(Sha512Accelerated, EngineConformance, Sha512Best);
-INSTANTIATE_TYPED_TEST_SUITE_P(Blake2bPortable, EngineConformance, Blake2bPortable);
-INSTANTIATE_TYPED_TEST_SUITE_P(Blake2bAvx2, EngineConformance, Blake2bAvx2);
-INSTANTIATE_TYPED_TEST_SUITE_P(Blake2bAccelerated, EngineConformance, Blake2bBest);
-INSTANTIATE_TYPED_TEST_SUITE_P(Blake2sPortable, EngineConformance, Blake2sPortable);
-INSTANTIATE_TYPED_TEST_SUITE_P(Blake2sAvx2, EngineConformance, Blake2sAvx2);
-INSTANTIATE_TYPED_TEST_SUITE_P(Blake2sAccelerated, EngineConformance, Blake2sBest);
 INSTANTIATE_TYPED_TEST_SUITE_P(Crc32cPortable, EngineConformance, Crc32cPortable);
 INSTANTIATE_TYPED_TEST_SUITE_P(Crc32cSse, EngineConformance, Crc32cSse);
 INSTANTIATE_TYPED_TEST_SUITE_P(Crc32cAvx2, EngineConformance, Crc32cAvx2);

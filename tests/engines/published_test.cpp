@@ -106,6 +106,9 @@ TEST(PublishedSuites, Rfc7693) {
     EXPECT_FALSE(Blake2sInit(&s, 32, key, 33));
 }
 
+INSTANTIATE_TYPED_TEST_SUITE_P(Blake2b, EngineConformance, Blake2bEngine<>);
+INSTANTIATE_TYPED_TEST_SUITE_P(Blake2s, EngineConformance, Blake2sEngine);
+
 TEST(PublishedSuites, Rfc3720Crc32c) {
     std::string zeros(32, '\0'), ones(32, '\xff'), up, down;
     for (int i = 0; i < 32; ++i) up += static_cast<char>(i), down += static_cast<char>(31 - i);
