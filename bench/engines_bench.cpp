@@ -160,6 +160,8 @@ int Register() {
     if (f.pclmul && f.vpclmul && f.avx2) AddCrc("vpclmulqdq-256", Crc32FoldVpclmul256);
     if (f.pclmul && f.vpclmul && f.avx2 && f.avx512) AddCrc("vpclmulqdq-512", Crc32FoldVpclmul512);
     if (f.sse42 && f.pclmul) AddCrc("sse4.2x3", Crc32cSse42, "crc32c");
+    if (f.pclmul && f.vpclmul && f.avx2 && f.avx512)
+        AddCrc("vpclmulqdq-512", Crc32cFoldVpclmul512, "crc32c");
     if (f.bmi2) AddSha512Blocks("bmi2", Sha512BlocksBmi2);
     if (f.bmi2 && f.avx2) AddSha512Blocks("avx2", Sha512BlocksAvx2);
 #endif

@@ -105,6 +105,10 @@ CpuDispatch Choose(CpuLevel level, const CpuFeatures& f) {
     if (level >= CpuLevel::kAvx512 && f.vpclmul && f.avx512 && f.pclmul) {
         d.crc32Bulk = Crc32FoldVpclmul512;
         d.crc32Name = "vpclmulqdq-512";
+        // For CRC-32C the 512-bit folding beats the crc32 instruction about twice over, the
+        // 256-bit folding only matches it (corvane_bench, crc32c rows).
+        d.crc32cBulk = Crc32cFoldVpclmul512;
+        d.crc32cName = "vpclmulqdq-512";
         d.level = CpuLevel::kAvx512;
     }
     // The GOST rounds extract bit fields with BMI1, present on every processor with BMI2.

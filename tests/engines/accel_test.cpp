@@ -146,6 +146,9 @@ const std::vector<CrcPath>& CrcPaths() {
 #if defined(__x86_64__) || defined(__i386__)
         {"crc32c_sse42", Crc32cSse42, [](const CpuFeatures& f) { return f.sse42 && f.pclmul; },
          0x82F63B78, "crc32c", "e3069283"},
+        {"crc32c_vpclmul512", Crc32cFoldVpclmul512,
+         [](const CpuFeatures& f) { return f.pclmul && f.vpclmul && f.avx2 && f.avx512; },
+         0x82F63B78, "crc32c", "e3069283"},
 #endif
     };
     return paths;
