@@ -179,18 +179,10 @@ int Register() {
         {Algorithm::Sha384, OneShot<Sha2Engine<384>>, true},
         {Algorithm::Sha512, OneShot<Sha2Engine<512>>, true},
         {Algorithm::Gost, OneShot<GostEngine>, true},
+        {Algorithm::Blake2b, OneShot<Blake2bEngine<>>, false},
+        {Algorithm::Blake2s, OneShot<Blake2sEngine>, false},
+        {Algorithm::Crc32c, OneShot<Crc32cEngine>, true},
     };
-    const struct {
-        const char* name;
-        Hash hash;
-    } newer[] = {
-        {"blake2b", OneShot<Blake2bEngine<>>},
-        {"blake2s", OneShot<Blake2sEngine>},
-        {"crc32c", OneShot<Crc32cEngine>},
-    };
-    for (const auto& e : newer)
-        for (CpuLevel level : kCpuLevels)
-            if (level <= SupportedCpuLevel()) AddEngine(e.name, e.hash, level);
     for (const auto& e : engines) {
         const std::string name(AlgorithmName(e.algorithm));
         AddEngine(name, e.hash, CpuLevel::kPortable);
