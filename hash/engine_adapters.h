@@ -111,6 +111,7 @@ struct Blake2bEngine {
     static constexpr std::size_t kBlockSize = 128;
     using Context = Blake2bContext;
     static void Init(Context& c) { Blake2bInit(&c, kDigestSize); }
+    static void InitWithLength(Context& c, std::size_t bytes) { Blake2bInit(&c, bytes); }
     static void Update(Context& c, const uint8_t* data, uint32_t length) {
         Blake2bUpdate(&c, data, length);
     }
