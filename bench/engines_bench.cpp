@@ -66,8 +66,9 @@ void AddEngine(const std::string& name, Hash hash, CpuLevel level) {
         ->Apply(AddSizes);
 }
 
-void AddCrc(const std::string& name, uint32_t (*bulk)(uint32_t, const uint8_t*, std::size_t)) {
-    benchmark::RegisterBenchmark(("crc32/" + name).c_str(), [bulk](benchmark::State& state) {
+void AddCrc(const std::string& name, uint32_t (*bulk)(uint32_t, const uint8_t*, std::size_t),
+            const std::string& kind = "crc32") {
+    benchmark::RegisterBenchmark((kind + "/" + name).c_str(), [bulk](benchmark::State& state) {
         const std::vector<uint8_t> data(static_cast<std::size_t>(state.range(0)), 0x5a);
         uint32_t reg = 0xFFFFFFFF;
         for (auto _ : state) {
@@ -153,10 +154,14 @@ int Register() {
     AddAllLanes();
     const CpuFeatures f = DetectCpuFeatures();
     AddCrc("slicing-16", Crc32Slicing16);
+    AddCrc("slicing-16", Crc32cSlicing16, "crc32c");
 #if defined(__x86_64__) || defined(__i386__)
     if (f.pclmul && f.sse41) AddCrc("pclmulqdq", Crc32FoldPclmul);
     if (f.pclmul && f.vpclmul && f.avx2) AddCrc("vpclmulqdq-256", Crc32FoldVpclmul256);
     if (f.pclmul && f.vpclmul && f.avx2 && f.avx512) AddCrc("vpclmulqdq-512", Crc32FoldVpclmul512);
+    if (f.sse42 && f.pclmul) AddCrc("sse4.2x3", Crc32cSse42, "crc32c");
+    if (f.pclmul && f.vpclmul && f.avx2 && f.avx512)
+        AddCrc("vpclmulqdq-512", Crc32cFoldVpclmul512, "crc32c");
     if (f.bmi2) AddSha512Blocks("bmi2", Sha512BlocksBmi2);
     if (f.bmi2 && f.avx2) AddSha512Blocks("avx2", Sha512BlocksAvx2);
 #endif
@@ -174,6 +179,9 @@ int Register() {
         {Algorithm::Sha384, OneShot<Sha2Engine<384>>, true},
         {Algorithm::Sha512, OneShot<Sha2Engine<512>>, true},
         {Algorithm::Gost, OneShot<GostEngine>, true},
+        {Algorithm::Blake2b, OneShot<Blake2bEngine<>>, false},
+        {Algorithm::Blake2s, OneShot<Blake2sEngine>, false},
+        {Algorithm::Crc32c, OneShot<Crc32cEngine>, true},
     };
     for (const auto& e : engines) {
         const std::string name(AlgorithmName(e.algorithm));

@@ -36,6 +36,8 @@ CpuDispatch Choose(CpuLevel level, const CpuFeatures& f) {
     d.crc32Name = "slicing-16";
     d.gostCompress = GostCompress;
     d.gostName = "portable";
+    d.crc32cBulk = Crc32cSlicing16;
+    d.crc32cName = "slicing-16";
     d.md4Lanes = d.md5Lanes = d.sha1Lanes = d.sha256Lanes = {nullptr, 1, "single", 1};
     d.sha512Lanes = {nullptr, 1, "single", 1};
     d.md2Lanes = {nullptr, 1, "single", 1};
@@ -51,6 +53,12 @@ CpuDispatch Choose(CpuLevel level, const CpuFeatures& f) {
         if (f.pclmul && f.sse41) {
             d.crc32Bulk = Crc32FoldPclmul;
             d.crc32Name = "pclmulqdq";
+            d.level = CpuLevel::kSse;
+        }
+        // The three streams are joined by carry-less products.
+        if (f.sse42 && f.pclmul) {
+            d.crc32cBulk = Crc32cSse42;
+            d.crc32cName = "sse4.2x3";
             d.level = CpuLevel::kSse;
         }
     }
@@ -97,6 +105,10 @@ CpuDispatch Choose(CpuLevel level, const CpuFeatures& f) {
     if (level >= CpuLevel::kAvx512 && f.vpclmul && f.avx512 && f.pclmul) {
         d.crc32Bulk = Crc32FoldVpclmul512;
         d.crc32Name = "vpclmulqdq-512";
+        // For CRC-32C the 512-bit folding beats the crc32 instruction about twice over, the
+        // 256-bit folding only matches it (corvane_bench, crc32c rows).
+        d.crc32cBulk = Crc32cFoldVpclmul512;
+        d.crc32cName = "vpclmulqdq-512";
         d.level = CpuLevel::kAvx512;
     }
     // The GOST rounds extract bit fields with BMI1, present on every processor with BMI2.
@@ -163,6 +175,7 @@ CpuFeatures DetectCpuFeatures() {
     __cpuid(1, eax, ebx, ecx, edx);
     f.ssse3 = (ecx >> 9) & 1;
     f.sse41 = (ecx >> 19) & 1;
+    f.sse42 = (ecx >> 20) & 1;
     f.pclmul = (ecx >> 1) & 1;
     const bool osxsave = (ecx >> 27) & 1;
     const bool avx = (ecx >> 28) & 1;
@@ -213,5 +226,5 @@ std::string ActiveCpuPaths() {
            " sha512=" + d.sha512Name + " gost=" + d.gostName + " md4-lanes=" + d.md4Lanes.name +
            " md5-lanes=" + d.md5Lanes.name + " sha1-lanes=" + d.sha1Lanes.name +
            " sha256-lanes=" + d.sha256Lanes.name + " sha512-lanes=" + d.sha512Lanes.name +
-           " md2-lanes=" + d.md2Lanes.name;
+           " md2-lanes=" + d.md2Lanes.name + " crc32c=" + d.crc32cName;
 }

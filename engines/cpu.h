@@ -10,6 +10,7 @@
 struct CpuFeatures {
     bool ssse3;
     bool sse41;
+    bool sse42;  // the crc32 instruction
     bool pclmul;
     bool sha;      // SHA extensions (SHA-1 and SHA-256 rounds)
     bool avx2;     // including the OS saving the YMM state
@@ -25,7 +26,7 @@ CpuFeatures DetectCpuFeatures();
 // Path sets, each including the ones before it. A set only takes the paths the CPU has.
 enum class CpuLevel : uint8_t {
     kPortable = 0,  // portable engines only
-    kSse = 1,       // SHA extensions, PCLMULQDQ on 128-bit vectors
+    kSse = 1,       // SHA extensions, PCLMULQDQ on 128-bit vectors, SSE 4.2 crc32
     kAvx2 = 2,      // VPCLMULQDQ on 256-bit vectors, SHA-512 schedule on AVX2 with BMI2 rounds,
                     // multi-lane functions on 256-bit vectors
     kAvx512 = 3,    // VPCLMULQDQ on 512-bit vectors, GOST and MD2 lanes with VBMI byte permutes,
@@ -57,6 +58,8 @@ struct CpuDispatch {
     uint32_t (*crc32Bulk)(uint32_t reg, const uint8_t* data, std::size_t length);
     // The GOST R 34.11-94 step function, as GostCompress (never null: GostCompress itself).
     void (*gostCompress)(uint32_t* chainingValue, const uint32_t* block);
+    // Runs the CRC-32C register (no pre/post inversion) over `length` bytes, any length.
+    uint32_t (*crc32cBulk)(uint32_t reg, const uint8_t* data, std::size_t length);
     LanePath<uint32_t> md4Lanes, md5Lanes, sha1Lanes, sha256Lanes;
     LanePath<uint64_t> sha512Lanes;  // SHA-384 too
     LanePath<uint8_t> md2Lanes;
@@ -65,6 +68,7 @@ struct CpuDispatch {
     const char* sha512Name;
     const char* crc32Name;
     const char* gostName;
+    const char* crc32cName;
     CpuLevel level;  // the effective level this table was built for
 };
 

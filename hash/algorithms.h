@@ -21,7 +21,20 @@
 #include <span>
 #include <string_view>
 
-enum class Algorithm { Crc32, Gost, Md2, Md4, Md5, Sha1, Sha256, Sha384, Sha512 };
+enum class Algorithm {
+    Crc32,
+    Gost,
+    Md2,
+    Md4,
+    Md5,
+    Sha1,
+    Sha256,
+    Sha384,
+    Sha512,
+    Blake2b,
+    Blake2s,
+    Crc32c,
+};
 
 // HashAlgorithm values: what a request is told to compute (SHA-2 with a width of its own).
 enum : int32_t {
@@ -179,6 +192,44 @@ inline constexpr AlgorithmFacts kAlgorithmTable[] = {
      .fileNameHints = "sha512",
      .sumFileEndings = ".sha512 .sha512sum",
      .sumFileNames = "SHA512SUMS CHECKSUM.SHA512"},
+    // BLAKE2b at its full 512 bits (b2sum's default), BLAKE2s-256, CRC-32C. OpenSSL writes
+    // "BLAKE2B-512(f)= " and "BLAKE2S-256(f)= ", RHash's upper-case forms drop the length.
+    {.algorithm = Algorithm::Blake2b,
+     .name = "blake2b",
+     .aliases = "blake2b512",
+     .tag = "BLAKE2b",
+     .readTags = "BLAKE2B-512 BLAKE2B BLAKE2b-512",
+     .listText = "BLAKE2b-512",
+     .hashAlgorithm = kAlgorithmExtendedBase + static_cast<int32_t>(Algorithm::Blake2b),
+     .digestBytes = 64,
+     .variableLength = true,
+     .cost = 850,
+     .strength = 8,
+     .fileNameHints = "b2sum blake2b .b2",
+     .sumFileEndings = ".b2 .b2sum",
+     .sumFileNames = "B2SUMS b2sums.txt"},
+    {.algorithm = Algorithm::Blake2s,
+     .name = "blake2s",
+     .aliases = "blake2s256",
+     .tag = "BLAKE2s",
+     .readTags = "BLAKE2S-256 BLAKE2S BLAKE2s-256",
+     .listText = "BLAKE2s-256",
+     .hashAlgorithm = kAlgorithmExtendedBase + static_cast<int32_t>(Algorithm::Blake2s),
+     .digestBytes = 32,
+     .cost = 1450,
+     .strength = 6,
+     .fileNameHints = "blake2s"},
+    {.algorithm = Algorithm::Crc32c,
+     .name = "crc32c",
+     .aliases = "castagnoli",
+     .tag = "CRC32C",
+     .listText = "CRC-32C",
+     .hashAlgorithm = kAlgorithmExtendedBase + static_cast<int32_t>(Algorithm::Crc32c),
+     .digestBytes = 4,
+     .cost = 40,
+     .integrityOnly = true,
+     .strength = 0,
+     .fileNameHints = "crc32c"},
 };
 
 inline constexpr std::size_t kAlgorithmCount = std::size(kAlgorithmTable);

@@ -1,4 +1,4 @@
-// One shape over the nine engines, so everything that drives them (the digester, the tests'
+// One shape over the engines, so everything that drives them (the digester, the tests'
 // conformance suite, the fuzz harnesses) drives them the same way:
 //   kAlgorithm, kDigestSize, kBlockSize, Context,
 //   Init(Context&), Update(Context&, data, 32-bit length), Final(Context&, digest).
@@ -12,8 +12,10 @@
 #include <cstring>
 
 #include "algorithms.h"
+#include "blake2.h"
 #include "bytes.h"
 #include "crc32.h"
+#include "crc32c.h"
 #include "gost.h"
 #include "md2.h"
 #include "md4.h"
@@ -99,6 +101,41 @@ struct Sha2Engine
     static void Final(Context& c, uint8_t* digest) { Sha2Final(digest, &c); }
 };
 
+// BLAKE2b (any whole-byte length, 512 bits by default), BLAKE2s-256 and CRC-32C. CRC-32C's digest
+// is its value, most significant byte first, as for CRC-32.
+template <std::size_t Bits = 512>
+struct Blake2bEngine {
+    static_assert(Bits % 8 == 0 && Bits >= 8 && Bits <= 512);
+    static constexpr Algorithm kAlgorithm = Algorithm::Blake2b;
+    static constexpr std::size_t kDigestSize = Bits / 8;
+    static constexpr std::size_t kBlockSize = 128;
+    using Context = Blake2bContext;
+    static void Init(Context& c) { Blake2bInit(&c, kDigestSize); }
+    static void InitWithLength(Context& c, std::size_t bytes) { Blake2bInit(&c, bytes); }
+    static void Update(Context& c, const uint8_t* data, uint32_t length) {
+        Blake2bUpdate(&c, data, length);
+    }
+    static void Final(Context& c, uint8_t* digest) { Blake2bFinal(&c, digest); }
+};
+
+struct Blake2sEngine : EngineTraits<Algorithm::Blake2s, 64> {
+    using Context = Blake2sContext;
+    static void Init(Context& c) { Blake2sInit(&c, kDigestSize); }
+    static void Update(Context& c, const uint8_t* data, uint32_t length) {
+        Blake2sUpdate(&c, data, length);
+    }
+    static void Final(Context& c, uint8_t* digest) { Blake2sFinal(&c, digest); }
+};
+
+struct Crc32cEngine : EngineTraits<Algorithm::Crc32c, 64> {
+    using Context = uint32_t;  // the running register
+    static void Init(Context& c) { c = kCrc32cPreset; }
+    static void Update(Context& c, const uint8_t* data, uint32_t length) {
+        c = Crc32cFold(c, data, length);
+    }
+    static void Final(Context& c, uint8_t* digest) { StoreBe32(digest, c ^ kCrc32cPreset); }
+};
+
 // Calls `f` with a value of the adapter type of `algorithm`.
 template <class F>
 decltype(auto) WithEngine(Algorithm algorithm, F&& f) {
@@ -119,6 +156,12 @@ decltype(auto) WithEngine(Algorithm algorithm, F&& f) {
             return f(Sha2Engine<256>{});
         case Algorithm::Sha384:
             return f(Sha2Engine<384>{});
+        case Algorithm::Blake2b:
+            return f(Blake2bEngine<>{});
+        case Algorithm::Blake2s:
+            return f(Blake2sEngine{});
+        case Algorithm::Crc32c:
+            return f(Crc32cEngine{});
         case Algorithm::Sha512:
             break;
     }

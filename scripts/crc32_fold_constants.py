@@ -2,7 +2,8 @@
 """Prints the carry-less-multiplication constants of engines/x86/crc32_clmul.cpp.
 
 Run once; its output is pasted into that file. Arithmetic is over GF(2)[x] with the IEEE 802.3
-generator P(x) = x^32 + 0x04C11DB7 (coefficient of x^i is bit i of an integer here).
+generator P(x) = x^32 + 0x04C11DB7 (coefficient of x^i is bit i of an integer here), or with
+--castagnoli Castagnoli's CRC-32C generator x^32 + 0x1EDC6F41.
 
 Layouts (reflected: the first message bit is the highest power):
   fold constant "x^e" : (x^e mod P) as a 64-bit lane whose bit j holds the coefficient of x^(63-j).
@@ -12,7 +13,9 @@ Layouts (reflected: the first message bit is the highest power):
   P'  : P itself in that same 33-bit layout.
 """
 
-POLY = (1 << 32) | 0x04C11DB7
+import sys
+
+POLY = (1 << 32) | (0x1EDC6F41 if "--castagnoli" in sys.argv[1:] else 0x04C11DB7)
 
 
 def mod_p(value):

@@ -20,6 +20,12 @@ uint32_t Crc32FoldPclmul(uint32_t reg, const uint8_t* data, std::size_t length);
 uint32_t Crc32FoldVpclmul256(uint32_t reg, const uint8_t* data, std::size_t length);
 uint32_t Crc32FoldVpclmul512(uint32_t reg, const uint8_t* data, std::size_t length);
 
+// CRC-32C register (no pre/post inversion) over any number of bytes: the SSE 4.2 crc32
+// instruction on three interleaved streams, joined with PCLMULQDQ.
+uint32_t Crc32cSse42(uint32_t reg, const uint8_t* data, std::size_t length);
+// The same by carry-less multiplication folding on 512-bit vectors (AVX-512).
+uint32_t Crc32cFoldVpclmul512(uint32_t reg, const uint8_t* data, std::size_t length);
+
 // GOST R 34.11-94 step function, as GostCompress in gost.h, with AVX-512 (F, BW, VL), VBMI and
 // BMI1.
 void GostCompressAvx512(uint32_t* chainingValue, const uint32_t* block);

@@ -1,5 +1,6 @@
-// End-to-end runs of corvane-sum -c: BSD lines round-trip, failures, and the check options
-// behaving exactly as sha256sum's on the same sums file.
+// End-to-end runs of corvane-sum -c: BSD lines round-trip, failures, the check options
+// behaving exactly as sha256sum's on the same sums file, and the peers' lines for the newer
+// algorithms.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -238,6 +239,43 @@ TEST(CheckE2e, OptionsBehaveAsSha256sum) {
                 EXPECT_EQ(got.err, ReplaceAll(expected.err, "sha256sum:", "corvane-sum:")) << label;
             }
         }
+    }
+}
+
+// BLAKE2b, BLAKE2s and CRC-32C lines as b2sum (coreutils 9.1), openssl dgst 3.0 and rhash 1.4.3
+// write them for a file "abc": our tagged lines are theirs byte for byte, and -c reads every
+// spelling, untagged ones by their length (SHA-512 and CRC-32 are tried first, and fail).
+TEST(CheckE2e, Blake2AndCrc32cLinesAsThePeersWriteThem) {
+    TempDir dir;
+    dir.WriteFile("abc", "abc");
+    const std::string b2b =
+        "ba80a53f981c4d0d6a2797b69f12f6e94c212f14685ac4b74b12bb6fdbffa2d17d87c5392aab792dc252d5de"
+        "4533cc9518d38aa8dbf1925ab92386edd4009923";
+    const std::string b2s = "508c5e8c327c14e2e1a72ba34eeb452f37458b209ed63a294d999b4c86675982";
+    const struct {
+        const char* algorithm;
+        std::string tagged;  // b2sum --tag, rhash --bsd
+    } written[] = {{"blake2b", "BLAKE2b (abc) = " + b2b + "\n"},
+                   {"blake2s", "BLAKE2s (abc) = " + b2s + "\n"},
+                   {"crc32c", "CRC32C (abc) = 364b3fb7\n"}};
+    for (const auto& w : written) {
+        const ProcessResult r = RunSum({"-a", w.algorithm, "--tag", "abc"}, "", dir.path());
+        EXPECT_EQ(r.out, w.tagged) << w.algorithm;
+    }
+    const std::string lines[] = {
+        b2b + "  abc",               // b2sum
+        "BLAKE2B-512(abc)= " + b2b,  // openssl dgst -blake2b512
+        "BLAKE2S-256(abc)= " + b2s,  // openssl dgst -blake2s256
+        "BLAKE2B (abc) = " + b2b,    // rhash's upper-case names
+        "BLAKE2S (abc) = " + b2s,
+        "364b3fb7  abc",  // rhash --crc32c
+        "CRC32C (abc) = 364B3FB7",
+    };
+    for (const std::string& line : lines) {
+        dir.WriteFile("SUMS", line + "\n");
+        const ProcessResult r = RunSum({"-c", "SUMS"}, "", dir.path());
+        EXPECT_EQ(r.status, 0) << line << r.err;
+        EXPECT_EQ(r.out, "abc: OK\n") << line;
     }
 }
 

@@ -1,6 +1,6 @@
 // The engines with accelerated block functions, run through the whole conformance suite once per
-// dispatch level (each capped at what this CPU has), GOST included, and CRC-32 files through every
-// CRC path.
+// dispatch level (each capped at what this CPU has), GOST and CRC-32C included, and CRC-32
+// files through every CRC path.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -39,6 +39,10 @@ using Sha384Portable = At<CpuLevel::kPortable, Sha2Engine<384>>;
 using Sha384Best = At<CpuLevel::kAvx512, Sha2Engine<384>>;
 using Sha512Portable = At<CpuLevel::kPortable, Sha2Engine<512>>;
 using Sha512Best = At<CpuLevel::kAvx512, Sha2Engine<512>>;
+using Crc32cPortable = At<CpuLevel::kPortable, Crc32cEngine>;
+using Crc32cSse = At<CpuLevel::kSse, Crc32cEngine>;
+using Crc32cAvx2 = At<CpuLevel::kAvx2, Crc32cEngine>;
+using Crc32cBest = At<CpuLevel::kAvx512, Crc32cEngine>;
 using GostPortable = At<CpuLevel::kPortable, GostEngine>;
 using GostBest = At<CpuLevel::kAvx512, GostEngine>;
 INSTANTIATE_TYPED_TEST_SUITE_P(Sha1Portable, EngineConformance, Sha1Portable);
@@ -49,6 +53,10 @@ INSTANTIATE_TYPED_TEST_SUITE_P(Sha384Portable, EngineConformance, Sha384Portable
 INSTANTIATE_TYPED_TEST_SUITE_P(Sha384Accelerated, EngineConformance, Sha384Best);
 INSTANTIATE_TYPED_TEST_SUITE_P(Sha512Portable, EngineConformance, Sha512Portable);
 INSTANTIATE_TYPED_TEST_SUITE_P(Sha512Accelerated, EngineConformance, Sha512Best);
+INSTANTIATE_TYPED_TEST_SUITE_P(Crc32cPortable, EngineConformance, Crc32cPortable);
+INSTANTIATE_TYPED_TEST_SUITE_P(Crc32cSse, EngineConformance, Crc32cSse);
+INSTANTIATE_TYPED_TEST_SUITE_P(Crc32cAvx2, EngineConformance, Crc32cAvx2);
+INSTANTIATE_TYPED_TEST_SUITE_P(Crc32cAccelerated, EngineConformance, Crc32cBest);
 INSTANTIATE_TYPED_TEST_SUITE_P(GostPortable, EngineConformance, GostPortable);
 INSTANTIATE_TYPED_TEST_SUITE_P(GostAccelerated, EngineConformance, GostBest);
 

@@ -1,8 +1,10 @@
-// The test suites the MD2, MD4 and MD5 standards publish (RFC 1319, 1320 and 1321, appendix A.5
-// each), through the engines.
+// The test suites the standards publish, through the engines: MD2, MD4 and MD5 (RFC 1319, 1320 and
+// 1321, appendix A.5 each), BLAKE2 (RFC 7693 appendices A, B and E) and CRC-32C (RFC 3720 B.4).
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "engine_adapters.h"
 #include "engine_conformance.h"
@@ -37,6 +39,88 @@ TEST(PublishedSuites, Rfc1319Rfc1320Rfc1321) {
         EXPECT_EQ(HashOneShot<Md4Engine>(row.message), row.md4) << row.message;
         EXPECT_EQ(HashOneShot<Md5Engine>(row.message), row.md5) << row.message;
     }
+}
+
+// Appendix E's self-test: digests of every listed length over inputs of every listed length,
+// unkeyed and keyed, all fed to one 256-bit digest. Inputs and keys come from the appendix's
+// Fibonacci-style generator.
+std::vector<uint8_t> SelfTestSequence(std::size_t length, uint32_t seed) {
+    std::vector<uint8_t> out(length);
+    uint32_t a = 0xDEAD4BAD * seed, b = 1;
+    for (auto& byte : out) {
+        const uint32_t t = a + b;
+        a = b;
+        b = t;
+        byte = static_cast<uint8_t>(t >> 24);
+    }
+    return out;
+}
+
+template <class Context, auto Init, auto Update, auto Final>
+std::string Rfc7693SelfTest(std::vector<std::size_t> digestLengths,
+                            std::vector<std::size_t> inputLengths) {
+    const auto hash = [](std::size_t outLength, const std::vector<uint8_t>& in,
+                         const std::vector<uint8_t>& key, uint8_t* out) {
+        Context c;
+        EXPECT_TRUE(Init(&c, outLength, key.data(), key.size()));
+        Update(&c, in.data(), in.size());
+        Final(&c, out);
+    };
+    Context all;
+    Init(&all, 32, nullptr, 0);
+    for (std::size_t outLength : digestLengths)
+        for (std::size_t inLength : inputLengths) {
+            const auto in = SelfTestSequence(inLength, static_cast<uint32_t>(inLength));
+            uint8_t digest[64];
+            hash(outLength, in, {}, digest);
+            Update(&all, digest, outLength);
+            hash(outLength, in, SelfTestSequence(outLength, static_cast<uint32_t>(outLength)),
+                 digest);
+            Update(&all, digest, outLength);
+        }
+    uint8_t result[32];
+    Final(&all, result);
+    return ToHex(result, sizeof result);
+}
+
+TEST(PublishedSuites, Rfc7693) {
+    EXPECT_EQ(HashOneShot<Blake2bEngine<>>("abc"),
+              "ba80a53f981c4d0d6a2797b69f12f6e94c212f14685ac4b74b12bb6fdbffa2d1"
+              "7d87c5392aab792dc252d5de4533cc9518d38aa8dbf1925ab92386edd4009923");
+    EXPECT_EQ(HashOneShot<Blake2sEngine>("abc"),
+              "508c5e8c327c14e2e1a72ba34eeb452f37458b209ed63a294d999b4c86675982");
+    EXPECT_EQ((Rfc7693SelfTest<Blake2bContext, Blake2bInit, Blake2bUpdate, Blake2bFinal>(
+                  {20, 32, 48, 64}, {0, 3, 128, 129, 255, 1024})),
+              "c23a7800d98123bd10f506c61e29da5603d763b8bbad2e737f5e765a7bccd475");
+    EXPECT_EQ((Rfc7693SelfTest<Blake2sContext, Blake2sInit, Blake2sUpdate, Blake2sFinal>(
+                  {16, 20, 28, 32}, {0, 3, 64, 65, 255, 1024})),
+              "6a411f08ce25adcdfb02aba641451cec53c598b24f4fc787fbdc88797f4c1dfe");
+    // Lengths outside the range, and keys longer than the longest digest, are refused.
+    Blake2bContext b;
+    Blake2sContext s;
+    const uint8_t key[65] = {};
+    EXPECT_FALSE(Blake2bInit(&b, 0));
+    EXPECT_FALSE(Blake2bInit(&b, 65));
+    EXPECT_FALSE(Blake2bInit(&b, 64, key, 65));
+    EXPECT_FALSE(Blake2sInit(&s, 33));
+    EXPECT_FALSE(Blake2sInit(&s, 32, key, 33));
+}
+
+INSTANTIATE_TYPED_TEST_SUITE_P(Blake2b, EngineConformance, Blake2bEngine<>);
+INSTANTIATE_TYPED_TEST_SUITE_P(Blake2s, EngineConformance, Blake2sEngine);
+
+TEST(PublishedSuites, Rfc3720Crc32c) {
+    std::string zeros(32, '\0'), ones(32, '\xff'), up, down;
+    for (int i = 0; i < 32; ++i) up += static_cast<char>(i), down += static_cast<char>(31 - i);
+    const struct {
+        std::string message;
+        const char* crc;
+    } rows[] = {{zeros, "8a9136aa"},
+                {ones, "62a8ab43"},
+                {up, "46dd794e"},
+                {down, "113fdb5c"},
+                {"123456789", "e3069283"}};
+    for (const auto& row : rows) EXPECT_EQ(HashOneShot<Crc32cEngine>(row.message), row.crc);
 }
 
 }  // namespace

@@ -25,6 +25,9 @@ TEST(Algorithms, NamesTagsLengthsAndParsing) {
         {Algorithm::Sha256, "sha256", "SHA256", 64, false},
         {Algorithm::Sha384, "sha384", "SHA384", 96, false},
         {Algorithm::Sha512, "sha512", "SHA512", 128, false},
+        {Algorithm::Blake2b, "blake2b", "BLAKE2b", 128, false},
+        {Algorithm::Blake2s, "blake2s", "BLAKE2s", 64, false},
+        {Algorithm::Crc32c, "crc32c", "CRC32C", 8, true},
     };
     ASSERT_EQ(std::size(rows), kAllAlgorithms.size());
     for (std::size_t i = 0; i < std::size(rows); ++i) {
@@ -54,7 +57,23 @@ TEST(Algorithms, TagsAreReadInTheirOtherSpellingAndNothingElse) {
     ASSERT_TRUE(gost94);
     EXPECT_EQ(gost94->algorithm, Algorithm::Gost);
     EXPECT_EQ(gost94->length, 6u);
-    for (const char* other : {"", "sha256 (f)", "SHA-256 (f)", "BLAKE2b (f)", " MD5 (f)"})
+    // OpenSSL's and RHash's spellings.
+    const struct {
+        const char* text;
+        Algorithm algorithm;
+        std::size_t length;
+    } peers[] = {{"BLAKE2B-512(f)= ", Algorithm::Blake2b, 11},
+                 {"BLAKE2S-256(f)= ", Algorithm::Blake2s, 11},
+                 {"BLAKE2B (f) = ", Algorithm::Blake2b, 7},
+                 {"BLAKE2S (f) = ", Algorithm::Blake2s, 7},
+                 {"CRC32C (f) = ", Algorithm::Crc32c, 6}};
+    for (const auto& p : peers) {
+        const auto tag = MatchTag(p.text);
+        ASSERT_TRUE(tag) << p.text;
+        EXPECT_EQ(tag->algorithm, p.algorithm) << p.text;
+        EXPECT_EQ(tag->length, p.length) << p.text;
+    }
+    for (const char* other : {"", "sha256 (f)", "SHA-256 (f)", "WHIRLPOOL (f)", " MD5 (f)"})
         EXPECT_FALSE(MatchTag(other)) << other;
 }
 
@@ -63,12 +82,12 @@ TEST(Algorithms, CandidatesOfADigestLengthMostCommonFirst) {
         std::size_t length;
         std::vector<Algorithm> candidates;
     } rows[] = {
-        {8, {Algorithm::Crc32}},
+        {8, {Algorithm::Crc32, Algorithm::Crc32c}},
         {32, {Algorithm::Md5, Algorithm::Md4, Algorithm::Md2}},
         {40, {Algorithm::Sha1}},
-        {64, {Algorithm::Sha256, Algorithm::Gost}},
+        {64, {Algorithm::Sha256, Algorithm::Gost, Algorithm::Blake2s}},
         {96, {Algorithm::Sha384}},
-        {128, {Algorithm::Sha512}},
+        {128, {Algorithm::Sha512, Algorithm::Blake2b}},
         {0, {}},
         {16, {}},
         {63, {}},
@@ -126,7 +145,11 @@ TEST(Algorithms, SumFileNamesImplyTheirAlgorithm) {
         {"x.sha1", Algorithm::Sha1, false},
         {"GOSTSUMS", Algorithm::Gost, false},
         {"CHECKSUMS", std::nullopt, false},
-        {"b2sums.txt", std::nullopt, true},
+        {"b2sums.txt", Algorithm::Blake2b, false},
+        {"B2SUMS", Algorithm::Blake2b, false},
+        {"x.iso.b2", Algorithm::Blake2b, false},
+        {"x.crc32c", Algorithm::Crc32c, false},
+        {"BLAKE3SUMS", std::nullopt, true},
         {"SHA3-256SUMS", std::nullopt, true},
         {"x.xxh128", std::nullopt, true},
     };

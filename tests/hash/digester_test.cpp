@@ -33,6 +33,30 @@ TEST(Digester, EverySharedVectorWholeAndInRandomPieces) {
     }
 }
 
+// Digests of a chosen length, as b2sum -l writes them; lengths an algorithm does not vary give
+// its usual digest.
+TEST(Digester, ChosenLengths) {
+    const struct {
+        Algorithm algorithm;
+        std::size_t bytes;
+        const char* digest;
+    } rows[] = {
+        {Algorithm::Blake2b, 32,
+         "bddd813c634239723171ef3fee98579b94964e3bb1cb3e427262c8c068d52319"},
+        {Algorithm::Blake2b, 1, "6b"},
+        {Algorithm::Blake2b, 0, nullptr},
+        {Algorithm::Sha256, 20, nullptr},
+    };
+    for (const auto& r : rows) {
+        Digester d(r.algorithm, r.bytes);
+        d.Update(Bytes("abc"), 3);
+        EXPECT_EQ(d.Final(),
+                  r.digest ? r.digest
+                           : SharedVector("abc").digest.at(std::string(AlgorithmName(r.algorithm))))
+            << AlgorithmName(r.algorithm) << " " << r.bytes;
+    }
+}
+
 TEST(Digester, SpentAndMovedFromDigestersGiveNothing) {
     for (Algorithm a : kAllAlgorithms) {
         Digester first(a);

@@ -64,14 +64,14 @@ TEST(ExpectedText, FormsLengthsAndTags) {
         Candidates candidates;
         std::string name;
     } cases[] = {
-        {Abc(A::Crc32), Abc(A::Crc32), {A::Crc32}, ""},
+        {Abc(A::Crc32), Abc(A::Crc32), {A::Crc32, A::Crc32c}, ""},
         {md5, md5, {A::Md5, A::Md4, A::Md2}, ""},
         {sha1, sha1, {A::Sha1}, ""},
-        {sha256, sha256, {A::Sha256, A::Gost}, ""},
+        {sha256, sha256, {A::Sha256, A::Gost, A::Blake2s}, ""},
         {Abc(A::Sha384), Abc(A::Sha384), {A::Sha384}, ""},
-        {Abc(A::Sha512), Abc(A::Sha512), {A::Sha512}, ""},
-        {" " + grouped + "\r\n", sha256, {A::Sha256, A::Gost}, ""},
-        {colons, sha256, {A::Sha256, A::Gost}, ""},
+        {Abc(A::Sha512), Abc(A::Sha512), {A::Sha512, A::Blake2b}, ""},
+        {" " + grouped + "\r\n", sha256, {A::Sha256, A::Gost, A::Blake2s}, ""},
+        {colons, sha256, {A::Sha256, A::Gost, A::Blake2s}, ""},
         {"SHA256: " + sha256, sha256, {A::Sha256}, ""},
         {"md4=" + md5, md5, {A::Md4}, ""},
         {"sha-1 " + Upper(sha1), sha1, {A::Sha1}, ""},
@@ -189,7 +189,7 @@ TEST(SumFileSearch, FindsTheLineForTheFile) {
         {{{"MD5SUMS", "MD5 (./x.iso) = " + md5 + "\n"}}, "MD5SUMS", {A::Md5}},
         {{{"CHECKSUMS", md5 + "  x.iso\n" + sha256 + "  x.iso\n"}},
          "CHECKSUMS",
-         {A::Sha256, A::Gost}},
+         {A::Sha256, A::Gost, A::Blake2s}},
         // Per-file names come first; a sum file without the name, or malformed, is passed over.
         {{{"x.iso.md5", md5 + "  x.iso\n"}, {"SHA256SUMS", sha256 + "  x.iso\n"}},
          "x.iso.md5",
@@ -207,7 +207,7 @@ TEST(SumFileSearch, FindsTheLineForTheFile) {
         // named after this one, a sum file named after it without its extension.
         {{{"Fedora-39-x86_64-CHECKSUM", kSigned}},
          "Fedora-39-x86_64-CHECKSUM",
-         {A::Sha256, A::Gost}},
+         {A::Sha256, A::Gost, A::Blake2s}},
         {{{"x.iso.sha256", sha256 + "\n"}, {"MD5SUMS", md5 + "  x.iso\n"}},
          "x.iso.sha256",
          {A::Sha256}},
@@ -277,11 +277,15 @@ TEST(SumFileSearch, EscapedNamesAndOtherFamilies) {
     const auto found = FindSumFileBeside(file);
     ASSERT_TRUE(found);
     EXPECT_EQ(found->listedName, "back\\slash.iso");
-    // BLAKE2b digests are as long as SHA-512's; a tag still counts wherever it is.
-    const std::string b2 = Abc(A::Sha512) + "  x.iso\n";
-    EXPECT_FALSE(ExpectedFromSumText(b2, "x.iso", "b2sums.txt"));
-    EXPECT_TRUE(ExpectedFromSumText("SHA512 (x.iso) = " + Abc(A::Sha512), "x.iso", "b2sums.txt"));
-    EXPECT_TRUE(ExpectedFromSumText(b2, "x.iso", "SHA512SUMS"));
+    // BLAKE3 digests are as long as SHA-256's; a tag still counts wherever it is.
+    const std::string b3 = Abc(A::Sha256) + "  x.iso\n";
+    EXPECT_FALSE(ExpectedFromSumText(b3, "x.iso", "b3sums.txt"));
+    EXPECT_TRUE(ExpectedFromSumText("SHA256 (x.iso) = " + Abc(A::Sha256), "x.iso", "b3sums.txt"));
+    EXPECT_TRUE(ExpectedFromSumText(b3, "x.iso", "SHA256SUMS"));
+    // A b2sum list names BLAKE2b, whose digests are as long as SHA-512's.
+    const auto b2 = ExpectedFromSumText(Abc(A::Blake2b) + "  x.iso\n", "x.iso", "b2sums.txt");
+    ASSERT_TRUE(b2);
+    EXPECT_EQ(b2->candidates, Candidates{A::Blake2b});
 }
 
 // Which source decides: the field, then a sum file beside the file that lists it, then the
