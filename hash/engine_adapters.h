@@ -9,9 +9,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 
 #include "algorithms.h"
 #include "bytes.h"
+#include "blake3.h"
 #include "crc32.h"
 #include "gost.h"
 #include "md2.h"
@@ -135,3 +137,16 @@ void UpdateAll(typename E::Context& c, const uint8_t* data, std::size_t length) 
     }
     E::Update(c, data, static_cast<uint32_t>(length));
 }
+
+// BLAKE3 (engines/blake3.h), hash mode at its default 32-byte output.
+struct Blake3Engine {
+    static constexpr std::string_view kColumn = "blake3";
+    static constexpr std::size_t kDigestSize = kBlake3OutSize;
+    static constexpr std::size_t kBlockSize = kBlake3BlockSize;
+    using Context = Blake3Context;
+    static void Init(Context& c) { Blake3Init(&c); }
+    static void Update(Context& c, const uint8_t* data, uint32_t length) {
+        Blake3Update(&c, data, length);
+    }
+    static void Final(Context& c, uint8_t* digest) { Blake3Final(&c, digest, kDigestSize); }
+};
