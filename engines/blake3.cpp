@@ -47,6 +47,8 @@ void Compress(const uint32_t cv[8], const uint32_t m[16], uint64_t counter, uint
                       static_cast<uint32_t>(counter >> 32),
                       blockLength,
                       flags};
+    // Unrolled, so every message word index is a constant and the words stay in registers.
+#pragma GCC unroll 7
     for (const auto& s : kBlake3Schedule) {
         G(v, 0, 4, 8, 12, m[s[0]], m[s[1]]);
         G(v, 1, 5, 9, 13, m[s[2]], m[s[3]]);

@@ -39,6 +39,18 @@ public:
     }
     std::optional<uint64_t> Size() const override { return size; }
 
+    std::ptrdiff_t ReadAt(uint8_t* buffer, std::size_t capacity, uint64_t offset,
+                          int& error) override {
+        for (;;) {
+            const ssize_t got = pread(fd, buffer, capacity, static_cast<off_t>(offset));
+            if (got >= 0) return got;
+            if (errno != EINTR) {
+                error = errno;
+                return -1;
+            }
+        }
+    }
+
 private:
     int fd;
     bool owned;
@@ -46,6 +58,11 @@ private:
 };
 
 }  // namespace
+
+std::ptrdiff_t ByteSource::ReadAt(uint8_t*, std::size_t, uint64_t, int& error) {
+    error = ESPIPE;
+    return -1;
+}
 
 std::unique_ptr<ByteSource> OpenFileSource(const std::string& path, int& error) {
     if (path.empty() || path.find('\0') != std::string::npos) {

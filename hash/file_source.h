@@ -17,6 +17,10 @@ public:
     virtual std::ptrdiff_t Read(uint8_t* buffer, std::size_t capacity, int& error) = 0;
     // The size of a regular file, known before reading; none for pipes, terminals and devices.
     virtual std::optional<uint64_t> Size() const { return std::nullopt; }
+    // For one file on several threads at once: reads at `offset` without moving Read's position;
+    // -1 with `error` set where it cannot (ESPIPE: a pipe, or a source without positions).
+    virtual std::ptrdiff_t ReadAt(uint8_t* buffer, std::size_t capacity, uint64_t offset,
+                                  int& error);
 };
 
 // Opens the file at `path` for reading; null, with `error` set to errno, when it cannot.
