@@ -3,19 +3,20 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 inline constexpr uint32_t kBlake3Iv[8] = {0x6A09E667, 0xBB67AE85, 0x3C6EF372, 0xA54FF53A,
                                           0x510E527F, 0x9B05688C, 0x1F83D9AB, 0x5BE0CD19};
 
-inline constexpr int kBlake3Rounds = 7;
+inline constexpr std::size_t kBlake3Rounds = 7;
 
 // kBlake3Schedule[r][i]: which message word round r uses in position i.
 inline constexpr auto kBlake3Schedule = [] {
-    constexpr int permutation[16] = {2, 6, 3, 10, 7, 0, 4, 13, 1, 11, 12, 5, 9, 14, 15, 8};
+    constexpr std::size_t permutation[16] = {2, 6, 3, 10, 7, 0, 4, 13, 1, 11, 12, 5, 9, 14, 15, 8};
     std::array<std::array<uint8_t, 16>, kBlake3Rounds> s{};
-    for (int i = 0; i < 16; ++i) s[0][i] = static_cast<uint8_t>(i);
-    for (int r = 1; r < kBlake3Rounds; ++r)
-        for (int i = 0; i < 16; ++i) s[r][i] = s[r - 1][permutation[i]];
+    for (std::size_t i = 0; i < 16; ++i) s[0][i] = static_cast<uint8_t>(i);
+    for (std::size_t r = 1; r < kBlake3Rounds; ++r)
+        for (std::size_t i = 0; i < 16; ++i) s[r][i] = s[r - 1][permutation[i]];
     return s;
 }();
