@@ -200,6 +200,7 @@ int Register() {
         {Algorithm::Sha384, OneShot<Sha2Engine<384>>, true},
         {Algorithm::Sha512, OneShot<Sha2Engine<512>>, true},
         {Algorithm::Gost, OneShot<GostEngine>, true},
+        {Algorithm::Blake3, OneShot<Blake3Engine>, true},
     };
     for (const auto& e : engines) {
         const std::string name(AlgorithmName(e.algorithm));

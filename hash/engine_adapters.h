@@ -12,8 +12,8 @@
 #include <string_view>
 
 #include "algorithms.h"
-#include "bytes.h"
 #include "blake3.h"
+#include "bytes.h"
 #include "crc32.h"
 #include "gost.h"
 #include "md2.h"
@@ -100,6 +100,16 @@ struct Sha2Engine
     static void Final(Context& c, uint8_t* digest) { Sha2Final(digest, &c); }
 };
 
+// BLAKE3 (engines/blake3.h), hash mode at its default 32-byte output.
+struct Blake3Engine : EngineTraits<Algorithm::Blake3, kBlake3BlockSize> {
+    using Context = Blake3Context;
+    static void Init(Context& c) { Blake3Init(&c); }
+    static void Update(Context& c, const uint8_t* data, uint32_t length) {
+        Blake3Update(&c, data, length);
+    }
+    static void Final(Context& c, uint8_t* digest) { Blake3Final(&c, digest, kDigestSize); }
+};
+
 // Calls `f` with a value of the adapter type of `algorithm`.
 template <class F>
 decltype(auto) WithEngine(Algorithm algorithm, F&& f) {
@@ -120,6 +130,8 @@ decltype(auto) WithEngine(Algorithm algorithm, F&& f) {
             return f(Sha2Engine<256>{});
         case Algorithm::Sha384:
             return f(Sha2Engine<384>{});
+        case Algorithm::Blake3:
+            return f(Blake3Engine{});
         case Algorithm::Sha512:
             break;
     }
@@ -137,16 +149,3 @@ void UpdateAll(typename E::Context& c, const uint8_t* data, std::size_t length) 
     }
     E::Update(c, data, static_cast<uint32_t>(length));
 }
-
-// BLAKE3 (engines/blake3.h), hash mode at its default 32-byte output.
-struct Blake3Engine {
-    static constexpr std::string_view kColumn = "blake3";
-    static constexpr std::size_t kDigestSize = kBlake3OutSize;
-    static constexpr std::size_t kBlockSize = kBlake3BlockSize;
-    using Context = Blake3Context;
-    static void Init(Context& c) { Blake3Init(&c); }
-    static void Update(Context& c, const uint8_t* data, uint32_t length) {
-        Blake3Update(&c, data, length);
-    }
-    static void Final(Context& c, uint8_t* digest) { Blake3Final(&c, digest, kDigestSize); }
-};

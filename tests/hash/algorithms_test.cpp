@@ -25,6 +25,7 @@ TEST(Algorithms, NamesTagsLengthsAndParsing) {
         {Algorithm::Sha256, "sha256", "SHA256", 64, false},
         {Algorithm::Sha384, "sha384", "SHA384", 96, false},
         {Algorithm::Sha512, "sha512", "SHA512", 128, false},
+        {Algorithm::Blake3, "blake3", "BLAKE3", 64, false},
     };
     ASSERT_EQ(std::size(rows), kAllAlgorithms.size());
     for (std::size_t i = 0; i < std::size(rows); ++i) {
@@ -66,7 +67,7 @@ TEST(Algorithms, CandidatesOfADigestLengthMostCommonFirst) {
         {8, {Algorithm::Crc32}},
         {32, {Algorithm::Md5, Algorithm::Md4, Algorithm::Md2}},
         {40, {Algorithm::Sha1}},
-        {64, {Algorithm::Sha256, Algorithm::Gost}},
+        {64, {Algorithm::Sha256, Algorithm::Blake3, Algorithm::Gost}},
         {96, {Algorithm::Sha384}},
         {128, {Algorithm::Sha512}},
         {0, {}},
@@ -125,6 +126,8 @@ TEST(Algorithms, SumFileNamesImplyTheirAlgorithm) {
         {"x.crc32", Algorithm::Crc32, false},
         {"x.sha1", Algorithm::Sha1, false},
         {"GOSTSUMS", Algorithm::Gost, false},
+        {"B3SUMS", Algorithm::Blake3, false},
+        {"x.iso.b3", Algorithm::Blake3, false},
         {"CHECKSUMS", std::nullopt, false},
         {"b2sums.txt", std::nullopt, true},
         {"SHA3-256SUMS", std::nullopt, true},
