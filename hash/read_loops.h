@@ -35,9 +35,10 @@ private:
 // watch says stop.
 bool FeedSlices(DigestSet& set, const uint8_t* data, std::size_t length, SliceWatch& watch);
 
-// Reads into one buffer of `bufferSize` bytes and hashes on the calling thread.
+// Reads into one buffer of `bufferSize` bytes and hashes on the calling thread. `digestBytes` as
+// in HashControl.
 HashOutcome HashOnThisThread(ByteSource& source, std::span<const Algorithm> algorithms,
-                             std::size_t bufferSize, SliceWatch& watch);
+                             std::size_t digestBytes, std::size_t bufferSize, SliceWatch& watch);
 
 // BLAKE3 alone over a regular file that reads at offsets (ByteSource::ReadsAtOffsets): the
 // subtrees of its tree on the calling thread and `extraThreads` more (hash/blake3_parallel.h);
@@ -50,4 +51,4 @@ HashOutcome HashBlake3Tree(ByteSource& source, uint64_t size, unsigned extraThre
 // thread's slices. A block is refilled only once every group is done with it. When a thread
 // cannot be started, everything runs on the calling thread instead.
 HashOutcome HashOnThreads(ByteSource& source, std::span<const Algorithm> algorithms,
-                          std::size_t groups, SliceWatch& watch);
+                          std::size_t digestBytes, std::size_t groups, SliceWatch& watch);
