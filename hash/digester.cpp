@@ -9,7 +9,7 @@
 
 struct Digester::State {
     std::variant<Crc32Engine::Context, GostContext, CMD2, Md4Context, Md5Context, Sha1Context,
-                 Sha2Context, Blake3Context>
+                 Sha2Context, Blake3Engine::Context>
         context;
 };
 

@@ -101,14 +101,21 @@ struct Sha2Engine
     static void Final(Context& c, uint8_t* digest) { Sha2Final(digest, &c); }
 };
 
-// BLAKE3 (engines/blake3.h), hash mode at its default 32-byte output.
+// BLAKE3 (engines/blake3.h): 32 bytes, or any length asked for.
 struct Blake3Engine : EngineTraits<Algorithm::Blake3, kBlake3BlockSize> {
-    using Context = Blake3Context;
-    static void Init(Context& c) { Blake3Init(&c); }
-    static void Update(Context& c, const uint8_t* data, uint32_t length) {
-        Blake3Update(&c, data, length);
+    struct Context {
+        Blake3Context state;
+        std::size_t digestBytes;
+    };
+    static void Init(Context& c) { InitWithLength(c, kDigestSize); }
+    static void InitWithLength(Context& c, std::size_t bytes) {
+        Blake3Init(&c.state);
+        c.digestBytes = bytes;
     }
-    static void Final(Context& c, uint8_t* digest) { Blake3Final(&c, digest, kDigestSize); }
+    static void Update(Context& c, const uint8_t* data, uint32_t length) {
+        Blake3Update(&c.state, data, length);
+    }
+    static void Final(Context& c, uint8_t* digest) { Blake3Final(&c.state, digest, c.digestBytes); }
 };
 
 // Calls `f` with a value of the adapter type of `algorithm`.

@@ -96,7 +96,7 @@ HashOutcome ComputeDigests(ByteSource& source, std::span<const Algorithm> algori
         source.ReadsAtOffsets()) {
         const unsigned machine = std::max(1u, std::thread::hardware_concurrency());
         CoreLease lease(cores, 1, machine - 1);
-        return HashBlake3Tree(source, *size, lease.Extra(), watch);
+        return HashBlake3Tree(source, *size, control.digestBytes, lease.Extra(), watch);
     }
     const unsigned wanted =
         small || !ReaderThreadPays(algorithms)

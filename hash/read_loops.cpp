@@ -30,8 +30,8 @@ bool FeedSlices(DigestSet& set, const uint8_t* data, std::size_t length, SliceWa
     return true;
 }
 
-HashOutcome HashBlake3Tree(ByteSource& source, uint64_t size, unsigned extraThreads,
-                           SliceWatch& watch) {
+HashOutcome HashBlake3Tree(ByteSource& source, uint64_t size, std::size_t digestBytes,
+                           unsigned extraThreads, SliceWatch& watch) {
     Blake3Context context;
     Blake3Init(&context);
     int error = 0;
@@ -42,11 +42,11 @@ HashOutcome HashBlake3Tree(ByteSource& source, uint64_t size, unsigned extraThre
         return HashOutcome::Failure(HashStatus::Cancelled, 0, watch.Done());
     if (result == Blake3Parallel::Failed)
         return HashOutcome::Failure(HashStatus::ReadFailed, error, watch.Done());
-    uint8_t digest[kBlake3OutSize];
-    Blake3Final(&context, digest, sizeof digest);
+    std::vector<uint8_t> digest(digestBytes != 0 ? digestBytes : kBlake3OutSize);
+    Blake3Final(&context, digest.data(), digest.size());
     HashOutcome outcome;
     outcome.bytesHashed = size;
-    outcome.digests = {DigestText(digest, sizeof digest)};
+    outcome.digests = {DigestText(digest.data(), digest.size())};
     return outcome;
 }
 

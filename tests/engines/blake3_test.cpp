@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "cpu.h"
+#include "digester.h"
 #include "engine_adapters.h"
 #include "engine_conformance.h"
 #include "vectors.h"
@@ -132,6 +133,17 @@ TEST_P(Blake3AtLevel, PushedSubtreesThenATailMatchStreaming) {
 
 INSTANTIATE_TEST_SUITE_P(Levels, Blake3AtLevel, ::testing::ValuesIn(kCpuLevels),
                          [](const auto& p) { return std::to_string(static_cast<int>(p.param)); });
+
+// The digester's chosen length reaches the engine: the table's 131-byte outputs, in hash mode.
+TEST(Blake3Test, DigesterOfAChosenLength) {
+    for (const Row& r : TheTable().rows) {
+        if (r.mode != "hash") continue;
+        const std::string message = RampMessage(r.length);
+        Digester digester(Algorithm::Blake3, 131);
+        digester.Update(Bytes(message), message.size());
+        EXPECT_EQ(digester.Final(), r.out131) << r.length;
+    }
+}
 
 TEST(Blake3Test, FinalLeavesTheContextForMoreInput) {
     const std::string message = RampMessage(5000);
