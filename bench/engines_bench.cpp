@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "algorithms.h"
+#include "blake3.h"
 #include "cpu.h"
 #include "crc32_slicing.h"
 #include "engine_adapters.h"
@@ -150,8 +151,33 @@ void AddAllLanes() {
     }
 }
 
+// BLAKE3's whole subtrees (chunks and parents on the many-input function) at each level.
+void AddBlake3Subtrees() {
+    for (CpuLevel level : kCpuLevels) {
+        if (level > SupportedCpuLevel() || level == CpuLevel::kSse) continue;
+        benchmark::RegisterBenchmark(
+            (std::string("blake3-subtree/") + LevelName(level)).c_str(),
+            [level](benchmark::State& state) {
+                ForceCpuLevel(level);
+                const std::vector<uint8_t> data(static_cast<std::size_t>(state.range(0)), 0x5a);
+                Blake3Context c;
+                Blake3Init(&c);
+                uint8_t cv[32];
+                for (auto _ : state) {
+                    Blake3SubtreeCv(&c, data.data(), data.size() / kBlake3ChunkSize, 0, cv);
+                    benchmark::DoNotOptimize(cv);
+                }
+                state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * state.range(0));
+                ResetCpuLevel();
+            })
+            ->Arg(16 * 1024)
+            ->Arg(1 << 20);
+    }
+}
+
 int Register() {
     AddAllLanes();
+    AddBlake3Subtrees();
     const CpuFeatures f = DetectCpuFeatures();
     AddCrc("slicing-16", Crc32Slicing16);
     AddCrc("slicing-16", Crc32cSlicing16, "crc32c");
@@ -182,6 +208,7 @@ int Register() {
         {Algorithm::Blake2b, OneShot<Blake2bEngine<>>, false},
         {Algorithm::Blake2s, OneShot<Blake2sEngine>, false},
         {Algorithm::Crc32c, OneShot<Crc32cEngine>, true},
+        {Algorithm::Blake3, OneShot<Blake3Engine>, true},
     };
     for (const auto& e : engines) {
         const std::string name(AlgorithmName(e.algorithm));

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "blake3.h"
 #include "crc32_slicing.h"
 #include "gost.h"
 
@@ -41,6 +42,8 @@ CpuDispatch Choose(CpuLevel level, const CpuFeatures& f) {
     d.md4Lanes = d.md5Lanes = d.sha1Lanes = d.sha256Lanes = {nullptr, 1, "single", 1};
     d.sha512Lanes = {nullptr, 1, "single", 1};
     d.md2Lanes = {nullptr, 1, "single", 1};
+    d.blake3Many = Blake3ManyPortable;
+    d.blake3Name = "portable";
     d.level = CpuLevel::kPortable;
 #ifdef CORVANE_X86
     if (level >= CpuLevel::kSse) {
@@ -92,6 +95,8 @@ CpuDispatch Choose(CpuLevel level, const CpuFeatures& f) {
         d.sha512Lanes = {Sha512LanesAvx2, 4, "avx2x4", 2};
         // Without SHA-NI only: eight AVX2 lanes hash less in all than one SHA-NI stream.
         if (d.sha256Blocks == nullptr) d.sha256Lanes = {Sha256LanesAvx2, 8, "avx2x8", 1};
+        d.blake3Many = Blake3ManyAvx2;
+        d.blake3Name = "avx2x8";
         d.level = CpuLevel::kAvx2;
     }
     if (level >= CpuLevel::kAvx512 && f.avx512) {
@@ -100,6 +105,8 @@ CpuDispatch Choose(CpuLevel level, const CpuFeatures& f) {
         d.sha1Lanes = {Sha1LanesAvx512, 16, "avx512x16", shaWorth};
         d.sha256Lanes = {Sha256LanesAvx512, 16, "avx512x16", d.sha256Blocks != nullptr ? 7u : 1u};
         d.sha512Lanes = {Sha512LanesAvx512, 8, "avx512x8", 2};
+        d.blake3Many = Blake3ManyAvx512;
+        d.blake3Name = "avx512x16";
         d.level = CpuLevel::kAvx512;
     }
     if (level >= CpuLevel::kAvx512 && f.vpclmul && f.avx512 && f.pclmul) {
@@ -226,5 +233,6 @@ std::string ActiveCpuPaths() {
            " sha512=" + d.sha512Name + " gost=" + d.gostName + " md4-lanes=" + d.md4Lanes.name +
            " md5-lanes=" + d.md5Lanes.name + " sha1-lanes=" + d.sha1Lanes.name +
            " sha256-lanes=" + d.sha256Lanes.name + " sha512-lanes=" + d.sha512Lanes.name +
-           " md2-lanes=" + d.md2Lanes.name + " crc32c=" + d.crc32cName;
+           " md2-lanes=" + d.md2Lanes.name + " crc32c=" + d.crc32cName +
+           " blake3=" + d.blake3Name;
 }

@@ -47,6 +47,11 @@ struct LanePath {
     std::size_t oneMessageWorth;
 };
 
+// Compresses many BLAKE3 chunks or parents at once (Blake3ManyPortable in blake3.h).
+using Blake3Many = void (*)(const uint32_t* key, const uint8_t* data, std::size_t count,
+                            std::size_t blocks, uint64_t counter, bool counterStep, uint8_t flags,
+                            uint8_t flagsStart, uint8_t flagsEnd, uint8_t* out);
+
 // The block functions in use. A null SHA pointer means the engine's portable compression.
 struct CpuDispatch {
     // Compresses `blocks` whole 64-byte blocks from `data` into state[5] / state[8].
@@ -63,6 +68,8 @@ struct CpuDispatch {
     LanePath<uint32_t> md4Lanes, md5Lanes, sha1Lanes, sha256Lanes;
     LanePath<uint64_t> sha512Lanes;  // SHA-384 too
     LanePath<uint8_t> md2Lanes;
+    Blake3Many blake3Many;  // never null
+    const char* blake3Name;
     const char* sha1Name;
     const char* sha256Name;
     const char* sha512Name;

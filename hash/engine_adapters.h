@@ -10,9 +10,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 
 #include "algorithms.h"
 #include "blake2.h"
+#include "blake3.h"
 #include "bytes.h"
 #include "crc32.h"
 #include "crc32c.h"
@@ -136,6 +138,23 @@ struct Crc32cEngine : EngineTraits<Algorithm::Crc32c, 64> {
     static void Final(Context& c, uint8_t* digest) { StoreBe32(digest, c ^ kCrc32cPreset); }
 };
 
+// BLAKE3 (engines/blake3.h): 32 bytes, or any length asked for.
+struct Blake3Engine : EngineTraits<Algorithm::Blake3, kBlake3BlockSize> {
+    struct Context {
+        Blake3Context state;
+        std::size_t digestBytes;
+    };
+    static void Init(Context& c) { InitWithLength(c, kDigestSize); }
+    static void InitWithLength(Context& c, std::size_t bytes) {
+        Blake3Init(&c.state);
+        c.digestBytes = bytes;
+    }
+    static void Update(Context& c, const uint8_t* data, uint32_t length) {
+        Blake3Update(&c.state, data, length);
+    }
+    static void Final(Context& c, uint8_t* digest) { Blake3Final(&c.state, digest, c.digestBytes); }
+};
+
 // Calls `f` with a value of the adapter type of `algorithm`.
 template <class F>
 decltype(auto) WithEngine(Algorithm algorithm, F&& f) {
@@ -162,6 +181,8 @@ decltype(auto) WithEngine(Algorithm algorithm, F&& f) {
             return f(Blake2sEngine{});
         case Algorithm::Crc32c:
             return f(Crc32cEngine{});
+        case Algorithm::Blake3:
+            return f(Blake3Engine{});
         case Algorithm::Sha512:
             break;
     }

@@ -15,8 +15,10 @@ class DescriptorReader final : public ByteSource {
 public:
     DescriptorReader(int descriptor, bool closeAtEnd) : fd(descriptor), owned(closeAtEnd) {
         struct stat info {};
-        if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode))
+        if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
             size = static_cast<uint64_t>(info.st_size);
+            atStart = lseek(fd, 0, SEEK_CUR) == 0;  // a descriptor may come part-read
+        }
         // Only advice, so the kernel reads further ahead; pipes and terminals refuse it.
         (void)posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     }
@@ -30,6 +32,7 @@ public:
     std::ptrdiff_t Read(uint8_t* buffer, std::size_t capacity, int& error) override {
         for (;;) {
             const ssize_t got = read(fd, buffer, capacity);
+            readFrom = true;
             if (got >= 0) return got;
             if (errno != EINTR) {
                 error = errno;
@@ -38,14 +41,34 @@ public:
         }
     }
     std::optional<uint64_t> Size() const override { return size; }
+    bool ReadsAtOffsets() const override { return atStart && !readFrom; }
+
+    std::ptrdiff_t ReadAt(uint8_t* buffer, std::size_t capacity, uint64_t offset,
+                          int& error) override {
+        for (;;) {
+            const ssize_t got = pread(fd, buffer, capacity, static_cast<off_t>(offset));
+            if (got >= 0) return got;
+            if (errno != EINTR) {
+                error = errno;
+                return -1;
+            }
+        }
+    }
 
 private:
     int fd;
     bool owned;
     std::optional<uint64_t> size;
+    bool atStart = false;
+    bool readFrom = false;
 };
 
 }  // namespace
+
+std::ptrdiff_t ByteSource::ReadAt(uint8_t*, std::size_t, uint64_t, int& error) {
+    error = ESPIPE;
+    return -1;
+}
 
 std::unique_ptr<ByteSource> OpenFileSource(const std::string& path, int& error) {
     if (path.empty() || path.find('\0') != std::string::npos) {

@@ -17,6 +17,12 @@ public:
     virtual std::ptrdiff_t Read(uint8_t* buffer, std::size_t capacity, int& error) = 0;
     // The size of a regular file, known before reading; none for pipes, terminals and devices.
     virtual std::optional<uint64_t> Size() const { return std::nullopt; }
+    // For one file on several threads at once: whether ReadAt works, for a regular file whose
+    // Read has not moved from its start; ReadAt reads at `offset` without moving Read's position
+    // (-1 with `error` set where it cannot: ESPIPE).
+    virtual bool ReadsAtOffsets() const { return false; }
+    virtual std::ptrdiff_t ReadAt(uint8_t* buffer, std::size_t capacity, uint64_t offset,
+                                  int& error);
 };
 
 // Opens the file at `path` for reading; null, with `error` set to errno, when it cannot.

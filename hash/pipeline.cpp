@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <memory>
+#include <thread>
 
 #include "core_budget.h"
 #include "digester.h"
@@ -88,6 +89,15 @@ HashOutcome ComputeDigests(ByteSource& source, std::span<const Algorithm> algori
 
     // Pipes, terminals and devices have no size to go by; they may be long.
     const bool small = size && *size < kThreadsFrom;
+    CoreBudget& cores = control.cores != nullptr ? *control.cores : MachineCores();
+    // BLAKE3 alone: its tree splits one file over every core granted, each thread reading its
+    // own pieces.
+    if (!small && size && algorithms.size() == 1 && algorithms[0] == Algorithm::Blake3 &&
+        source.ReadsAtOffsets()) {
+        const unsigned machine = std::max(1u, std::thread::hardware_concurrency());
+        CoreLease lease(cores, 1, machine - 1);
+        return HashBlake3Tree(source, *size, control.digestBytes, lease.Extra(), watch);
+    }
     const unsigned wanted =
         small || !ReaderThreadPays(algorithms)
             ? 0
@@ -95,7 +105,7 @@ HashOutcome ComputeDigests(ByteSource& source, std::span<const Algorithm> algori
     // This thread counts itself; the extra cores go to the engine groups beyond the first, or to
     // the reader when there is one group. With several groups the reader rides along: it costs
     // little next to them.
-    CoreLease lease(control.cores != nullptr ? *control.cores : MachineCores(), 1, wanted);
+    CoreLease lease(cores, 1, wanted);
     if (lease.Extra() == 0) {
         // A small file needs no more buffer than it has bytes.
         const std::size_t buffer =

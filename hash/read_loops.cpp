@@ -10,6 +10,8 @@
 #include <thread>
 #include <vector>
 
+#include "blake3_parallel.h"
+#include "digest_text.h"
 #include "digester.h"
 #include "schedule.h"
 
@@ -26,6 +28,26 @@ bool FeedSlices(DigestSet& set, const uint8_t* data, std::size_t length, SliceWa
         if (!watch.Advance(slice)) return false;
     }
     return true;
+}
+
+HashOutcome HashBlake3Tree(ByteSource& source, uint64_t size, std::size_t digestBytes,
+                           unsigned extraThreads, SliceWatch& watch) {
+    Blake3Context context;
+    Blake3Init(&context);
+    int error = 0;
+    const Blake3Parallel result = Blake3UpdateFromSource(
+        &context, source, size, extraThreads,
+        [&watch](uint64_t bytes) { return watch.Advance(bytes); }, error);
+    if (result == Blake3Parallel::Stopped)
+        return HashOutcome::Failure(HashStatus::Cancelled, 0, watch.Done());
+    if (result == Blake3Parallel::Failed)
+        return HashOutcome::Failure(HashStatus::ReadFailed, error, watch.Done());
+    std::vector<uint8_t> digest(digestBytes != 0 ? digestBytes : kBlake3OutSize);
+    Blake3Final(&context, digest.data(), digest.size());
+    HashOutcome outcome;
+    outcome.bytesHashed = size;
+    outcome.digests = {DigestText(digest.data(), digest.size())};
+    return outcome;
 }
 
 HashOutcome HashOnThisThread(ByteSource& source, std::span<const Algorithm> algorithms,

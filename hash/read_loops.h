@@ -40,6 +40,12 @@ bool FeedSlices(DigestSet& set, const uint8_t* data, std::size_t length, SliceWa
 HashOutcome HashOnThisThread(ByteSource& source, std::span<const Algorithm> algorithms,
                              std::size_t digestBytes, std::size_t bufferSize, SliceWatch& watch);
 
+// BLAKE3 alone over a regular file that reads at offsets (ByteSource::ReadsAtOffsets): the
+// subtrees of its tree on the calling thread and `extraThreads` more (hash/blake3_parallel.h);
+// the watch hears of each round of pieces. `digestBytes` as in HashControl.
+HashOutcome HashBlake3Tree(ByteSource& source, uint64_t size, std::size_t digestBytes,
+                           unsigned extraThreads, SliceWatch& watch);
+
 // A reader thread fills a ring of kReadSize blocks while the algorithms, split into at most
 // `groups` groups, hash on the calling thread and groups - 1 more; the watch sees the calling
 // thread's slices. A block is refilled only once every group is done with it. When a thread

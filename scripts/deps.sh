@@ -12,7 +12,7 @@ packages=(
 for group in "$@"; do
     case "$group" in
         sanitize) packages+=(clang libclang-rt-14-dev) ;;
-        bench) packages+=(rhash openssl coreutils libcrypto++-dev hyperfine) ;;
+        bench) packages+=(rhash openssl coreutils libcrypto++-dev hyperfine b3sum) ;;
         # A real X server, a window manager with the X tools to look at the dialog's window,
         # and the accessibility bus with its Python client, to read the dialog as a screen reader.
         display) packages+=(xvfb x11-utils x11-apps openbox at-spi2-core python3-pyatspi dbus) ;;

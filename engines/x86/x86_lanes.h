@@ -29,3 +29,11 @@ void Sha512LanesAvx2(uint64_t* state, const uint8_t* const* data, std::size_t bl
 // 128 lanes of one byte on AVX-512 (F, BW, VL) with VBMI, two registers per byte; 16-byte blocks.
 // A lane's state is 64 bytes: X (48) then the checksum (16), as in CMD2.
 void Md2LanesAvx512(uint8_t* state, const uint8_t* const* data, std::size_t blocks);
+// BLAKE3 on 8 inputs at once (AVX2) and 16 (AVX-512 F, BW, VL), as Blake3ManyPortable of
+// blake3.h: whole chunks or parents, not the lane layout above.
+void Blake3ManyAvx2(const uint32_t* key, const uint8_t* data, std::size_t count,
+                    std::size_t blocks, uint64_t counter, bool counterStep, uint8_t flags,
+                    uint8_t flagsStart, uint8_t flagsEnd, uint8_t* out);
+void Blake3ManyAvx512(const uint32_t* key, const uint8_t* data, std::size_t count,
+                      std::size_t blocks, uint64_t counter, bool counterStep, uint8_t flags,
+                      uint8_t flagsStart, uint8_t flagsEnd, uint8_t* out);

@@ -28,6 +28,7 @@ TEST(Algorithms, NamesTagsLengthsAndParsing) {
         {Algorithm::Blake2b, "blake2b", "BLAKE2b", 128, false},
         {Algorithm::Blake2s, "blake2s", "BLAKE2s", 64, false},
         {Algorithm::Crc32c, "crc32c", "CRC32C", 8, true},
+        {Algorithm::Blake3, "blake3", "BLAKE3", 64, false},
     };
     ASSERT_EQ(std::size(rows), kAllAlgorithms.size());
     for (std::size_t i = 0; i < std::size(rows); ++i) {
@@ -85,7 +86,7 @@ TEST(Algorithms, CandidatesOfADigestLengthMostCommonFirst) {
         {8, {Algorithm::Crc32, Algorithm::Crc32c}},
         {32, {Algorithm::Md5, Algorithm::Md4, Algorithm::Md2}},
         {40, {Algorithm::Sha1}},
-        {64, {Algorithm::Sha256, Algorithm::Gost, Algorithm::Blake2s}},
+        {64, {Algorithm::Sha256, Algorithm::Blake3, Algorithm::Gost, Algorithm::Blake2s}},
         {96, {Algorithm::Sha384}},
         {128, {Algorithm::Sha512, Algorithm::Blake2b}},
         {0, {}},
@@ -144,6 +145,8 @@ TEST(Algorithms, SumFileNamesImplyTheirAlgorithm) {
         {"x.crc32", Algorithm::Crc32, false},
         {"x.sha1", Algorithm::Sha1, false},
         {"GOSTSUMS", Algorithm::Gost, false},
+        {"B3SUMS", Algorithm::Blake3, false},
+        {"x.iso.b3", Algorithm::Blake3, false},
         {"CHECKSUMS", std::nullopt, false},
         {"b2sums.txt", Algorithm::Blake2b, false},
         {"B2SUMS", Algorithm::Blake2b, false},
