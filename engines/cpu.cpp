@@ -9,6 +9,7 @@
 
 #include "crc32_slicing.h"
 #include "gost.h"
+#include "xxhash.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <cpuid.h>
@@ -36,6 +37,8 @@ CpuDispatch Choose(CpuLevel level, const CpuFeatures& f) {
     d.crc32Name = "slicing-16";
     d.gostCompress = GostCompress;
     d.gostName = "portable";
+    d.xxh3Stripes = Xxh3StripesPortable;
+    d.xxh3Name = "portable";
     d.md4Lanes = d.md5Lanes = d.sha1Lanes = d.sha256Lanes = {nullptr, 1, "single", 1};
     d.sha512Lanes = {nullptr, 1, "single", 1};
     d.md2Lanes = {nullptr, 1, "single", 1};
@@ -86,7 +89,13 @@ CpuDispatch Choose(CpuLevel level, const CpuFeatures& f) {
         if (d.sha256Blocks == nullptr) d.sha256Lanes = {Sha256LanesAvx2, 8, "avx2x8", 1};
         d.level = CpuLevel::kAvx2;
     }
+    if (level >= CpuLevel::kAvx2 && f.avx2) {
+        d.xxh3Stripes = Xxh3StripesAvx2;
+        d.xxh3Name = "avx2";
+    }
     if (level >= CpuLevel::kAvx512 && f.avx512) {
+        d.xxh3Stripes = Xxh3StripesAvx512;
+        d.xxh3Name = "avx512";
         d.md4Lanes = {Md4LanesAvx512, 16, "avx512x16", 1};
         d.md5Lanes = {Md5LanesAvx512, 16, "avx512x16", 1};
         d.sha1Lanes = {Sha1LanesAvx512, 16, "avx512x16", shaWorth};
@@ -210,7 +219,8 @@ void ResetCpuLevel() {
 std::string ActiveCpuPaths() {
     const CpuDispatch& d = ActiveCpuDispatch();
     return std::string("crc32=") + d.crc32Name + " sha1=" + d.sha1Name + " sha256=" + d.sha256Name +
-           " sha512=" + d.sha512Name + " gost=" + d.gostName + " md4-lanes=" + d.md4Lanes.name +
+           " sha512=" + d.sha512Name + " gost=" + d.gostName +
+           " xxh3=" + d.xxh3Name + " md4-lanes=" + d.md4Lanes.name +
            " md5-lanes=" + d.md5Lanes.name + " sha1-lanes=" + d.sha1Lanes.name +
            " sha256-lanes=" + d.sha256Lanes.name + " sha512-lanes=" + d.sha512Lanes.name +
            " md2-lanes=" + d.md2Lanes.name;
