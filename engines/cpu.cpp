@@ -219,9 +219,8 @@ void ResetCpuLevel() {
 std::string ActiveCpuPaths() {
     const CpuDispatch& d = ActiveCpuDispatch();
     return std::string("crc32=") + d.crc32Name + " sha1=" + d.sha1Name + " sha256=" + d.sha256Name +
-           " sha512=" + d.sha512Name + " gost=" + d.gostName +
-           " xxh3=" + d.xxh3Name + " md4-lanes=" + d.md4Lanes.name +
+           " sha512=" + d.sha512Name + " gost=" + d.gostName + " md4-lanes=" + d.md4Lanes.name +
            " md5-lanes=" + d.md5Lanes.name + " sha1-lanes=" + d.sha1Lanes.name +
            " sha256-lanes=" + d.sha256Lanes.name + " sha512-lanes=" + d.sha512Lanes.name +
-           " md2-lanes=" + d.md2Lanes.name;
+           " md2-lanes=" + d.md2Lanes.name + " xxh3=" + d.xxh3Name;
 }
