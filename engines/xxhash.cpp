@@ -23,6 +23,12 @@ std::size_t Stripes32(uint32_t* acc, const uint8_t* data, std::size_t length) {
         a1 = Round32(a1, LoadLe32(data + at + 4));
         a2 = Round32(a2, LoadLe32(data + at + 8));
         a3 = Round32(a3, LoadLe32(data + at + 12));
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+        // Keeps the compiler from packing the four lanes into one SSE2 vector: without a 32-bit
+        // vector multiply it emulates one, several times slower than four scalar chains
+        // (corvane_bench --benchmark_filter=xxh32).
+        __asm__("" : "+r"(a0), "+r"(a1), "+r"(a2), "+r"(a3));
+#endif
     }
     acc[0] = a0, acc[1] = a1, acc[2] = a2, acc[3] = a3;
     return whole;

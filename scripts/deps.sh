@@ -12,7 +12,7 @@ packages=(
 for group in "$@"; do
     case "$group" in
         sanitize) packages+=(clang libclang-rt-14-dev) ;;
-        bench) packages+=(rhash openssl coreutils libcrypto++-dev hyperfine) ;;
+        bench) packages+=(rhash openssl coreutils libcrypto++-dev hyperfine xxhash) ;;
         # A real X server, and a window manager with the X tools to look at the dialog's window.
         display) packages+=(xvfb x11-utils x11-apps openbox) ;;
         # The checks of the installed tree, the manual pages, completions, metadata and package.
