@@ -38,6 +38,19 @@ public:
         }
     }
     std::optional<uint64_t> Size() const override { return size; }
+    // A descriptor given to us is read from where it stands, so only one we opened reads at.
+    bool CanReadAt() const override { return owned && size.has_value(); }
+    std::ptrdiff_t ReadAt(uint8_t* buffer, std::size_t capacity, uint64_t offset,
+                          int& error) override {
+        for (;;) {
+            const ssize_t got = pread(fd, buffer, capacity, static_cast<off_t>(offset));
+            if (got >= 0) return got;
+            if (errno != EINTR) {
+                error = errno;
+                return -1;
+            }
+        }
+    }
 
 private:
     int fd;

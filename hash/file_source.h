@@ -2,6 +2,7 @@
 // input among them), or a stand-in a test provides.
 #pragma once
 
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -17,6 +18,16 @@ public:
     virtual std::ptrdiff_t Read(uint8_t* buffer, std::size_t capacity, int& error) = 0;
     // The size of a regular file, known before reading; none for pipes, terminals and devices.
     virtual std::optional<uint64_t> Size() const { return std::nullopt; }
+    // Whether ReadAt works: reads at any offset, from any thread, beside Read and without moving
+    // it. Files opened by path offer them.
+    virtual bool CanReadAt() const { return false; }
+    // Up to `capacity` bytes from `offset` (from the start of the file), as Read counts them.
+    virtual std::ptrdiff_t ReadAt(uint8_t* buffer, std::size_t capacity, uint64_t offset,
+                                  int& error) {
+        (void)buffer, (void)capacity, (void)offset;
+        error = ESPIPE;
+        return -1;
+    }
 };
 
 // Opens the file at `path` for reading; null, with `error` set to errno, when it cannot.
