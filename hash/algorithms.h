@@ -21,7 +21,21 @@
 #include <span>
 #include <string_view>
 
-enum class Algorithm { Crc32, Gost, Md2, Md4, Md5, Sha1, Sha256, Sha384, Sha512 };
+enum class Algorithm {
+    Crc32,
+    Gost,
+    Md2,
+    Md4,
+    Md5,
+    Sha1,
+    Sha256,
+    Sha384,
+    Sha512,
+    Xxh32,
+    Xxh64,
+    Xxh3,
+    Xxh128,
+};
 
 // HashAlgorithm values: what a request is told to compute (SHA-2 with a width of its own).
 enum : int32_t {
@@ -124,7 +138,7 @@ inline constexpr AlgorithmFacts kAlgorithmTable[] = {
      .lanes = true,
      .integrityOnly = true,
      .strength = 3,
-     .commonness = 3,
+     .commonness = 4,
      .fileNameHints = "md5",
      .sumFileEndings = ".md5 .md5sum",
      .sumFileNames = "MD5SUMS"},
@@ -179,6 +193,60 @@ inline constexpr AlgorithmFacts kAlgorithmTable[] = {
      .fileNameHints = "sha512",
      .sumFileEndings = ".sha512 .sha512sum",
      .sumFileNames = "SHA512SUMS CHECKSUM.SHA512"},
+    // The xxHash family (seed 0): fast checks for copies, no defence against tampering. An
+    // untagged 16-digit line is XXH64 first (xxhsum writes XXH3 only with its tag); an untagged
+    // 32-digit one is MD5, then XXH128, which backup and sync tools publish more than MD4.
+    {.algorithm = Algorithm::Xxh32,
+     .name = "xxh32",
+     .aliases = "xxhash32",
+     .tag = "XXH32",
+     .listText = "XXH32",
+     .hashAlgorithm = kAlgorithmExtendedBase + 9,
+     .digestBytes = 4,
+     .cost = 110,
+     .integrityOnly = true,
+     .strength = 0,
+     .commonness = 0,
+     .fileNameHints = "xxh32",
+     .sumFileEndings = ".xxh32"},
+    {.algorithm = Algorithm::Xxh64,
+     .name = "xxh64",
+     .aliases = "xxhash64",
+     .tag = "XXH64",
+     .listText = "XXH64",
+     .hashAlgorithm = kAlgorithmExtendedBase + 10,
+     .digestBytes = 8,
+     .cost = 55,
+     .integrityOnly = true,
+     .strength = 0,
+     .commonness = 2,
+     .fileNameHints = "xxh64",
+     .sumFileEndings = ".xxh64"},
+    {.algorithm = Algorithm::Xxh3,
+     .name = "xxh3",
+     .aliases = "xxh3-64 xxhash3",
+     .tag = "XXH3",
+     .listText = "XXH3",
+     .hashAlgorithm = kAlgorithmExtendedBase + 11,
+     .digestBytes = 8,
+     .cost = 85,
+     .integrityOnly = true,
+     .strength = 0,
+     .fileNameHints = "xxh3",
+     .sumFileEndings = ".xxh3"},
+    {.algorithm = Algorithm::Xxh128,
+     .name = "xxh128",
+     .aliases = "xxh3-128 xxhash128",
+     .tag = "XXH128",
+     .listText = "XXH128",
+     .hashAlgorithm = kAlgorithmExtendedBase + 12,
+     .digestBytes = 16,
+     .cost = 110,
+     .integrityOnly = true,
+     .strength = 0,
+     .commonness = 3,
+     .fileNameHints = "xxh128",
+     .sumFileEndings = ".xxh128"},
 };
 
 inline constexpr std::size_t kAlgorithmCount = std::size(kAlgorithmTable);
@@ -248,7 +316,7 @@ struct TagMatch {
 std::optional<TagMatch> MatchTag(std::string_view text);
 
 // The algorithms whose digest text has `length` characters, the commonest first:
-// 32 gives MD5, MD4, MD2; 64 gives SHA-256, GOST. Empty for any other length.
+// 32 gives MD5, XXH128, MD4, MD2; 64 gives SHA-256, GOST. Empty for any other length.
 std::span<const Algorithm> AlgorithmsOfTextLength(std::size_t length);
 
 // The algorithm a sum file's name implies ("SHA256SUMS", "x.iso.md5", "x.sfv"), if any.

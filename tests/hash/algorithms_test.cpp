@@ -25,6 +25,10 @@ TEST(Algorithms, NamesTagsLengthsAndParsing) {
         {Algorithm::Sha256, "sha256", "SHA256", 64, false},
         {Algorithm::Sha384, "sha384", "SHA384", 96, false},
         {Algorithm::Sha512, "sha512", "SHA512", 128, false},
+        {Algorithm::Xxh32, "xxh32", "XXH32", 8, true},
+        {Algorithm::Xxh64, "xxh64", "XXH64", 16, true},
+        {Algorithm::Xxh3, "xxh3", "XXH3", 16, true},
+        {Algorithm::Xxh128, "xxh128", "XXH128", 32, true},
     };
     ASSERT_EQ(std::size(rows), kAllAlgorithms.size());
     for (std::size_t i = 0; i < std::size(rows); ++i) {
@@ -63,14 +67,14 @@ TEST(Algorithms, CandidatesOfADigestLengthMostCommonFirst) {
         std::size_t length;
         std::vector<Algorithm> candidates;
     } rows[] = {
-        {8, {Algorithm::Crc32}},
-        {32, {Algorithm::Md5, Algorithm::Md4, Algorithm::Md2}},
+        {8, {Algorithm::Crc32, Algorithm::Xxh32}},
+        {16, {Algorithm::Xxh64, Algorithm::Xxh3}},
+        {32, {Algorithm::Md5, Algorithm::Xxh128, Algorithm::Md4, Algorithm::Md2}},
         {40, {Algorithm::Sha1}},
         {64, {Algorithm::Sha256, Algorithm::Gost}},
         {96, {Algorithm::Sha384}},
         {128, {Algorithm::Sha512}},
         {0, {}},
-        {16, {}},
         {63, {}},
     };
     for (const auto& r : rows) {
@@ -128,7 +132,9 @@ TEST(Algorithms, SumFileNamesImplyTheirAlgorithm) {
         {"CHECKSUMS", std::nullopt, false},
         {"b2sums.txt", std::nullopt, true},
         {"SHA3-256SUMS", std::nullopt, true},
-        {"x.xxh128", std::nullopt, true},
+        {"x.xxh128", Algorithm::Xxh128, false},
+        {"SUMS.xxh32", Algorithm::Xxh32, false},
+        {"x.xxh3", Algorithm::Xxh3, false},
     };
     for (const auto& r : rows) {
         EXPECT_EQ(AlgorithmOfSumFileName(r.name), r.algorithm) << r.name;

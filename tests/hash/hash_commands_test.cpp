@@ -52,8 +52,22 @@ struct Row {
 };
 // The list's index mapping; outside SHA-2 the width stays at its initial 256.
 constexpr Row kRows[] = {
-    {-1, 0, 256}, {0, 1, 256}, {1, 2, 256}, {2, 3, 256}, {3, 4, 256}, {4, 5, 256},
-    {5, 6, 256},  {6, 7, 256}, {7, 7, 384}, {8, 7, 512}, {9, 0, 256}, {1000, 0, 256},
+    {-1, 0, 256},
+    {0, 1, 256},
+    {1, 2, 256},
+    {2, 3, 256},
+    {3, 4, 256},
+    {4, 5, 256},
+    {5, 6, 256},
+    {6, 7, 256},
+    {7, 7, 384},
+    {8, 7, 512},
+    {9, kAlgorithmExtendedBase + 9, 256},
+    {10, kAlgorithmExtendedBase + 10, 256},
+    {11, kAlgorithmExtendedBase + 11, 256},
+    {12, kAlgorithmExtendedBase + 12, 256},
+    {13, 0, 256},
+    {1000, 0, 256},
 };
 
 }  // namespace

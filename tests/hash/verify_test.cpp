@@ -51,8 +51,8 @@ TEST(ExpectedText, FormsLengthsAndTags) {
         Candidates candidates;
         std::string name;
     } cases[] = {
-        {Abc(A::Crc32), Abc(A::Crc32), {A::Crc32}, ""},
-        {md5, md5, {A::Md5, A::Md4, A::Md2}, ""},
+        {Abc(A::Crc32), Abc(A::Crc32), {A::Crc32, A::Xxh32}, ""},
+        {md5, md5, {A::Md5, A::Xxh128, A::Md4, A::Md2}, ""},
         {sha1, sha1, {A::Sha1}, ""},
         {sha256, sha256, {A::Sha256, A::Gost}, ""},
         {Abc(A::Sha384), Abc(A::Sha384), {A::Sha384}, ""},
@@ -62,7 +62,7 @@ TEST(ExpectedText, FormsLengthsAndTags) {
         {"SHA256: " + sha256, sha256, {A::Sha256}, ""},
         {"md4=" + md5, md5, {A::Md4}, ""},
         {"sha-1 " + Upper(sha1), sha1, {A::Sha1}, ""},
-        {md5 + "  x.iso", md5, {A::Md5, A::Md4, A::Md2}, "x.iso"},
+        {md5 + "  x.iso", md5, {A::Md5, A::Xxh128, A::Md4, A::Md2}, "x.iso"},
         {sha1 + " *x y.iso", sha1, {A::Sha1}, "x y.iso"},
         {"\\" + sha1 + "  a\\nb\\\\c", sha1, {A::Sha1}, "a\nb\\c"},
         {"SHA256 (x.iso) = " + sha256, sha256, {A::Sha256}, "x.iso"},
