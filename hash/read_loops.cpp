@@ -29,9 +29,9 @@ bool FeedSlices(DigestSet& set, const uint8_t* data, std::size_t length, SliceWa
 }
 
 HashOutcome HashOnThisThread(ByteSource& source, std::span<const Algorithm> algorithms,
-                             std::size_t bufferSize, SliceWatch& watch) {
+                             std::size_t digestBytes, std::size_t bufferSize, SliceWatch& watch) {
     std::vector<uint8_t> buffer(bufferSize);
-    DigestSet set(algorithms);
+    DigestSet set(algorithms, digestBytes);
     for (;;) {
         if (watch.Cancelled()) return HashOutcome::Failure(HashStatus::Cancelled, 0, watch.Done());
         int error = 0;
@@ -142,14 +142,14 @@ private:
 }  // namespace
 
 HashOutcome HashOnThreads(ByteSource& source, std::span<const Algorithm> algorithms,
-                          std::size_t groups, SliceWatch& watch) {
+                          std::size_t digestBytes, std::size_t groups, SliceWatch& watch) {
     const auto split = SplitByCost(algorithms, groups);
     std::vector<DigestSet> sets;
     sets.reserve(split.size());
     for (const auto& group : split) {
         std::vector<Algorithm> chosen;
         for (std::size_t index : group) chosen.push_back(algorithms[index]);
-        sets.emplace_back(chosen);
+        sets.emplace_back(chosen, digestBytes);
     }
 
     Ring ring(static_cast<unsigned>(sets.size()));
@@ -169,7 +169,7 @@ HashOutcome HashOnThreads(ByteSource& source, std::span<const Algorithm> algorit
         } catch (const std::system_error&) {
             ring.Abandon();
             threads.clear();  // joined
-            return HashOnThisThread(source, algorithms, kReadSize, watch);
+            return HashOnThisThread(source, algorithms, digestBytes, kReadSize, watch);
         }
         completed = ring.Consume(sets[0], watch);
         if (!completed) ring.Abandon();
@@ -267,13 +267,13 @@ private:
 }  // namespace
 
 HashOutcome HashWithSplitReads(ByteSource& source, std::span<const Algorithm> algorithms,
-                               uint64_t size, SliceWatch& watch) {
+                               std::size_t digestBytes, uint64_t size, SliceWatch& watch) {
     OddBlocks odd(source, size);
     std::jthread helper;
     try {
         helper = std::jthread([&odd] { odd.Produce(); });
     } catch (const std::system_error&) {
-        return HashOnThisThread(source, algorithms, kReadSize, watch);
+        return HashOnThisThread(source, algorithms, digestBytes, kReadSize, watch);
     }
     // Whichever way this returns, the helper stops before `odd` goes.
     struct StopHelper {
@@ -285,7 +285,7 @@ HashOutcome HashWithSplitReads(ByteSource& source, std::span<const Algorithm> al
         }
     } stop{odd, helper};
 
-    DigestSet set(algorithms);
+    DigestSet set(algorithms, digestBytes);
     std::vector<uint8_t> own(kReadSize);
     const auto fail = [&](HashStatus status, int error) {
         return HashOutcome::Failure(status, error, watch.Done());
