@@ -216,6 +216,23 @@ int Register() {
         if (e.accelerated && SupportedCpuLevel() >= CpuLevel::kSse)
             AddEngine(name, e.hash, SupportedCpuLevel());
     }
+    // XXH3 and XXH128 on every vector width, as the AVX2-only machines run them.
+    const struct {
+        const char* name;
+        Hash hash;
+        bool accelerated;
+    } xxhash[] = {
+        {"xxh32", OneShot<Xxh32Engine>, false},
+        {"xxh64", OneShot<Xxh64Engine>, false},
+        {"xxh3", OneShot<Xxh3Engine<8>>, true},
+        {"xxh128", OneShot<Xxh3Engine<16>>, true},
+    };
+    for (const auto& e : xxhash) {
+        AddEngine(e.name, e.hash, CpuLevel::kPortable);
+        if (!e.accelerated) continue;
+        if (SupportedCpuLevel() >= CpuLevel::kAvx2) AddEngine(e.name, e.hash, CpuLevel::kAvx2);
+        if (SupportedCpuLevel() >= CpuLevel::kAvx512) AddEngine(e.name, e.hash, CpuLevel::kAvx512);
+    }
     return 0;
 }
 

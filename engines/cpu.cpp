@@ -10,6 +10,7 @@
 #include "blake3.h"
 #include "crc32_slicing.h"
 #include "gost.h"
+#include "xxhash.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <cpuid.h>
@@ -39,6 +40,8 @@ CpuDispatch Choose(CpuLevel level, const CpuFeatures& f) {
     d.gostName = "portable";
     d.crc32cBulk = Crc32cSlicing16;
     d.crc32cName = "slicing-16";
+    d.xxh3Stripes = Xxh3StripesPortable;
+    d.xxh3Name = "portable";
     d.md4Lanes = d.md5Lanes = d.sha1Lanes = d.sha256Lanes = {nullptr, 1, "single", 1};
     d.sha512Lanes = {nullptr, 1, "single", 1};
     d.md2Lanes = {nullptr, 1, "single", 1};
@@ -99,7 +102,13 @@ CpuDispatch Choose(CpuLevel level, const CpuFeatures& f) {
         d.blake3Name = "avx2x8";
         d.level = CpuLevel::kAvx2;
     }
+    if (level >= CpuLevel::kAvx2 && f.avx2) {
+        d.xxh3Stripes = Xxh3StripesAvx2;
+        d.xxh3Name = "avx2";
+    }
     if (level >= CpuLevel::kAvx512 && f.avx512) {
+        d.xxh3Stripes = Xxh3StripesAvx512;
+        d.xxh3Name = "avx512";
         d.md4Lanes = {Md4LanesAvx512, 16, "avx512x16", 1};
         d.md5Lanes = {Md5LanesAvx512, 16, "avx512x16", 1};
         d.sha1Lanes = {Sha1LanesAvx512, 16, "avx512x16", shaWorth};
@@ -234,5 +243,5 @@ std::string ActiveCpuPaths() {
            " md5-lanes=" + d.md5Lanes.name + " sha1-lanes=" + d.sha1Lanes.name +
            " sha256-lanes=" + d.sha256Lanes.name + " sha512-lanes=" + d.sha512Lanes.name +
            " md2-lanes=" + d.md2Lanes.name + " crc32c=" + d.crc32cName +
-           " blake3=" + d.blake3Name;
+           " blake3=" + d.blake3Name + " xxh3=" + d.xxh3Name;
 }

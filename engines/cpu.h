@@ -28,9 +28,9 @@ enum class CpuLevel : uint8_t {
     kPortable = 0,  // portable engines only
     kSse = 1,       // SHA extensions, PCLMULQDQ on 128-bit vectors, SSE 4.2 crc32
     kAvx2 = 2,      // VPCLMULQDQ on 256-bit vectors, SHA-512 schedule on AVX2 with BMI2 rounds,
-                    // multi-lane functions on 256-bit vectors
+                    // multi-lane functions and XXH3 stripes on 256-bit vectors
     kAvx512 = 3,    // VPCLMULQDQ on 512-bit vectors, GOST and MD2 lanes with VBMI byte permutes,
-                    // multi-lane functions on 512-bit vectors
+                    // multi-lane functions and XXH3 stripes on 512-bit vectors
 };
 inline constexpr CpuLevel kCpuLevels[] = {CpuLevel::kPortable, CpuLevel::kSse, CpuLevel::kAvx2,
                                           CpuLevel::kAvx512};
@@ -65,6 +65,9 @@ struct CpuDispatch {
     void (*gostCompress)(uint32_t* chainingValue, const uint32_t* block);
     // Runs the CRC-32C register (no pre/post inversion) over `length` bytes, any length.
     uint32_t (*crc32cBulk)(uint32_t reg, const uint8_t* data, std::size_t length);
+    // XXH3's long-input stripes, as Xxh3StripesPortable (never null).
+    void (*xxh3Stripes)(uint64_t* acc, const uint8_t* data, std::size_t stripes,
+                        std::size_t stripeInBlock);
     LanePath<uint32_t> md4Lanes, md5Lanes, sha1Lanes, sha256Lanes;
     LanePath<uint64_t> sha512Lanes;  // SHA-384 too
     LanePath<uint8_t> md2Lanes;
@@ -76,6 +79,7 @@ struct CpuDispatch {
     const char* crc32Name;
     const char* gostName;
     const char* crc32cName;
+    const char* xxh3Name;
     CpuLevel level;  // the effective level this table was built for
 };
 

@@ -35,6 +35,10 @@ enum class Algorithm {
     Blake2s,
     Crc32c,
     Blake3,
+    Xxh32,
+    Xxh64,
+    Xxh3,
+    Xxh128,
 };
 
 // HashAlgorithm values: what a request is told to compute (SHA-2 with a width of its own).
@@ -138,7 +142,7 @@ inline constexpr AlgorithmFacts kAlgorithmTable[] = {
      .lanes = true,
      .integrityOnly = true,
      .strength = 3,
-     .commonness = 3,
+     .commonness = 4,
      .fileNameHints = "md5",
      .sumFileEndings = ".md5 .md5sum",
      .sumFileNames = "MD5SUMS"},
@@ -246,6 +250,60 @@ inline constexpr AlgorithmFacts kAlgorithmTable[] = {
      .fileNameHints = "blake3 b3sum .b3",
      .sumFileEndings = ".b3",
      .sumFileNames = "B3SUMS"},
+    // The xxHash family (seed 0): fast checks for copies, no defence against tampering. An
+    // untagged 16-digit line is XXH64 first (xxhsum writes XXH3 only with its tag); an untagged
+    // 32-digit one is MD5, then XXH128, which backup and sync tools publish more than MD4.
+    {.algorithm = Algorithm::Xxh32,
+     .name = "xxh32",
+     .aliases = "xxhash32",
+     .tag = "XXH32",
+     .listText = "XXH32",
+     .hashAlgorithm = kAlgorithmExtendedBase + static_cast<int32_t>(Algorithm::Xxh32),
+     .digestBytes = 4,
+     .cost = 110,
+     .integrityOnly = true,
+     .strength = 0,
+     .commonness = 0,
+     .fileNameHints = "xxh32",
+     .sumFileEndings = ".xxh32"},
+    {.algorithm = Algorithm::Xxh64,
+     .name = "xxh64",
+     .aliases = "xxhash64",
+     .tag = "XXH64",
+     .listText = "XXH64",
+     .hashAlgorithm = kAlgorithmExtendedBase + static_cast<int32_t>(Algorithm::Xxh64),
+     .digestBytes = 8,
+     .cost = 55,
+     .integrityOnly = true,
+     .strength = 0,
+     .commonness = 2,
+     .fileNameHints = "xxh64",
+     .sumFileEndings = ".xxh64"},
+    {.algorithm = Algorithm::Xxh3,
+     .name = "xxh3",
+     .aliases = "xxh3-64 xxhash3",
+     .tag = "XXH3",
+     .listText = "XXH3",
+     .hashAlgorithm = kAlgorithmExtendedBase + static_cast<int32_t>(Algorithm::Xxh3),
+     .digestBytes = 8,
+     .cost = 85,
+     .integrityOnly = true,
+     .strength = 0,
+     .fileNameHints = "xxh3",
+     .sumFileEndings = ".xxh3"},
+    {.algorithm = Algorithm::Xxh128,
+     .name = "xxh128",
+     .aliases = "xxh3-128 xxhash128",
+     .tag = "XXH128",
+     .listText = "XXH128",
+     .hashAlgorithm = kAlgorithmExtendedBase + static_cast<int32_t>(Algorithm::Xxh128),
+     .digestBytes = 16,
+     .cost = 110,
+     .integrityOnly = true,
+     .strength = 0,
+     .commonness = 3,
+     .fileNameHints = "xxh128",
+     .sumFileEndings = ".xxh128"},
 };
 
 inline constexpr std::size_t kAlgorithmCount = std::size(kAlgorithmTable);
@@ -307,7 +365,7 @@ struct TagMatch {
 std::optional<TagMatch> MatchTag(std::string_view text);
 
 // The algorithms whose digest text has `length` characters, the commonest first:
-// 32 gives MD5, MD4, MD2; 64 gives SHA-256, GOST. Empty for any other length.
+// 32 gives MD5, XXH128, MD4, MD2; 64 gives SHA-256, GOST. Empty for any other length.
 std::span<const Algorithm> AlgorithmsOfTextLength(std::size_t length);
 
 // The algorithm a sum file's name implies ("SHA256SUMS", "x.iso.md5", "x.sfv"), if any.

@@ -2,6 +2,7 @@
 // input among them), or a stand-in a test provides.
 #pragma once
 
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <functional>

@@ -98,10 +98,13 @@ HashOutcome ComputeDigests(ByteSource& source, std::span<const Algorithm> algori
         CoreLease lease(cores, 1, machine - 1);
         return HashBlake3Tree(source, *size, control.digestBytes, lease.Extra(), watch);
     }
+    // Engines faster than the kernel's copy gain from a second thread only by halving the copy.
+    const bool cheap = !ReaderThreadPays(algorithms);
+    const bool splitReads = !small && cheap && size && source.ReadsAtOffsets();
     const unsigned wanted =
-        small || !ReaderThreadPays(algorithms)
-            ? 0
-            : static_cast<unsigned>(std::max<std::size_t>(1, algorithms.size() - 1));
+        splitReads       ? 1
+        : small || cheap ? 0
+                         : static_cast<unsigned>(std::max<std::size_t>(1, algorithms.size() - 1));
     // This thread counts itself; the extra cores go to the engine groups beyond the first, or to
     // the reader when there is one group. With several groups the reader rides along: it costs
     // little next to them.
@@ -113,6 +116,8 @@ HashOutcome ComputeDigests(ByteSource& source, std::span<const Algorithm> algori
                   : kReadSize;
         return HashOnThisThread(source, algorithms, control.digestBytes, buffer, watch);
     }
+    if (splitReads)
+        return HashWithSplitReads(source, algorithms, control.digestBytes, *size, watch);
     const std::size_t groups = algorithms.size() > 1 ? std::size_t{1} + lease.Extra() : 1;
     return HashOnThreads(source, algorithms, control.digestBytes, groups, watch);
 }

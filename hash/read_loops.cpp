@@ -210,3 +210,138 @@ HashOutcome HashOnThreads(ByteSource& source, std::span<const Algorithm> algorit
     }
     return outcome;
 }
+
+namespace {
+
+// The helper's half of HashWithSplitReads: odd block 2k+1 goes to slot k % kSlots once the
+// calling thread has released the block kSlots before it.
+class OddBlocks {
+public:
+    static constexpr std::size_t kSlots = 4;
+
+    OddBlocks(ByteSource& from, uint64_t size)
+        : source(from), fileSize(size), memory(kSlots * kReadSize) {}
+
+    // Until the known size is covered, a read fails or comes short, or Abandon.
+    void Produce() {
+        for (uint64_t k = 0;; ++k) {
+            const uint64_t offset = (2 * k + 1) * uint64_t{kReadSize};
+            if (offset >= fileSize) return;
+            const auto want =
+                static_cast<std::size_t>(std::min<uint64_t>(kReadSize, fileSize - offset));
+            {
+                std::unique_lock lock(mutex);
+                freed.wait(lock, [&] { return k < released + kSlots || abandoned; });
+                if (abandoned) return;
+            }
+            int error = 0;
+            const std::ptrdiff_t got = source.ReadAt(Slot(k), want, offset, error);
+            {
+                std::lock_guard lock(mutex);
+                length[k % kSlots] = got;
+                errors[k % kSlots] = error;
+                published = k + 1;
+            }
+            ready.notify_one();
+            if (got != static_cast<std::ptrdiff_t>(want)) return;
+        }
+    }
+
+    // Waits for odd block 2k+1: its bytes, and the read's count (-1 with `error` set).
+    std::ptrdiff_t Take(uint64_t k, const uint8_t*& data, int& error) {
+        std::unique_lock lock(mutex);
+        ready.wait(lock, [&] { return published > k; });
+        data = Slot(k);
+        error = errors[k % kSlots];
+        return length[k % kSlots];
+    }
+
+    void Release(uint64_t k) {
+        {
+            std::lock_guard lock(mutex);
+            released = k + 1;
+        }
+        freed.notify_one();
+    }
+
+    void Abandon() {
+        {
+            std::lock_guard lock(mutex);
+            abandoned = true;
+        }
+        freed.notify_one();
+    }
+
+private:
+    uint8_t* Slot(uint64_t k) { return memory.data() + (k % kSlots) * kReadSize; }
+
+    ByteSource& source;
+    const uint64_t fileSize;
+    std::vector<uint8_t> memory;
+    std::ptrdiff_t length[kSlots] = {};
+    int errors[kSlots] = {};
+    std::mutex mutex;
+    std::condition_variable ready, freed;
+    uint64_t published = 0, released = 0;
+    bool abandoned = false;
+};
+
+}  // namespace
+
+HashOutcome HashWithSplitReads(ByteSource& source, std::span<const Algorithm> algorithms,
+                               std::size_t digestBytes, uint64_t size, SliceWatch& watch) {
+    OddBlocks odd(source, size);
+    std::jthread helper;
+    try {
+        helper = std::jthread([&odd] { odd.Produce(); });
+    } catch (const std::system_error&) {
+        return HashOnThisThread(source, algorithms, digestBytes, kReadSize, watch);
+    }
+    // Whichever way this returns, the helper stops before `odd` goes.
+    struct StopHelper {
+        OddBlocks& blocks;
+        std::jthread& thread;
+        ~StopHelper() {
+            blocks.Abandon();
+            thread.join();
+        }
+    } stop{odd, helper};
+
+    DigestSet set(algorithms, digestBytes);
+    std::vector<uint8_t> own(kReadSize);
+    const auto fail = [&](HashStatus status, int error) {
+        return HashOutcome::Failure(status, error, watch.Done());
+    };
+    uint64_t offset = 0;
+    for (uint64_t n = 0; offset < size; ++n) {
+        if (watch.Cancelled()) return fail(HashStatus::Cancelled, 0);
+        const auto want = static_cast<std::size_t>(std::min<uint64_t>(kReadSize, size - offset));
+        const uint8_t* data = own.data();
+        int error = 0;
+        const std::ptrdiff_t got = n % 2 == 0 ? source.ReadAt(own.data(), want, offset, error)
+                                              : odd.Take(n / 2, data, error);
+        if (got < 0 || static_cast<std::size_t>(got) > want)
+            return fail(HashStatus::ReadFailed, error != 0 ? error : EIO);
+        if (!FeedSlices(set, data, static_cast<std::size_t>(got), watch))
+            return fail(HashStatus::Cancelled, 0);
+        if (n % 2 == 1) odd.Release(n / 2);
+        offset += static_cast<uint64_t>(got);
+        if (static_cast<std::size_t>(got) < want) break;  // the file shrank
+    }
+    // Whatever the file grew by since its size was taken.
+    for (;;) {
+        if (watch.Cancelled()) return fail(HashStatus::Cancelled, 0);
+        int error = 0;
+        const std::ptrdiff_t got = source.ReadAt(own.data(), own.size(), offset, error);
+        if (got == 0) break;
+        if (got < 0 || static_cast<std::size_t>(got) > own.size())
+            return fail(HashStatus::ReadFailed, error != 0 ? error : EIO);
+        if (!FeedSlices(set, own.data(), static_cast<std::size_t>(got), watch))
+            return fail(HashStatus::Cancelled, 0);
+        offset += static_cast<uint64_t>(got);
+    }
+    HashOutcome outcome;
+    outcome.bytesHashed = watch.Done();
+    outcome.digests = set.Finish();
+    return outcome;
+}

@@ -52,3 +52,12 @@ HashOutcome HashBlake3Tree(ByteSource& source, uint64_t size, std::size_t digest
 // cannot be started, everything runs on the calling thread instead.
 HashOutcome HashOnThreads(ByteSource& source, std::span<const Algorithm> algorithms,
                           std::size_t digestBytes, std::size_t groups, SliceWatch& watch);
+
+// For engines that hash faster than the kernel copies (ReaderThreadPays false): the copy is the
+// work, so two threads share it. A helper reads every odd kReadSize block at its offset into a
+// small ring while the calling thread reads the even ones itself and hashes them all in order.
+// `source` must read at offsets (ReadsAtOffsets); `size` is its size when the computation starts (a file that shrinks
+// ends early, one that grows is read on to its end). When the helper cannot be started,
+// everything runs as HashOnThisThread.
+HashOutcome HashWithSplitReads(ByteSource& source, std::span<const Algorithm> algorithms,
+                               std::size_t digestBytes, uint64_t size, SliceWatch& watch);

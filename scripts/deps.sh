@@ -7,6 +7,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev fonts-liberation desktop-file-utils
     qt6-tools-dev qt6-l10n-tools qt6-translations-l10n help2man scdoc python3
+    xxhash
 )
 # Extra groups callers may ask for by name.
 for group in "$@"; do

@@ -1,5 +1,5 @@
-// Agreement with the coreutils tools both ways: our lines are theirs byte for byte, their -c
-// accepts ours, and ours accepts theirs.
+// Agreement with the coreutils tools, and with xxhsum for the xxHash family, both ways: our lines
+// are theirs byte for byte, their -c accepts ours, and ours accepts theirs.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -98,6 +98,50 @@ TEST(CoreutilsE2e, ManyFilesWithFailuresAmongThem) {
                   withoutToolName(theyCheck.err, tool));
         dir.WriteFile("f3", RampMessage(3 * 12377));
         dir.WriteFile("f30", RampMessage(30 * 12377 % 300000));
+    }
+}
+
+// xxhsum, the xxHash family's own tool: our lines are its lines byte for byte (its GNU lines for
+// XXH32, XXH64 and XXH128; XXH3 it writes only as tags), and each side's -c accepts the other's.
+TEST(XxhsumE2e, SameLinesAndEachChecksTheOther) {
+    TempDir dir;
+    const std::vector<std::string> names = {"empty", "abc", "ramp", "with space"};
+    for (std::size_t i = 0; i < names.size(); ++i)
+        dir.WriteFile(names[i], i == 0 ? "" : RampMessage(70000 * i + 3));
+    const struct {
+        const char* flag;
+        const char* algorithm;
+        bool gnuLines;
+    } kModes[] = {{"-H0", "xxh32", true},
+                  {"-H1", "xxh64", true},
+                  {"-H2", "xxh128", true},
+                  {"-H3", "xxh3", false}};
+    for (const auto& [flag, algorithm, gnuLines] : kModes) {
+        for (const bool tag : {false, true}) {
+            if (!tag && !gnuLines) continue;
+            std::vector<std::string> theirsArgs = {"xxhsum", flag};
+            std::vector<std::string> oursArgs = {"-a", algorithm};
+            if (tag) {
+                theirsArgs.push_back("--tag");
+                oursArgs.push_back("--tag");
+            }
+            theirsArgs.insert(theirsArgs.end(), names.begin(), names.end());
+            oursArgs.insert(oursArgs.end(), names.begin(), names.end());
+            const ProcessResult theirs = RunProcess(theirsArgs, "", dir.path());
+            const ProcessResult ours = RunSum(oursArgs, "", dir.path());
+            ASSERT_EQ(theirs.status, 0) << flag << theirs.err;
+            ASSERT_EQ(ours.status, 0) << ours.err;
+            EXPECT_EQ(ours.out, theirs.out) << flag << (tag ? " --tag" : "");
+
+            dir.WriteFile("ours.sums", ours.out);
+            dir.WriteFile("theirs.sums", theirs.out);
+            const ProcessResult theyCheck =
+                RunProcess({"xxhsum", "-c", "ours.sums"}, "", dir.path());
+            EXPECT_EQ(theyCheck.status, 0) << flag << theyCheck.err;
+            const ProcessResult weCheck = RunSum({"-c", "theirs.sums"}, "", dir.path());
+            EXPECT_EQ(weCheck.status, 0) << flag << weCheck.err;
+            EXPECT_EQ(weCheck.out, theyCheck.out) << flag;
+        }
     }
 }
 

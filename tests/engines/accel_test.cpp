@@ -17,6 +17,7 @@
 #include "gost.h"
 #include "sha2_constants.h"
 #include "vectors.h"
+#include "xxhash.h"
 #if defined(__x86_64__) || defined(__i386__)
 #include "x86/x86_blocks.h"
 #endif
@@ -458,6 +459,44 @@ TEST(GostAvx512Test, RandomMessagesMatchPortable) {
 }
 #endif
 
+#if defined(__x86_64__) || defined(__i386__)
+using Xxh3Stripes = void (*)(uint64_t*, const uint8_t*, std::size_t, std::size_t);
+struct Xxh3Path {
+    const char* name;
+    Xxh3Stripes stripes;
+    bool (*available)(const CpuFeatures&);
+};
+
+class Xxh3PathTest : public ::testing::TestWithParam<Xxh3Path> {};
+
+// Random accumulators, stripe counts across block ends (each completed block scrambles) and
+// starting positions within a block, at every alignment mod 64.
+TEST_P(Xxh3PathTest, MatchesPortableOnRandomStripes) {
+    if (!GetParam().available(DetectCpuFeatures())) GTEST_SKIP() << "CPU lacks the extension";
+    const auto seed = std::random_device{}();
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    std::mt19937 random(seed);
+    const auto buffer = RandomBytes(random, 50 * 64 + 64);
+    for (int round = 0; round < 300; ++round) {
+        const std::size_t offset = random() % 64, stripes = random() % 51, first = random() % 16;
+        uint64_t acc[8], expected[8];
+        for (auto& word : acc) word = uint64_t{random()} << 32 | random();
+        std::memcpy(expected, acc, sizeof acc);
+        GetParam().stripes(acc, buffer.data() + offset, stripes, first);
+        Xxh3StripesPortable(expected, buffer.data() + offset, stripes, first);
+        ASSERT_EQ(std::memcmp(acc, expected, sizeof acc), 0)
+            << "stripes " << stripes << " from " << first << " offset " << offset;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Accel, Xxh3PathTest,
+                         ::testing::Values(Xxh3Path{"avx2", Xxh3StripesAvx2,
+                                                    [](const CpuFeatures& f) { return f.avx2; }},
+                                           Xxh3Path{"avx512", Xxh3StripesAvx512,
+                                                    [](const CpuFeatures& f) { return f.avx512; }}),
+                         [](const auto& p) { return std::string(p.param.name); });
+#endif
+
 TEST(CpuDispatchTest, ForcingCapsAtTheCpuAndResets) {
     const CpuLevel supported = SupportedCpuLevel();
     for (CpuLevel level : kCpuLevels) {
@@ -473,7 +512,7 @@ TEST(CpuDispatchTest, ForcingCapsAtTheCpuAndResets) {
                       "crc32=slicing-16 sha1=portable sha256=portable sha512=portable "
                       "gost=portable md4-lanes=single md5-lanes=single sha1-lanes=single "
                       "sha256-lanes=single sha512-lanes=single md2-lanes=single "
-                      "crc32c=slicing-16 blake3=portable");
+                      "crc32c=slicing-16 blake3=portable xxh3=portable");
             EXPECT_EQ(d.gostCompress, &GostCompress);
         }
     }
@@ -488,7 +527,7 @@ TEST(CpuDispatchTest, ForcingCapsAtTheCpuAndResets) {
 
 TEST(CpuDispatchTest, ActivePathsNameEveryKind) {
     const std::string text = ActiveCpuPaths();
-    for (const char* kind : {"crc32=", "sha1=", "sha256=", "sha512=", "gost="})
+    for (const char* kind : {"crc32=", "sha1=", "sha256=", "sha512=", "gost=", "xxh3="})
         EXPECT_NE(text.find(kind), std::string::npos) << text;
 }
 

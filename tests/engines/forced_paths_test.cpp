@@ -1,5 +1,5 @@
 // The engines with accelerated block functions, run through the whole conformance suite once per
-// dispatch level (each capped at what this CPU has), GOST and CRC-32C included, and CRC-32
+// dispatch level (each capped at what this CPU has), GOST, CRC-32C and XXH3 included, and CRC-32
 // files through every CRC path.
 #include <gtest/gtest.h>
 
@@ -59,6 +59,15 @@ INSTANTIATE_TYPED_TEST_SUITE_P(Crc32cAvx2, EngineConformance, Crc32cAvx2);
 INSTANTIATE_TYPED_TEST_SUITE_P(Crc32cAccelerated, EngineConformance, Crc32cBest);
 INSTANTIATE_TYPED_TEST_SUITE_P(GostPortable, EngineConformance, GostPortable);
 INSTANTIATE_TYPED_TEST_SUITE_P(GostAccelerated, EngineConformance, GostBest);
+// XXH3 and XXH128 at their best level run in xxhash_test.cpp.
+using Xxh3Portable = At<CpuLevel::kPortable, Xxh3Engine<8>>;
+using Xxh3Avx2 = At<CpuLevel::kAvx2, Xxh3Engine<8>>;
+using Xxh128Portable = At<CpuLevel::kPortable, Xxh3Engine<16>>;
+using Xxh128Avx2 = At<CpuLevel::kAvx2, Xxh3Engine<16>>;
+INSTANTIATE_TYPED_TEST_SUITE_P(Xxh3Portable, EngineConformance, Xxh3Portable);
+INSTANTIATE_TYPED_TEST_SUITE_P(Xxh3Avx2, EngineConformance, Xxh3Avx2);
+INSTANTIATE_TYPED_TEST_SUITE_P(Xxh128Portable, EngineConformance, Xxh128Portable);
+INSTANTIATE_TYPED_TEST_SUITE_P(Xxh128Avx2, EngineConformance, Xxh128Avx2);
 
 class CrcFileAtLevel : public ::testing::TestWithParam<CpuLevel> {
 protected:

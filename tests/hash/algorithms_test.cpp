@@ -29,6 +29,10 @@ TEST(Algorithms, NamesTagsLengthsAndParsing) {
         {Algorithm::Blake2s, "blake2s", "BLAKE2s", 64, false},
         {Algorithm::Crc32c, "crc32c", "CRC32C", 8, true},
         {Algorithm::Blake3, "blake3", "BLAKE3", 64, false},
+        {Algorithm::Xxh32, "xxh32", "XXH32", 8, true},
+        {Algorithm::Xxh64, "xxh64", "XXH64", 16, true},
+        {Algorithm::Xxh3, "xxh3", "XXH3", 16, true},
+        {Algorithm::Xxh128, "xxh128", "XXH128", 32, true},
     };
     ASSERT_EQ(std::size(rows), kAllAlgorithms.size());
     for (std::size_t i = 0; i < std::size(rows); ++i) {
@@ -83,14 +87,14 @@ TEST(Algorithms, CandidatesOfADigestLengthMostCommonFirst) {
         std::size_t length;
         std::vector<Algorithm> candidates;
     } rows[] = {
-        {8, {Algorithm::Crc32, Algorithm::Crc32c}},
-        {32, {Algorithm::Md5, Algorithm::Md4, Algorithm::Md2}},
+        {8, {Algorithm::Crc32, Algorithm::Crc32c, Algorithm::Xxh32}},
+        {16, {Algorithm::Xxh64, Algorithm::Xxh3}},
+        {32, {Algorithm::Md5, Algorithm::Xxh128, Algorithm::Md4, Algorithm::Md2}},
         {40, {Algorithm::Sha1}},
         {64, {Algorithm::Sha256, Algorithm::Blake3, Algorithm::Gost, Algorithm::Blake2s}},
         {96, {Algorithm::Sha384}},
         {128, {Algorithm::Sha512, Algorithm::Blake2b}},
         {0, {}},
-        {16, {}},
         {63, {}},
     };
     for (const auto& r : rows) {
@@ -154,7 +158,9 @@ TEST(Algorithms, SumFileNamesImplyTheirAlgorithm) {
         {"x.crc32c", Algorithm::Crc32c, false},
         {"BLAKE3SUMS", std::nullopt, true},
         {"SHA3-256SUMS", std::nullopt, true},
-        {"x.xxh128", std::nullopt, true},
+        {"x.xxh128", Algorithm::Xxh128, false},
+        {"SUMS.xxh32", Algorithm::Xxh32, false},
+        {"x.xxh3", Algorithm::Xxh3, false},
     };
     for (const auto& r : rows) {
         EXPECT_EQ(AlgorithmOfSumFileName(r.name), r.algorithm) << r.name;

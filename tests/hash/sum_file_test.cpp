@@ -114,7 +114,8 @@ TEST(SumLine, DigestLengthPicksAmongSelectedAlgorithms) {
     all.refuseAmbiguous = false;
     SumLineParser parser(all);
     EXPECT_EQ(parser.Parse(kMd5 + "  f").entry.candidates,
-              (std::vector<Algorithm>{Algorithm::Md5, Algorithm::Md4, Algorithm::Md2}));
+              (std::vector<Algorithm>{Algorithm::Md5, Algorithm::Xxh128, Algorithm::Md4,
+                                      Algorithm::Md2}));
     EXPECT_EQ(parser.Parse(kSha256 + "  f").entry.candidates,
               (std::vector<Algorithm>{Algorithm::Sha256, Algorithm::Blake3, Algorithm::Gost,
                                       Algorithm::Blake2s}));

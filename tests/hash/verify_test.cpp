@@ -64,8 +64,8 @@ TEST(ExpectedText, FormsLengthsAndTags) {
         Candidates candidates;
         std::string name;
     } cases[] = {
-        {Abc(A::Crc32), Abc(A::Crc32), {A::Crc32, A::Crc32c}, ""},
-        {md5, md5, {A::Md5, A::Md4, A::Md2}, ""},
+        {Abc(A::Crc32), Abc(A::Crc32), {A::Crc32, A::Crc32c, A::Xxh32}, ""},
+        {md5, md5, {A::Md5, A::Xxh128, A::Md4, A::Md2}, ""},
         {sha1, sha1, {A::Sha1}, ""},
         {sha256, sha256, {A::Sha256, A::Blake3, A::Gost, A::Blake2s}, ""},
         {Abc(A::Sha384), Abc(A::Sha384), {A::Sha384}, ""},
@@ -75,7 +75,7 @@ TEST(ExpectedText, FormsLengthsAndTags) {
         {"SHA256: " + sha256, sha256, {A::Sha256}, ""},
         {"md4=" + md5, md5, {A::Md4}, ""},
         {"sha-1 " + Upper(sha1), sha1, {A::Sha1}, ""},
-        {md5 + "  x.iso", md5, {A::Md5, A::Md4, A::Md2}, "x.iso"},
+        {md5 + "  x.iso", md5, {A::Md5, A::Xxh128, A::Md4, A::Md2}, "x.iso"},
         {sha1 + " *x y.iso", sha1, {A::Sha1}, "x y.iso"},
         {"\\" + sha1 + "  a\\nb\\\\c", sha1, {A::Sha1}, "a\nb\\c"},
         {"SHA256 (x.iso) = " + sha256, sha256, {A::Sha256}, "x.iso"},
@@ -358,11 +358,11 @@ TEST(VerifyCommand, LikeliestFirst) {
         Candidates tried;
     } cases[] = {
         {Abc(A::Md5), 5, {}, {A::Md5}},
-        {Abc(A::Md4), 5, {}, {A::Md5, A::Md4}},
+        {Abc(A::Md4), 5, {}, {A::Md5, A::Xxh128, A::Md4}},
         {Abc(A::Md2), 5, {A::Sha1, A::Md2}, {A::Md2}},
         {Abc(A::Md2), ListIndexOf(A::Md4), {A::Md2}, {A::Md4, A::Md2}},
         {std::string(32, '0'), 5, {}, {A::Md5, A::Md4, A::Md2}},
-        {Abc(A::Gost), 5, {}, {A::Sha256, A::Blake3, A::Gost}},
+        {Abc(A::Gost), 5, {}, {A::Sha256, A::Blake3, A::Gost, A::Blake2s}},
         {Abc(A::Gost), ListIndexOf(A::Gost), {}, {A::Gost}},
         {Abc(A::Sha256), ListIndexOf(A::Gost), {A::Sha256}, {A::Gost, A::Sha256}},
     };
