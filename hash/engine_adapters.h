@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 
 #include "algorithms.h"
 #include "bytes.h"
@@ -19,6 +20,8 @@
 #include "md5.h"
 #include "sha1.h"
 #include "sha2.h"
+#include "sha3.h"
+#include "sm3.h"
 
 template <Algorithm A, std::size_t BlockSize>
 struct EngineTraits {
@@ -135,3 +138,59 @@ void UpdateAll(typename E::Context& c, const uint8_t* data, std::size_t length) 
     }
     E::Update(c, data, static_cast<uint32_t>(length));
 }
+
+// SHA-224, SHA-512/224, SHA-512/256, SHA-3 and SM3, named by their digests.tsv columns.
+struct Sha224Engine {
+    static constexpr std::string_view kColumn = "sha224";
+    static constexpr std::size_t kDigestSize = 28;
+    static constexpr std::size_t kBlockSize = 64;
+    using Context = Sha256Context;
+    static void Init(Context& c) { Sha224Init(&c); }
+    static void Update(Context& c, const uint8_t* data, uint32_t length) {
+        Sha256Update(data, length, &c);
+    }
+    static void Final(Context& c, uint8_t* digest) { Sha224Final(digest, &c); }
+};
+
+// SHA-512/t for t = 224 or 256.
+template <uint32_t Bits>
+struct Sha512tEngine {
+    static_assert(Bits == 224 || Bits == 256);
+    static constexpr std::string_view kColumn = Bits == 224 ? "sha512-224" : "sha512-256";
+    static constexpr std::size_t kDigestSize = Bits / 8;
+    static constexpr std::size_t kBlockSize = 128;
+    using Context = Sha512Context;
+    static void Init(Context& c) { Sha512Init(Bits / 8, &c); }
+    static void Update(Context& c, const uint8_t* data, uint32_t length) {
+        Sha512Update(data, length, &c);
+    }
+    static void Final(Context& c, uint8_t* digest) { Sha512Final(digest, Bits / 8, &c); }
+};
+
+template <uint32_t Bits>
+struct Sha3Engine {
+    static_assert(Bits == 224 || Bits == 256 || Bits == 384 || Bits == 512);
+    static constexpr std::string_view kColumn =
+        Bits == 224 ? "sha3-224"
+                    : (Bits == 256 ? "sha3-256" : (Bits == 384 ? "sha3-384" : "sha3-512"));
+    static constexpr std::size_t kDigestSize = Bits / 8;
+    static constexpr std::size_t kBlockSize = 200 - 2 * Bits / 8;  // the rate
+    using Context = Sha3Context;
+    static void Init(Context& c) { Sha3Init(Bits, &c); }
+    static void Update(Context& c, const uint8_t* data, uint32_t length) {
+        Sha3Update(data, length, &c);
+    }
+    static void Final(Context& c, uint8_t* digest) { Sha3Final(digest, &c); }
+};
+
+struct Sm3Engine {
+    static constexpr std::string_view kColumn = "sm3";
+    static constexpr std::size_t kDigestSize = 32;
+    static constexpr std::size_t kBlockSize = 64;
+    using Context = Sm3Context;
+    static void Init(Context& c) { Sm3Init(&c); }
+    static void Update(Context& c, const uint8_t* data, uint32_t length) {
+        Sm3Update(data, length, &c);
+    }
+    static void Final(Context& c, uint8_t* digest) { Sm3Final(digest, &c); }
+};

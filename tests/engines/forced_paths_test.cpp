@@ -1,5 +1,6 @@
-// The engines with accelerated block functions, run through the whole conformance suite once per
-// dispatch level (each capped at what this CPU has), GOST included, and CRC-32 files through every
+// The engines with accelerated block functions, run through the whole conformance suite at the
+// portable level and at the best this CPU has (SHA-224 and the SHA-512/t on their wider engines'
+// paths), GOST included, and CRC-32 files through every
 // CRC path.
 #include <gtest/gtest.h>
 
@@ -39,6 +40,20 @@ using Sha384Portable = At<CpuLevel::kPortable, Sha2Engine<384>>;
 using Sha384Best = At<CpuLevel::kAvx512, Sha2Engine<384>>;
 using Sha512Portable = At<CpuLevel::kPortable, Sha2Engine<512>>;
 using Sha512Best = At<CpuLevel::kAvx512, Sha2Engine<512>>;
+using Sha224Portable = At<CpuLevel::kPortable, Sha224Engine>;
+using Sha224Best = At<CpuLevel::kAvx512, Sha224Engine>;
+using Sha512t224Portable = At<CpuLevel::kPortable, Sha512tEngine<224>>;
+using Sha512t224Best = At<CpuLevel::kAvx512, Sha512tEngine<224>>;
+using Sha512t256Portable = At<CpuLevel::kPortable, Sha512tEngine<256>>;
+using Sha512t256Best = At<CpuLevel::kAvx512, Sha512tEngine<256>>;
+using Sha3t224Portable = At<CpuLevel::kPortable, Sha3Engine<224>>;
+using Sha3t224Best = At<CpuLevel::kAvx512, Sha3Engine<224>>;
+using Sha3t256Portable = At<CpuLevel::kPortable, Sha3Engine<256>>;
+using Sha3t256Best = At<CpuLevel::kAvx512, Sha3Engine<256>>;
+using Sha3t384Portable = At<CpuLevel::kPortable, Sha3Engine<384>>;
+using Sha3t384Best = At<CpuLevel::kAvx512, Sha3Engine<384>>;
+using Sha3t512Portable = At<CpuLevel::kPortable, Sha3Engine<512>>;
+using Sha3t512Best = At<CpuLevel::kAvx512, Sha3Engine<512>>;
 using GostPortable = At<CpuLevel::kPortable, GostEngine>;
 using GostBest = At<CpuLevel::kAvx512, GostEngine>;
 INSTANTIATE_TYPED_TEST_SUITE_P(Sha1Portable, EngineConformance, Sha1Portable);
@@ -49,6 +64,20 @@ INSTANTIATE_TYPED_TEST_SUITE_P(Sha384Portable, EngineConformance, Sha384Portable
 INSTANTIATE_TYPED_TEST_SUITE_P(Sha384Accelerated, EngineConformance, Sha384Best);
 INSTANTIATE_TYPED_TEST_SUITE_P(Sha512Portable, EngineConformance, Sha512Portable);
 INSTANTIATE_TYPED_TEST_SUITE_P(Sha512Accelerated, EngineConformance, Sha512Best);
+INSTANTIATE_TYPED_TEST_SUITE_P(Sha224Portable, EngineConformance, Sha224Portable);
+INSTANTIATE_TYPED_TEST_SUITE_P(Sha224Accelerated, EngineConformance, Sha224Best);
+INSTANTIATE_TYPED_TEST_SUITE_P(Sha512t224Portable, EngineConformance, Sha512t224Portable);
+INSTANTIATE_TYPED_TEST_SUITE_P(Sha512t224Accelerated, EngineConformance, Sha512t224Best);
+INSTANTIATE_TYPED_TEST_SUITE_P(Sha512t256Portable, EngineConformance, Sha512t256Portable);
+INSTANTIATE_TYPED_TEST_SUITE_P(Sha512t256Accelerated, EngineConformance, Sha512t256Best);
+INSTANTIATE_TYPED_TEST_SUITE_P(Sha3t224Portable, EngineConformance, Sha3t224Portable);
+INSTANTIATE_TYPED_TEST_SUITE_P(Sha3t224Accelerated, EngineConformance, Sha3t224Best);
+INSTANTIATE_TYPED_TEST_SUITE_P(Sha3t256Portable, EngineConformance, Sha3t256Portable);
+INSTANTIATE_TYPED_TEST_SUITE_P(Sha3t256Accelerated, EngineConformance, Sha3t256Best);
+INSTANTIATE_TYPED_TEST_SUITE_P(Sha3t384Portable, EngineConformance, Sha3t384Portable);
+INSTANTIATE_TYPED_TEST_SUITE_P(Sha3t384Accelerated, EngineConformance, Sha3t384Best);
+INSTANTIATE_TYPED_TEST_SUITE_P(Sha3t512Portable, EngineConformance, Sha3t512Portable);
+INSTANTIATE_TYPED_TEST_SUITE_P(Sha3t512Accelerated, EngineConformance, Sha3t512Best);
 INSTANTIATE_TYPED_TEST_SUITE_P(GostPortable, EngineConformance, GostPortable);
 INSTANTIATE_TYPED_TEST_SUITE_P(GostAccelerated, EngineConformance, GostBest);
 
