@@ -33,6 +33,7 @@ void Sm3Blocks(uint32_t* state, const uint8_t* data, std::size_t blocks) {
     for (; blocks > 0; --blocks, data += 64) {
         uint32_t w[68];
         for (int j = 0; j < 16; ++j) w[j] = LoadBe32(data + 4 * j);
+#pragma GCC unroll 52
         for (int j = 16; j < 68; ++j)
             w[j] =
                 P1(w[j - 16] ^ w[j - 9] ^ Rotl32(w[j - 3], 15)) ^ Rotl32(w[j - 13], 7) ^ w[j - 6];
@@ -59,9 +60,11 @@ void Sm3Blocks(uint32_t* state, const uint8_t* data, std::size_t blocks) {
 #define SM3_PARITY(x, y, z) ((x) ^ (y) ^ (z))
 #define SM3_MAJ(x, y, z) (((x) & (y)) | ((z) & ((x) | (y))))
 #define SM3_CHOOSE(x, y, z) ((z) ^ ((x) & ((y) ^ (z))))
+#pragma GCC unroll 4
         for (int j = 0; j < 16; j += 4) {
             SM3_FOUR(j, SM3_PARITY, SM3_PARITY);
         }
+#pragma GCC unroll 12
         for (int j = 16; j < 64; j += 4) {
             SM3_FOUR(j, SM3_MAJ, SM3_CHOOSE);
         }
