@@ -85,9 +85,10 @@ __attribute__((always_inline)) inline void Round(const uint64_t* a, uint64_t* e,
 }
 
 // XORs `blocks` blocks of `rateLanes` lanes (9 to 18) from `data` into the state and permutes
-// after each. InRegisters: all 24 rounds unrolled with the lanes in locals, which pays where the
-// compiler has three-operand rotations and and-not (BMI); otherwise the rounds loop over two lane
-// arrays in memory, each round needing few registers. corvane_bench's sha3 rows show the choice.
+// after each. InRegisters: the lanes in locals, two rounds a loop (a fully unrolled form ran no
+// faster), which pays where the compiler has three-operand rotations and and-not (BMI); otherwise
+// the rounds loop over two lane arrays in memory, each round needing few registers.
+// corvane_bench's sha3 rows at the portable and avx2 levels show the choice.
 template <bool InRegisters>
 __attribute__((always_inline)) inline void Absorb(uint64_t* state, const uint8_t* data,
                                                   std::size_t blocks, std::size_t rateLanes) {
@@ -100,7 +101,6 @@ __attribute__((always_inline)) inline void Absorb(uint64_t* state, const uint8_t
         for (std::size_t i = 0; i < 18; ++i)
             if (i < 9 || i < rateLanes) a[i] ^= LoadLe64(data + 8 * i);
         if constexpr (InRegisters) {
-#pragma GCC unroll 12
             for (std::size_t r = 0; r < kRounds; r += 2) {
                 Round(a, e, kRoundConstant[r]);
                 Round(e, a, kRoundConstant[r + 1]);

@@ -1,6 +1,6 @@
 // SHA-3's absorb function (FIPS 202) compiled for BMI1 and BMI2: ANDN gives chi's a ^ (~b & c) in
-// two instructions and RORX rotates into a fresh register, so all 25 lanes and every round can be
-// unrolled in registers. The rounds are the portable engine's (keccak_round.h).
+// two instructions and RORX rotates into a fresh register, so the 25 lanes can live in registers.
+// The rounds are the portable engine's (keccak_round.h).
 #include "../keccak_round.h"
 #include "x86_blocks.h"
 
