@@ -8,7 +8,7 @@
 
 struct Digester::State {
     std::variant<Crc32Engine::Context, GostContext, CMD2, Md4Context, Md5Context, Sha1Context,
-                 Sha2Context>
+                 Sha2Context, Sha256Context, Sha512Context, Sha3Context, Sm3Context>
         context;
 };
 

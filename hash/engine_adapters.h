@@ -1,4 +1,4 @@
-// One shape over the nine engines, so everything that drives them (the digester, the tests'
+// One shape over every engine, so everything that drives them (the digester, the tests'
 // conformance suite, the fuzz harnesses) drives them the same way:
 //   kAlgorithm, kDigestSize, kBlockSize, Context,
 //   Init(Context&), Update(Context&, data, 32-bit length), Final(Context&, digest).
@@ -9,7 +9,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <string_view>
 
 #include "algorithms.h"
 #include "bytes.h"
@@ -101,6 +100,54 @@ struct Sha2Engine
     static void Final(Context& c, uint8_t* digest) { Sha2Final(digest, &c); }
 };
 
+struct Sha224Engine : EngineTraits<Algorithm::Sha224, 64> {
+    using Context = Sha256Context;
+    static void Init(Context& c) { Sha224Init(&c); }
+    static void Update(Context& c, const uint8_t* data, uint32_t length) {
+        Sha256Update(data, length, &c);
+    }
+    static void Final(Context& c, uint8_t* digest) { Sha224Final(digest, &c); }
+};
+
+// SHA-512/t for t = 224 or 256.
+template <uint32_t Bits>
+struct Sha512tEngine
+    : EngineTraits<Bits == 224 ? Algorithm::Sha512_224 : Algorithm::Sha512_256, 128> {
+    static_assert(Bits == 224 || Bits == 256);
+    using Context = Sha512Context;
+    static void Init(Context& c) { Sha512Init(Bits / 8, &c); }
+    static void Update(Context& c, const uint8_t* data, uint32_t length) {
+        Sha512Update(data, length, &c);
+    }
+    static void Final(Context& c, uint8_t* digest) { Sha512Final(digest, Bits / 8, &c); }
+};
+
+// SHA3-224 to SHA3-512; the block is the sponge's rate.
+template <uint32_t Bits>
+struct Sha3Engine
+    : EngineTraits<Bits == 224   ? Algorithm::Sha3_224
+                   : Bits == 256 ? Algorithm::Sha3_256
+                   : Bits == 384 ? Algorithm::Sha3_384
+                                 : Algorithm::Sha3_512,
+                   200 - 2 * Bits / 8> {
+    static_assert(Bits == 224 || Bits == 256 || Bits == 384 || Bits == 512);
+    using Context = Sha3Context;
+    static void Init(Context& c) { Sha3Init(Bits, &c); }
+    static void Update(Context& c, const uint8_t* data, uint32_t length) {
+        Sha3Update(data, length, &c);
+    }
+    static void Final(Context& c, uint8_t* digest) { Sha3Final(digest, &c); }
+};
+
+struct Sm3Engine : EngineTraits<Algorithm::Sm3, 64> {
+    using Context = Sm3Context;
+    static void Init(Context& c) { Sm3Init(&c); }
+    static void Update(Context& c, const uint8_t* data, uint32_t length) {
+        Sm3Update(data, length, &c);
+    }
+    static void Final(Context& c, uint8_t* digest) { Sm3Final(digest, &c); }
+};
+
 // Calls `f` with a value of the adapter type of `algorithm`.
 template <class F>
 decltype(auto) WithEngine(Algorithm algorithm, F&& f) {
@@ -122,9 +169,25 @@ decltype(auto) WithEngine(Algorithm algorithm, F&& f) {
         case Algorithm::Sha384:
             return f(Sha2Engine<384>{});
         case Algorithm::Sha512:
+            return f(Sha2Engine<512>{});
+        case Algorithm::Sha224:
+            return f(Sha224Engine{});
+        case Algorithm::Sha512_224:
+            return f(Sha512tEngine<224>{});
+        case Algorithm::Sha512_256:
+            return f(Sha512tEngine<256>{});
+        case Algorithm::Sha3_224:
+            return f(Sha3Engine<224>{});
+        case Algorithm::Sha3_256:
+            return f(Sha3Engine<256>{});
+        case Algorithm::Sha3_384:
+            return f(Sha3Engine<384>{});
+        case Algorithm::Sha3_512:
+            return f(Sha3Engine<512>{});
+        case Algorithm::Sm3:
             break;
     }
-    return f(Sha2Engine<512>{});
+    return f(Sm3Engine{});
 }
 
 // Engines take 32-bit lengths; a longer range goes in pieces.
@@ -138,59 +201,3 @@ void UpdateAll(typename E::Context& c, const uint8_t* data, std::size_t length) 
     }
     E::Update(c, data, static_cast<uint32_t>(length));
 }
-
-// SHA-224, SHA-512/224, SHA-512/256, SHA-3 and SM3, named by their digests.tsv columns.
-struct Sha224Engine {
-    static constexpr std::string_view kColumn = "sha224";
-    static constexpr std::size_t kDigestSize = 28;
-    static constexpr std::size_t kBlockSize = 64;
-    using Context = Sha256Context;
-    static void Init(Context& c) { Sha224Init(&c); }
-    static void Update(Context& c, const uint8_t* data, uint32_t length) {
-        Sha256Update(data, length, &c);
-    }
-    static void Final(Context& c, uint8_t* digest) { Sha224Final(digest, &c); }
-};
-
-// SHA-512/t for t = 224 or 256.
-template <uint32_t Bits>
-struct Sha512tEngine {
-    static_assert(Bits == 224 || Bits == 256);
-    static constexpr std::string_view kColumn = Bits == 224 ? "sha512-224" : "sha512-256";
-    static constexpr std::size_t kDigestSize = Bits / 8;
-    static constexpr std::size_t kBlockSize = 128;
-    using Context = Sha512Context;
-    static void Init(Context& c) { Sha512Init(Bits / 8, &c); }
-    static void Update(Context& c, const uint8_t* data, uint32_t length) {
-        Sha512Update(data, length, &c);
-    }
-    static void Final(Context& c, uint8_t* digest) { Sha512Final(digest, Bits / 8, &c); }
-};
-
-template <uint32_t Bits>
-struct Sha3Engine {
-    static_assert(Bits == 224 || Bits == 256 || Bits == 384 || Bits == 512);
-    static constexpr std::string_view kColumn =
-        Bits == 224 ? "sha3-224"
-                    : (Bits == 256 ? "sha3-256" : (Bits == 384 ? "sha3-384" : "sha3-512"));
-    static constexpr std::size_t kDigestSize = Bits / 8;
-    static constexpr std::size_t kBlockSize = 200 - 2 * Bits / 8;  // the rate
-    using Context = Sha3Context;
-    static void Init(Context& c) { Sha3Init(Bits, &c); }
-    static void Update(Context& c, const uint8_t* data, uint32_t length) {
-        Sha3Update(data, length, &c);
-    }
-    static void Final(Context& c, uint8_t* digest) { Sha3Final(digest, &c); }
-};
-
-struct Sm3Engine {
-    static constexpr std::string_view kColumn = "sm3";
-    static constexpr std::size_t kDigestSize = 32;
-    static constexpr std::size_t kBlockSize = 64;
-    using Context = Sm3Context;
-    static void Init(Context& c) { Sm3Init(&c); }
-    static void Update(Context& c, const uint8_t* data, uint32_t length) {
-        Sm3Update(data, length, &c);
-    }
-    static void Final(Context& c, uint8_t* digest) { Sm3Final(digest, &c); }
-};

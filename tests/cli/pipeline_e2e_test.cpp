@@ -23,7 +23,7 @@ std::string DigestOf(Algorithm algorithm, const std::string& message) {
 
 std::string AllLines(const std::string& message, const std::string& name) {
     std::string lines;
-    for (Algorithm a : kAllAlgorithms)
+    for (Algorithm a : kAllOptionAlgorithms)
         lines += std::string(AlgorithmTag(a)) + " (" + name + ") = " + DigestOf(a, message) + "\n";
     return lines;
 }

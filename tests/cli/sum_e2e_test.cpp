@@ -49,7 +49,7 @@ TEST(SumE2e, AllPrintsNineTaggedLinesPerFileInOnePass) {
     ASSERT_EQ(r.status, 0) << r.err;
     std::string expected;
     for (const auto& [name, v] : {std::pair{"abc", &abc}, std::pair{"big", &big}})
-        for (Algorithm a : kAllAlgorithms)
+        for (Algorithm a : kAllOptionAlgorithms)
             expected += std::string(AlgorithmTag(a)) + " (" + name +
                         ") = " + v->digest.at(Column(a)) + "\n";
     EXPECT_EQ(r.out, expected);
@@ -61,7 +61,7 @@ TEST(SumE2e, EveryAlgorithmOnTheSharedVectorsFromStandardInput) {
         const ProcessResult r = RunSum({"--all"}, v.message);
         ASSERT_EQ(r.status, 0) << v.name << r.err;
         std::string expected;
-        for (Algorithm a : kAllAlgorithms)
+        for (Algorithm a : kAllOptionAlgorithms)
             expected += std::string(AlgorithmTag(a)) + " (-) = " + v.digest.at(Column(a)) + "\n";
         EXPECT_EQ(r.out, expected) << v.name;
     }
@@ -79,9 +79,9 @@ TEST(SumE2e, EveryAlgorithmOnTheSharedVectorsAsStrings) {
         const ProcessResult r = RunSum({"--all", "-s", v.message});
         ASSERT_EQ(r.status, 0) << v.name << r.err;
         const std::vector<std::string> lines = Lines(r.out);
-        ASSERT_EQ(lines.size(), kAllAlgorithms.size()) << v.name;
+        ASSERT_EQ(lines.size(), kAllOptionAlgorithms.size()) << v.name;
         for (std::size_t i = 0; i < lines.size(); ++i) {
-            const Algorithm a = kAllAlgorithms[i];
+            const Algorithm a = kAllOptionAlgorithms[i];
             const std::string& line = lines[i];
             const std::string want = " = " + v.digest.at(Column(a));
             ASSERT_GE(line.size(), want.size());
