@@ -210,7 +210,7 @@ TEST(SumFileSearch, FindsTheLineForTheFile) {
         // named after this one, a sum file named after it without its extension.
         {{{"Fedora-39-x86_64-CHECKSUM", kSigned}},
          "Fedora-39-x86_64-CHECKSUM",
-         {A::Sha256, A::Gost}},
+         {A::Sha256, A::Gost, A::Sha3_256, A::Sha512_256, A::Sm3}},
         {{{"x.iso.sha256", sha256 + "\n"}, {"MD5SUMS", md5 + "  x.iso\n"}},
          "x.iso.sha256",
          {A::Sha256}},
