@@ -209,6 +209,14 @@ int Register() {
         {Algorithm::Blake2s, OneShot<Blake2sEngine>, false},
         {Algorithm::Crc32c, OneShot<Crc32cEngine>, true},
         {Algorithm::Blake3, OneShot<Blake3Engine>, true},
+        {Algorithm::Sha224, OneShot<Sha224Engine>, true},
+        {Algorithm::Sha512_224, OneShot<Sha512tEngine<224>>, true},
+        {Algorithm::Sha512_256, OneShot<Sha512tEngine<256>>, true},
+        {Algorithm::Sha3_224, OneShot<Sha3Engine<224>>, true},
+        {Algorithm::Sha3_256, OneShot<Sha3Engine<256>>, true},
+        {Algorithm::Sha3_384, OneShot<Sha3Engine<384>>, true},
+        {Algorithm::Sha3_512, OneShot<Sha3Engine<512>>, true},
+        {Algorithm::Sm3, OneShot<Sm3Engine>, false},
     };
     for (const auto& e : engines) {
         const std::string name(AlgorithmName(e.algorithm));

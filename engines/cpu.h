@@ -16,6 +16,7 @@ struct CpuFeatures {
     bool avx2;     // including the OS saving the YMM state
     bool vpclmul;  // VEX/EVEX carry-less multiply on 256/512-bit vectors
     bool avx512;   // F, BW and VL, including the OS saving the ZMM and mask state
+    bool bmi1;
     bool bmi2;
     bool avx512vbmi;  // byte permutes (with avx512 above)
 };
@@ -28,6 +29,7 @@ enum class CpuLevel : uint8_t {
     kPortable = 0,  // portable engines only
     kSse = 1,       // SHA extensions, PCLMULQDQ on 128-bit vectors, SSE 4.2 crc32
     kAvx2 = 2,      // VPCLMULQDQ on 256-bit vectors, SHA-512 schedule on AVX2 with BMI2 rounds,
+                    // SHA-3 with BMI1 and BMI2,
                     // multi-lane functions and XXH3 stripes on 256-bit vectors
     kAvx512 = 3,    // VPCLMULQDQ on 512-bit vectors, GOST and MD2 lanes with VBMI byte permutes,
                     // multi-lane functions and XXH3 stripes on 512-bit vectors
@@ -59,6 +61,10 @@ struct CpuDispatch {
     void (*sha256Blocks)(uint32_t* state, const uint8_t* data, std::size_t blocks);
     // Compresses `blocks` whole 128-byte blocks into state[8]; null: portable.
     void (*sha512Blocks)(uint64_t* state, const uint8_t* data, std::size_t blocks);
+    // Absorbs `blocks` blocks of `rateLanes` lanes into the Keccak state[25] (Sha3AbsorbPortable's
+    // contract); null: portable.
+    void (*sha3Absorb)(uint64_t* state, const uint8_t* data, std::size_t blocks,
+                       std::size_t rateLanes);
     // Runs the reflected CRC-32 register (no pre/post inversion) over `length` bytes.
     uint32_t (*crc32Bulk)(uint32_t reg, const uint8_t* data, std::size_t length);
     // The GOST R 34.11-94 step function, as GostCompress (never null: GostCompress itself).
@@ -76,6 +82,7 @@ struct CpuDispatch {
     const char* sha1Name;
     const char* sha256Name;
     const char* sha512Name;
+    const char* sha3Name;
     const char* crc32Name;
     const char* gostName;
     const char* crc32cName;

@@ -33,23 +33,12 @@ void Sha1Init(Sha1Context* context) {
 }
 
 void Sha1Update(const uint8_t* data, uint32_t length, Sha1Context* context) {
-    uint32_t pos = context->byteCount[0] & 63;
-    uint32_t space = 64 - pos;
+    const uint32_t pos = context->byteCount[0] & 63;
     context->byteCount[0] += length;
     if (context->byteCount[0] < length) ++context->byteCount[1];
-    if (const auto blocks = ActiveCpuDispatch().sha1Blocks) {
-        FeedBlocks<64>(blocks, context->state, context->block, pos, data, length);
-        return;
-    }
-    while (length >= space) {
-        std::memcpy(context->block + pos, data, space);
-        data += space;
-        length -= space;
-        Sha1Compress(context);
-        pos = 0;
-        space = 64;
-    }
-    if (length != 0) std::memcpy(context->block + pos, data, length);
+    const auto blocks = ActiveCpuDispatch().sha1Blocks;
+    FeedBlocks<64>(blocks != nullptr ? blocks : Sha1BlocksPortable, context->state, context->block,
+                   pos, data, length);
 }
 
 void Sha1Final(uint8_t* digest, Sha1Context* context) {
@@ -69,21 +58,25 @@ void Sha1Final(uint8_t* digest, Sha1Context* context) {
 }
 
 void Sha1Compress(Sha1Context* context) {
-    uint32_t w[80];
-    for (int t = 0; t < 16; t += 4) {
-        w[t] = LoadBe32(context->block + 4 * t);
-        w[t + 1] = LoadBe32(context->block + 4 * t + 4);
-        w[t + 2] = LoadBe32(context->block + 4 * t + 8);
-        w[t + 3] = LoadBe32(context->block + 4 * t + 12);
-    }
-    for (int t = 16; t < 80; t += 4) {
-        w[t] = Rotl32(w[t - 3] ^ w[t - 8] ^ w[t - 14] ^ w[t - 16], 1);
-        w[t + 1] = Rotl32(w[t - 2] ^ w[t - 7] ^ w[t - 13] ^ w[t - 15], 1);
-        w[t + 2] = Rotl32(w[t - 1] ^ w[t - 6] ^ w[t - 12] ^ w[t - 14], 1);
-        w[t + 3] = Rotl32(w[t] ^ w[t - 5] ^ w[t - 11] ^ w[t - 13], 1);
-    }
-    uint32_t a = context->state[0], b = context->state[1], c = context->state[2],
-             d = context->state[3], e = context->state[4];
+    Sha1BlocksPortable(context->state, context->block, 1);
+}
+
+void Sha1BlocksPortable(uint32_t* state, const uint8_t* data, std::size_t blocks) {
+    for (; blocks > 0; --blocks, data += 64) {
+        uint32_t w[80];
+        for (int t = 0; t < 16; t += 4) {
+            w[t] = LoadBe32(data + 4 * t);
+            w[t + 1] = LoadBe32(data + 4 * t + 4);
+            w[t + 2] = LoadBe32(data + 4 * t + 8);
+            w[t + 3] = LoadBe32(data + 4 * t + 12);
+        }
+        for (int t = 16; t < 80; t += 4) {
+            w[t] = Rotl32(w[t - 3] ^ w[t - 8] ^ w[t - 14] ^ w[t - 16], 1);
+            w[t + 1] = Rotl32(w[t - 2] ^ w[t - 7] ^ w[t - 13] ^ w[t - 15], 1);
+            w[t + 2] = Rotl32(w[t - 1] ^ w[t - 6] ^ w[t - 12] ^ w[t - 14], 1);
+            w[t + 3] = Rotl32(w[t] ^ w[t - 5] ^ w[t - 11] ^ w[t - 13], 1);
+        }
+        uint32_t a = state[0], b = state[1], c = state[2], d = state[3], e = state[4];
 
 // One step with the variables renamed: the caller rotates the names, not the values.
 #define SHA1_STEP(f, k, a, b, c, d, e, t)     \
@@ -101,27 +94,28 @@ void Sha1Compress(Sha1Context* context) {
 #define PARITY(x, y, z) ((x) ^ (y) ^ (z))
 #define MAJ(x, y, z) (((x) & (y)) | ((x) & (z)) | ((y) & (z)))
 
-    for (int t = 0; t < 20; t += 5) {
-        SHA1_FIVE(CH, 0x5A827999u, t);
-    }
-    for (int t = 20; t < 40; t += 5) {
-        SHA1_FIVE(PARITY, 0x6ED9EBA1u, t);
-    }
-    for (int t = 40; t < 60; t += 5) {
-        SHA1_FIVE(MAJ, 0x8F1BBCDCu, t);
-    }
-    for (int t = 60; t < 80; t += 5) {
-        SHA1_FIVE(PARITY, 0xCA62C1D6u, t);
-    }
+        for (int t = 0; t < 20; t += 5) {
+            SHA1_FIVE(CH, 0x5A827999u, t);
+        }
+        for (int t = 20; t < 40; t += 5) {
+            SHA1_FIVE(PARITY, 0x6ED9EBA1u, t);
+        }
+        for (int t = 40; t < 60; t += 5) {
+            SHA1_FIVE(MAJ, 0x8F1BBCDCu, t);
+        }
+        for (int t = 60; t < 80; t += 5) {
+            SHA1_FIVE(PARITY, 0xCA62C1D6u, t);
+        }
 
 #undef SHA1_STEP
 #undef SHA1_FIVE
 #undef CH
 #undef PARITY
 #undef MAJ
-    context->state[0] += a;
-    context->state[1] += b;
-    context->state[2] += c;
-    context->state[3] += d;
-    context->state[4] += e;
+        state[0] += a;
+        state[1] += b;
+        state[2] += c;
+        state[3] += d;
+        state[4] += e;
+    }
 }

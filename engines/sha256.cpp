@@ -1,5 +1,5 @@
-// SHA-256, FIPS 180-2 section 6.2: 512-bit blocks, the schedule kept as a rolling window of
-// sixteen words inside the block buffer.
+// SHA-256 and SHA-224, FIPS 180-4 sections 6.2 and 6.3: 512-bit blocks, the schedule kept as a
+// rolling window of sixteen words.
 #include "sha256.h"
 
 #include <cstring>
@@ -13,6 +13,9 @@ namespace {
 
 constexpr uint32_t kInitial[8] = {0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
                                   0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19};
+// Section 5.3.2.
+constexpr uint32_t kInitial224[8] = {0xc1059ed8, 0x367cd507, 0x3070dd17, 0xf70e5939,
+                                     0xffc00b31, 0x68581511, 0x64f98fa7, 0xbefa4fa4};
 
 // Indexed by the pending byte count modulo 4, applied to a word already in native order.
 constexpr uint32_t kKeepMask[4] = {0x00000000, 0xFF000000, 0xFFFF0000, 0xFFFFFF00};
@@ -35,60 +38,10 @@ void ConvertBlock(uint32_t* block, uint32_t words) {
     for (uint32_t k = 0; k < words; ++k) block[k] = FromBe32(block[k]);
 }
 
-}  // namespace
-
-void Sha256Init(Sha256Context* context) {
-    context->byteCount[0] = 0;
-    context->byteCount[1] = 0;
-    std::memcpy(context->state, kInitial, sizeof kInitial);
-}
-
-void Sha256Update(const uint8_t* data, uint32_t length, Sha256Context* context) {
-    auto* bytes = reinterpret_cast<uint8_t*>(context->block);
-    uint32_t pos = context->byteCount[0] & 63;
-    uint32_t space = 64 - pos;
-    context->byteCount[0] += length;
-    if (context->byteCount[0] < length) ++context->byteCount[1];
-    // With an accelerated block function the block stays raw bytes, as the final step expects.
-    if (const auto blocks = ActiveCpuDispatch().sha256Blocks) {
-        FeedBlocks<64>(blocks, context->state, bytes, pos, data, length);
-        return;
-    }
-    while (length >= space) {
-        std::memcpy(bytes + pos, data, space);
-        data += space;
-        length -= space;
-        ConvertBlock(context->block, 16);
-        Sha256Compress(context);
-        pos = 0;
-        space = 64;
-    }
-    if (length != 0) std::memcpy(bytes + pos, data, length);
-}
-
-void Sha256Final(uint8_t* digest, Sha256Context* context) {
-    uint32_t* w = context->block;
-    const uint32_t i = context->byteCount[0] & 63;
-    ConvertBlock(w, (i + 3) / 4);
-    w[i / 4] = (w[i / 4] & kKeepMask[i % 4]) | kMarker[i % 4];
-    if (i > 55) {
-        if (i < 60) w[15] = 0;
-        Sha256Compress(context);
-        for (uint32_t k = 0; k < 14; ++k) w[k] = 0;
-    } else {
-        for (uint32_t k = i / 4 + 1; k < 14; ++k) w[k] = 0;
-    }
-    w[14] = (context->byteCount[1] << 3) | (context->byteCount[0] >> 29);
-    w[15] = context->byteCount[0] << 3;
-    Sha256Compress(context);
-    for (int k = 0; k < 8; ++k) StoreBe32(digest + 4 * k, context->state[k]);
-}
-
-void Sha256Compress(Sha256Context* context) {
-    uint32_t* w = context->block;
-    uint32_t a = context->state[0], b = context->state[1], c = context->state[2],
-             d = context->state[3], e = context->state[4], f = context->state[5],
-             g = context->state[6], h = context->state[7];
+// The 64 rounds over sixteen native words `w` (overwritten by the schedule), added into `state`.
+__attribute__((always_inline)) inline void Rounds(uint32_t* state, uint32_t* w) {
+    uint32_t a = state[0], b = state[1], c = state[2], d = state[3], e = state[4], f = state[5],
+             g = state[6], h = state[7];
 
 // Step j of a pass, the eight variables renamed instead of moved.
 #define SHA256_STEP(a, b, c, d, e, f, g, h, j)                                                  \
@@ -121,12 +74,74 @@ void Sha256Compress(Sha256Context* context) {
         SHA256_STEP(b, c, d, e, f, g, h, a, 15);
     }
 #undef SHA256_STEP
-    context->state[0] += a;
-    context->state[1] += b;
-    context->state[2] += c;
-    context->state[3] += d;
-    context->state[4] += e;
-    context->state[5] += f;
-    context->state[6] += g;
-    context->state[7] += h;
+    state[0] += a;
+    state[1] += b;
+    state[2] += c;
+    state[3] += d;
+    state[4] += e;
+    state[5] += f;
+    state[6] += g;
+    state[7] += h;
+}
+
+void Pad(Sha256Context* context) {
+    uint32_t* w = context->block;
+    const uint32_t i = context->byteCount[0] & 63;
+    ConvertBlock(w, (i + 3) / 4);
+    w[i / 4] = (w[i / 4] & kKeepMask[i % 4]) | kMarker[i % 4];
+    if (i > 55) {
+        if (i < 60) w[15] = 0;
+        Sha256Compress(context);
+        for (uint32_t k = 0; k < 14; ++k) w[k] = 0;
+    } else {
+        for (uint32_t k = i / 4 + 1; k < 14; ++k) w[k] = 0;
+    }
+    w[14] = (context->byteCount[1] << 3) | (context->byteCount[0] >> 29);
+    w[15] = context->byteCount[0] << 3;
+    Sha256Compress(context);
+}
+
+}  // namespace
+
+void Sha256Init(Sha256Context* context) {
+    context->byteCount[0] = 0;
+    context->byteCount[1] = 0;
+    std::memcpy(context->state, kInitial, sizeof kInitial);
+}
+
+void Sha256Update(const uint8_t* data, uint32_t length, Sha256Context* context) {
+    const uint32_t pos = context->byteCount[0] & 63;
+    context->byteCount[0] += length;
+    if (context->byteCount[0] < length) ++context->byteCount[1];
+    // The block stays raw bytes between calls, as the final step expects.
+    const auto blocks = ActiveCpuDispatch().sha256Blocks;
+    FeedBlocks<64>(blocks != nullptr ? blocks : Sha256BlocksPortable, context->state,
+                   reinterpret_cast<uint8_t*>(context->block), pos, data, length);
+}
+
+void Sha224Init(Sha256Context* context) {
+    Sha256Init(context);
+    std::memcpy(context->state, kInitial224, sizeof kInitial224);
+}
+
+void Sha256Final(uint8_t* digest, Sha256Context* context) {
+    Pad(context);
+    for (int k = 0; k < 8; ++k) StoreBe32(digest + 4 * k, context->state[k]);
+}
+
+void Sha224Final(uint8_t* digest, Sha256Context* context) {
+    Pad(context);
+    for (int k = 0; k < 7; ++k) StoreBe32(digest + 4 * k, context->state[k]);
+}
+
+void Sha256Compress(Sha256Context* context) {
+    Rounds(context->state, context->block);
+}
+
+void Sha256BlocksPortable(uint32_t* state, const uint8_t* data, std::size_t blocks) {
+    for (; blocks > 0; --blocks, data += 64) {
+        uint32_t w[16];
+        for (int t = 0; t < 16; ++t) w[t] = LoadBe32(data + 4 * t);
+        Rounds(state, w);
+    }
 }

@@ -1,6 +1,7 @@
-// SHA-256 message digest, FIPS 180-2.
+// SHA-256 and SHA-224 message digests, FIPS 180-4 (one engine, two initial values).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 struct Sha256Context {
@@ -13,3 +14,10 @@ void Sha256Init(Sha256Context* context);
 void Sha256Update(const uint8_t* data, uint32_t length, Sha256Context* context);
 void Sha256Final(uint8_t* digest, Sha256Context* context);  // writes 32 bytes
 void Sha256Compress(Sha256Context* context);
+
+// SHA-224 on the same context: its own initial value, the first 28 bytes of the result.
+void Sha224Init(Sha256Context* context);
+void Sha224Final(uint8_t* digest, Sha256Context* context);  // writes 28 bytes
+
+// The portable whole-block function: compresses `blocks` 64-byte blocks from `data` into state[8].
+void Sha256BlocksPortable(uint32_t* state, const uint8_t* data, std::size_t blocks);

@@ -25,6 +25,8 @@
 #include "sha1.h"
 #include "sha2.h"
 #include "xxhash.h"
+#include "sha3.h"
+#include "sm3.h"
 
 template <Algorithm A, std::size_t BlockSize>
 struct EngineTraits {
@@ -193,6 +195,54 @@ struct Xxh3Engine : EngineTraits<DigestSize == 8 ? Algorithm::Xxh3 : Algorithm::
     }
 };
 
+struct Sha224Engine : EngineTraits<Algorithm::Sha224, 64> {
+    using Context = Sha256Context;
+    static void Init(Context& c) { Sha224Init(&c); }
+    static void Update(Context& c, const uint8_t* data, uint32_t length) {
+        Sha256Update(data, length, &c);
+    }
+    static void Final(Context& c, uint8_t* digest) { Sha224Final(digest, &c); }
+};
+
+// SHA-512/t for t = 224 or 256.
+template <uint32_t Bits>
+struct Sha512tEngine
+    : EngineTraits<Bits == 224 ? Algorithm::Sha512_224 : Algorithm::Sha512_256, 128> {
+    static_assert(Bits == 224 || Bits == 256);
+    using Context = Sha512Context;
+    static void Init(Context& c) { Sha512Init(Bits / 8, &c); }
+    static void Update(Context& c, const uint8_t* data, uint32_t length) {
+        Sha512Update(data, length, &c);
+    }
+    static void Final(Context& c, uint8_t* digest) { Sha512Final(digest, Bits / 8, &c); }
+};
+
+// SHA3-224 to SHA3-512; the block is the sponge's rate.
+template <uint32_t Bits>
+struct Sha3Engine
+    : EngineTraits<Bits == 224   ? Algorithm::Sha3_224
+                   : Bits == 256 ? Algorithm::Sha3_256
+                   : Bits == 384 ? Algorithm::Sha3_384
+                                 : Algorithm::Sha3_512,
+                   200 - 2 * Bits / 8> {
+    static_assert(Bits == 224 || Bits == 256 || Bits == 384 || Bits == 512);
+    using Context = Sha3Context;
+    static void Init(Context& c) { Sha3Init(Bits, &c); }
+    static void Update(Context& c, const uint8_t* data, uint32_t length) {
+        Sha3Update(data, length, &c);
+    }
+    static void Final(Context& c, uint8_t* digest) { Sha3Final(digest, &c); }
+};
+
+struct Sm3Engine : EngineTraits<Algorithm::Sm3, 64> {
+    using Context = Sm3Context;
+    static void Init(Context& c) { Sm3Init(&c); }
+    static void Update(Context& c, const uint8_t* data, uint32_t length) {
+        Sm3Update(data, length, &c);
+    }
+    static void Final(Context& c, uint8_t* digest) { Sm3Final(digest, &c); }
+};
+
 // Calls `f` with a value of the adapter type of `algorithm`.
 template <class F>
 decltype(auto) WithEngine(Algorithm algorithm, F&& f) {
@@ -222,6 +272,22 @@ decltype(auto) WithEngine(Algorithm algorithm, F&& f) {
         case Algorithm::Blake3:
             return f(Blake3Engine{});
         case Algorithm::Sha512:
+            return f(Sha2Engine<512>{});
+        case Algorithm::Sha224:
+            return f(Sha224Engine{});
+        case Algorithm::Sha512_224:
+            return f(Sha512tEngine<224>{});
+        case Algorithm::Sha512_256:
+            return f(Sha512tEngine<256>{});
+        case Algorithm::Sha3_224:
+            return f(Sha3Engine<224>{});
+        case Algorithm::Sha3_256:
+            return f(Sha3Engine<256>{});
+        case Algorithm::Sha3_384:
+            return f(Sha3Engine<384>{});
+        case Algorithm::Sha3_512:
+            return f(Sha3Engine<512>{});
+        case Algorithm::Sm3:
             break;
         case Algorithm::Xxh32:
             return f(Xxh32Engine{});
@@ -232,7 +298,7 @@ decltype(auto) WithEngine(Algorithm algorithm, F&& f) {
         case Algorithm::Xxh128:
             return f(Xxh3Engine<16>{});
     }
-    return f(Sha2Engine<512>{});
+    return f(Sm3Engine{});
 }
 
 // Engines take 32-bit lengths; a longer range goes in pieces.

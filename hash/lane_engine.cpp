@@ -76,6 +76,12 @@ Result ForLaneEngine(Algorithm algorithm, Visit visit, Result none) {
             return visit.template operator()<Sha2Engine<384>>();
         case Algorithm::Sha512:
             return visit.template operator()<Sha2Engine<512>>();
+        case Algorithm::Sha224:
+            return visit.template operator()<Sha224Engine>();
+        case Algorithm::Sha512_224:
+            return visit.template operator()<Sha512tEngine<224>>();
+        case Algorithm::Sha512_256:
+            return visit.template operator()<Sha512tEngine<256>>();
         default:
             return none;
     }

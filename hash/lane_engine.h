@@ -59,6 +59,20 @@ struct LaneTraits<Sha2Engine<Width>> {  // 384 and 512 share the 64-bit lanes
     static LanePath<Word> Path(const CpuDispatch& d) { return d.sha512Lanes; }
     static Sha512Context& Chain(Sha2Context& c) { return c.engine.sha512; }
 };
+template <>
+struct LaneTraits<Sha224Engine> {  // the SHA-256 lanes from SHA-224's initial value
+    using Word = uint32_t;
+    static constexpr std::size_t kWords = 8;
+    static LanePath<Word> Path(const CpuDispatch& d) { return d.sha256Lanes; }
+    static Sha256Context& Chain(Sha256Context& c) { return c; }
+};
+template <uint32_t Bits>
+struct LaneTraits<Sha512tEngine<Bits>> {  // the SHA-512 lanes from SHA-512/t's initial values
+    using Word = uint64_t;
+    static constexpr std::size_t kWords = 8;
+    static LanePath<Word> Path(const CpuDispatch& d) { return d.sha512Lanes; }
+    static Sha512Context& Chain(Sha512Context& c) { return c; }
+};
 
 // A message that has left its lane, continued by the one-message engine.
 class LaneMessageTail {

@@ -14,6 +14,9 @@ void Sha512BlocksBmi2(uint64_t* state, const uint8_t* data, std::size_t blocks);
 // The same with the message schedule of two blocks at a time on AVX2 vectors (and BMI2 rounds).
 void Sha512BlocksAvx2(uint64_t* state, const uint8_t* data, std::size_t blocks);
 
+// FIPS 202 SHA-3 absorbing (see Sha3AbsorbPortable in sha3.h), compiled for BMI1 and BMI2.
+void Sha3AbsorbBmi(uint64_t* state, const uint8_t* data, std::size_t blocks, std::size_t rateLanes);
+
 // Reflected CRC-32 (IEEE 802.3) register over any number of bytes by carry-less multiplication
 // folding: PCLMULQDQ on 128-bit vectors, VPCLMULQDQ on 256-bit (AVX2) or 512-bit (AVX-512).
 uint32_t Crc32FoldPclmul(uint32_t reg, const uint8_t* data, std::size_t length);

@@ -16,6 +16,7 @@
 #include "crc32_slicing.h"
 #include "gost.h"
 #include "sha2_constants.h"
+#include "sha3.h"
 #include "vectors.h"
 #include "xxhash.h"
 #if defined(__x86_64__) || defined(__i386__)
@@ -403,6 +404,30 @@ INSTANTIATE_TEST_SUITE_P(Accel, Sha512PathTest, ::testing::ValuesIn(Sha512Paths(
                          [](const auto& p) { return std::string(p.param.name); });
 
 #if defined(__x86_64__) || defined(__i386__)
+// The SHA-3 absorb functions against the portable one (checked against the published vectors by
+// the conformance suite): random states, every rate, block counts and alignments.
+TEST(Sha3PathTest, BmiMatchesPortableOnRandomStatesRatesAndAlignments) {
+    const CpuFeatures f = DetectCpuFeatures();
+    if (!f.bmi1 || !f.bmi2) GTEST_SKIP() << "CPU lacks BMI1 or BMI2";
+    const auto seed = std::random_device{}();
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    std::mt19937 random(seed);
+    const auto buffer = RandomBytes(random, 9 * 144 + 64);
+    for (int round = 0; round < 100; ++round) {
+        const std::size_t rateLanes = std::array<std::size_t, 4>{9, 13, 17, 18}[round % 4];
+        const std::size_t offset = random() % 64, blocks = random() % 9;
+        uint64_t state[25], expected[25];
+        for (auto& lane : state) lane = uint64_t{random()} << 32 | random();
+        std::memcpy(expected, state, sizeof state);
+        Sha3AbsorbBmi(state, buffer.data() + offset, blocks, rateLanes);
+        Sha3AbsorbPortable(expected, buffer.data() + offset, blocks, rateLanes);
+        ASSERT_EQ(std::memcmp(state, expected, sizeof state), 0)
+            << "lanes " << rateLanes << " blocks " << blocks << " offset " << offset;
+    }
+}
+#endif
+
+#if defined(__x86_64__) || defined(__i386__)
 // The vector step function against the portable one: random chaining values and blocks, plus
 // the all-zero and all-ones words where the additions and the control constant bite.
 TEST(GostAvx512Test, StepFunctionMatchesPortable) {
@@ -510,7 +535,7 @@ TEST(CpuDispatchTest, ForcingCapsAtTheCpuAndResets) {
             EXPECT_EQ(d.crc32Bulk, &Crc32Slicing16);
             EXPECT_EQ(ActiveCpuPaths(),
                       "crc32=slicing-16 sha1=portable sha256=portable sha512=portable "
-                      "gost=portable md4-lanes=single md5-lanes=single sha1-lanes=single "
+                      "sha3=portable gost=portable md4-lanes=single md5-lanes=single sha1-lanes=single "
                       "sha256-lanes=single sha512-lanes=single md2-lanes=single "
                       "crc32c=slicing-16 blake3=portable xxh3=portable");
             EXPECT_EQ(d.gostCompress, &GostCompress);
@@ -527,7 +552,7 @@ TEST(CpuDispatchTest, ForcingCapsAtTheCpuAndResets) {
 
 TEST(CpuDispatchTest, ActivePathsNameEveryKind) {
     const std::string text = ActiveCpuPaths();
-    for (const char* kind : {"crc32=", "sha1=", "sha256=", "sha512=", "gost=", "xxh3="})
+    for (const char* kind : {"crc32=", "sha1=", "sha256=", "sha512=", "sha3=", "gost=", "xxh3="})
         EXPECT_NE(text.find(kind), std::string::npos) << text;
 }
 

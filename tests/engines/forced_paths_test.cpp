@@ -1,6 +1,7 @@
 // The engines with accelerated block functions, run through the whole conformance suite once per
-// dispatch level (each capped at what this CPU has), GOST, CRC-32C and XXH3 included, and CRC-32
-// files through every CRC path.
+// dispatch level (each capped at what this CPU has), GOST, CRC-32C and XXH3 included, the SHA-224,
+// SHA-512/t and SHA-3 engines at the portable level and the best this CPU has, and CRC-32 files
+// through every CRC path.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -43,6 +44,20 @@ using Crc32cPortable = At<CpuLevel::kPortable, Crc32cEngine>;
 using Crc32cSse = At<CpuLevel::kSse, Crc32cEngine>;
 using Crc32cAvx2 = At<CpuLevel::kAvx2, Crc32cEngine>;
 using Crc32cBest = At<CpuLevel::kAvx512, Crc32cEngine>;
+using Sha224Portable = At<CpuLevel::kPortable, Sha224Engine>;
+using Sha224Best = At<CpuLevel::kAvx512, Sha224Engine>;
+using Sha512t224Portable = At<CpuLevel::kPortable, Sha512tEngine<224>>;
+using Sha512t224Best = At<CpuLevel::kAvx512, Sha512tEngine<224>>;
+using Sha512t256Portable = At<CpuLevel::kPortable, Sha512tEngine<256>>;
+using Sha512t256Best = At<CpuLevel::kAvx512, Sha512tEngine<256>>;
+using Sha3t224Portable = At<CpuLevel::kPortable, Sha3Engine<224>>;
+using Sha3t224Best = At<CpuLevel::kAvx512, Sha3Engine<224>>;
+using Sha3t256Portable = At<CpuLevel::kPortable, Sha3Engine<256>>;
+using Sha3t256Best = At<CpuLevel::kAvx512, Sha3Engine<256>>;
+using Sha3t384Portable = At<CpuLevel::kPortable, Sha3Engine<384>>;
+using Sha3t384Best = At<CpuLevel::kAvx512, Sha3Engine<384>>;
+using Sha3t512Portable = At<CpuLevel::kPortable, Sha3Engine<512>>;
+using Sha3t512Best = At<CpuLevel::kAvx512, Sha3Engine<512>>;
 using GostPortable = At<CpuLevel::kPortable, GostEngine>;
 using GostBest = At<CpuLevel::kAvx512, GostEngine>;
 INSTANTIATE_TYPED_TEST_SUITE_P(Sha1Portable, EngineConformance, Sha1Portable);
@@ -57,6 +72,20 @@ INSTANTIATE_TYPED_TEST_SUITE_P(Crc32cPortable, EngineConformance, Crc32cPortable
 INSTANTIATE_TYPED_TEST_SUITE_P(Crc32cSse, EngineConformance, Crc32cSse);
 INSTANTIATE_TYPED_TEST_SUITE_P(Crc32cAvx2, EngineConformance, Crc32cAvx2);
 INSTANTIATE_TYPED_TEST_SUITE_P(Crc32cAccelerated, EngineConformance, Crc32cBest);
+INSTANTIATE_TYPED_TEST_SUITE_P(Sha224Portable, EngineConformance, Sha224Portable);
+INSTANTIATE_TYPED_TEST_SUITE_P(Sha224Accelerated, EngineConformance, Sha224Best);
+INSTANTIATE_TYPED_TEST_SUITE_P(Sha512t224Portable, EngineConformance, Sha512t224Portable);
+INSTANTIATE_TYPED_TEST_SUITE_P(Sha512t224Accelerated, EngineConformance, Sha512t224Best);
+INSTANTIATE_TYPED_TEST_SUITE_P(Sha512t256Portable, EngineConformance, Sha512t256Portable);
+INSTANTIATE_TYPED_TEST_SUITE_P(Sha512t256Accelerated, EngineConformance, Sha512t256Best);
+INSTANTIATE_TYPED_TEST_SUITE_P(Sha3t224Portable, EngineConformance, Sha3t224Portable);
+INSTANTIATE_TYPED_TEST_SUITE_P(Sha3t224Accelerated, EngineConformance, Sha3t224Best);
+INSTANTIATE_TYPED_TEST_SUITE_P(Sha3t256Portable, EngineConformance, Sha3t256Portable);
+INSTANTIATE_TYPED_TEST_SUITE_P(Sha3t256Accelerated, EngineConformance, Sha3t256Best);
+INSTANTIATE_TYPED_TEST_SUITE_P(Sha3t384Portable, EngineConformance, Sha3t384Portable);
+INSTANTIATE_TYPED_TEST_SUITE_P(Sha3t384Accelerated, EngineConformance, Sha3t384Best);
+INSTANTIATE_TYPED_TEST_SUITE_P(Sha3t512Portable, EngineConformance, Sha3t512Portable);
+INSTANTIATE_TYPED_TEST_SUITE_P(Sha3t512Accelerated, EngineConformance, Sha3t512Best);
 INSTANTIATE_TYPED_TEST_SUITE_P(GostPortable, EngineConformance, GostPortable);
 INSTANTIATE_TYPED_TEST_SUITE_P(GostAccelerated, EngineConformance, GostBest);
 // XXH3 and XXH128 at their best level run in xxhash_test.cpp.

@@ -1,5 +1,8 @@
 // The test suites the standards publish, through the engines: MD2, MD4 and MD5 (RFC 1319, 1320 and
-// 1321, appendix A.5 each), BLAKE2 (RFC 7693 appendices A, B and E) and CRC-32C (RFC 3720 B.4).
+// 1321, appendix A.5 each), BLAKE2 (RFC 7693 appendices A, B and E), CRC-32C (RFC 3720 B.4), the
+// examples NIST publishes for FIPS 180-4 and FIPS 202 and those of the SM3 standard
+// (GB/T 32905-2016, appendix A); SM3's conformance suite, the one engine without an accelerated
+// path.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -8,6 +11,8 @@
 
 #include "engine_adapters.h"
 #include "engine_conformance.h"
+
+INSTANTIATE_TYPED_TEST_SUITE_P(Sm3, EngineConformance, Sm3Engine);
 
 namespace {
 
@@ -121,6 +126,62 @@ TEST(PublishedSuites, Rfc3720Crc32c) {
                 {down, "113fdb5c"},
                 {"123456789", "e3069283"}};
     for (const auto& row : rows) EXPECT_EQ(HashOneShot<Crc32cEngine>(row.message), row.crc);
+}
+
+TEST(PublishedSuites, Fips180Fips202AndSm3Examples) {
+    const std::string abc = "abc";
+    const std::string two256 = "abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq";
+    const std::string two512 =
+        "abcdefghbcdefghicdefghijdefghijkefghijklfghijklmghijklmnhijklmnoijklmnopjklmnopqklmnopqr"
+        "lmnopqrsmnopqrstnopqrstu";
+    const std::string a3(200, '\xa3');  // FIPS 202's 1600-bit example
+    std::string abcd;
+    for (int i = 0; i < 16; ++i) abcd += "abcd";
+    const struct {
+        std::string (*hash)(const std::string&);
+        const std::string& message;
+        const char* digest;
+    } rows[] = {
+        {HashOneShot<Sha224Engine>, abc,
+         "23097d223405d8228642a477bda255b32aadbce4bda0b3f7e36c9da7"},
+        {HashOneShot<Sha224Engine>, two256,
+         "75388b16512776cc5dba5da1fd890150b0c6455cb4f58b1952522525"},
+        {HashOneShot<Sha512tEngine<224>>, abc,
+         "4634270f707b6a54daae7530460842e20e37ed265ceee9a43e8924aa"},
+        {HashOneShot<Sha512tEngine<224>>, two512,
+         "23fec5bb94d60b23308192640b0c453335d664734fe40e7268674af9"},
+        {HashOneShot<Sha512tEngine<256>>, abc,
+         "53048e2681941ef99b2e29b76b4c7dabe4c2d0c634fc6d46e0e2f13107e7af23"},
+        {HashOneShot<Sha512tEngine<256>>, two512,
+         "3928e184fb8690f840da3988121d31be65cb9d3ef83ee6146feac861e19b563a"},
+        {HashOneShot<Sha3Engine<224>>, abc,
+         "e642824c3f8cf24ad09234ee7d3c766fc9a3a5168d0c94ad73b46fdf"},
+        {HashOneShot<Sha3Engine<224>>, a3,
+         "9376816aba503f72f96ce7eb65ac095deee3be4bf9bbc2a1cb7e11e0"},
+        {HashOneShot<Sha3Engine<256>>, abc,
+         "3a985da74fe225b2045c172d6bd390bd855f086e3e9d525b46bfe24511431532"},
+        {HashOneShot<Sha3Engine<256>>, a3,
+         "79f38adec5c20307a98ef76e8324afbfd46cfd81b22e3973c65fa1bd9de31787"},
+        {HashOneShot<Sha3Engine<384>>, abc,
+         "ec01498288516fc926459f58e2c6ad8df9b473cb0fc08c2596da7cf0e49be4b298d88cea927ac7f539f1edf2"
+         "28376d25"},
+        {HashOneShot<Sha3Engine<384>>, a3,
+         "1881de2ca7e41ef95dc4732b8f5f002b189cc1e42b74168ed1732649ce1dbcdd76197a31fd55ee989f2d7050"
+         "dd473e8f"},
+        {HashOneShot<Sha3Engine<512>>, abc,
+         "b751850b1a57168a5693cd924b6b096e08f621827444f70d884f5d0240d2712e10e116e9192af3c91a7ec576"
+         "47e3934057340b4cf408d5a56592f8274eec53f0"},
+        {HashOneShot<Sha3Engine<512>>, a3,
+         "e76dfad22084a8b1467fcf2ffa58361bec7628edf5f3fdc0e4805dc48caeeca81b7c13c30adf52a3659584739"
+         "a"
+         "2df46be589c51ca1a4a8416df6545a1ce8ba00"},
+        {HashOneShot<Sm3Engine>, abc,
+         "66c7f0f462eeedd9d1f2d46bdc10e4e24167c4875cf2f7a2297da02b8f4ba8e0"},
+        {HashOneShot<Sm3Engine>, abcd,
+         "debe9ff92275b8a138604889c18e5a4d6fdb70e5387e5765293dcba39c0c5732"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(row.hash(row.message), row.digest) << row.message.substr(0, 16);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 namespace {
@@ -33,6 +34,14 @@ TEST(Algorithms, NamesTagsLengthsAndParsing) {
         {Algorithm::Xxh64, "xxh64", "XXH64", 16, true},
         {Algorithm::Xxh3, "xxh3", "XXH3", 16, true},
         {Algorithm::Xxh128, "xxh128", "XXH128", 32, true},
+        {Algorithm::Sha224, "sha224", "SHA224", 56, false},
+        {Algorithm::Sha512_224, "sha512-224", "SHA512-224", 56, false},
+        {Algorithm::Sha512_256, "sha512-256", "SHA512-256", 64, false},
+        {Algorithm::Sha3_224, "sha3-224", "SHA3-224", 56, false},
+        {Algorithm::Sha3_256, "sha3-256", "SHA3-256", 64, false},
+        {Algorithm::Sha3_384, "sha3-384", "SHA3-384", 96, false},
+        {Algorithm::Sha3_512, "sha3-512", "SHA3-512", 128, false},
+        {Algorithm::Sm3, "sm3", "SM3", 64, false},
     };
     ASSERT_EQ(std::size(rows), kAllAlgorithms.size());
     for (std::size_t i = 0; i < std::size(rows); ++i) {
@@ -58,25 +67,32 @@ TEST(Algorithms, NamesTagsLengthsAndParsing) {
 }
 
 TEST(Algorithms, TagsAreReadInTheirOtherSpellingAndNothingElse) {
-    const auto gost94 = MatchTag("GOST94 (f) = ");
-    ASSERT_TRUE(gost94);
-    EXPECT_EQ(gost94->algorithm, Algorithm::Gost);
-    EXPECT_EQ(gost94->length, 6u);
-    // OpenSSL's and RHash's spellings.
+    // RHash's and OpenSSL's spellings; the longest tag that fits wins.
     const struct {
-        const char* text;
+        const char* line;
         Algorithm algorithm;
         std::size_t length;
-    } peers[] = {{"BLAKE2B-512(f)= ", Algorithm::Blake2b, 11},
-                 {"BLAKE2S-256(f)= ", Algorithm::Blake2s, 11},
-                 {"BLAKE2B (f) = ", Algorithm::Blake2b, 7},
-                 {"BLAKE2S (f) = ", Algorithm::Blake2s, 7},
-                 {"CRC32C (f) = ", Algorithm::Crc32c, 6}};
-    for (const auto& p : peers) {
-        const auto tag = MatchTag(p.text);
-        ASSERT_TRUE(tag) << p.text;
-        EXPECT_EQ(tag->algorithm, p.algorithm) << p.text;
-        EXPECT_EQ(tag->length, p.length) << p.text;
+    } rows[] = {
+        {"GOST94 (f) = ", Algorithm::Gost, 6},
+        {"SHA2-224(f)= ", Algorithm::Sha224, 8},
+        {"SHA-224 (f) = ", Algorithm::Sha224, 7},
+        {"SHA2-512/224(f)= ", Algorithm::Sha512_224, 12},
+        {"SHA2-512/256(f)= ", Algorithm::Sha512_256, 12},
+        {"SHA512-256 (f) = ", Algorithm::Sha512_256, 10},
+        {"SHA512 (f) = ", Algorithm::Sha512, 6},
+        {"SHA3-384(f)= ", Algorithm::Sha3_384, 8},
+        {"SM3(f)= ", Algorithm::Sm3, 3},
+        {"BLAKE2B-512(f)= ", Algorithm::Blake2b, 11},
+        {"BLAKE2S-256(f)= ", Algorithm::Blake2s, 11},
+        {"BLAKE2B (f) = ", Algorithm::Blake2b, 7},
+        {"BLAKE2S (f) = ", Algorithm::Blake2s, 7},
+        {"CRC32C (f) = ", Algorithm::Crc32c, 6},
+    };
+    for (const auto& r : rows) {
+        const auto tag = MatchTag(r.line);
+        ASSERT_TRUE(tag) << r.line;
+        EXPECT_EQ(tag->algorithm, r.algorithm) << r.line;
+        EXPECT_EQ(tag->length, r.length) << r.line;
     }
     for (const char* other : {"", "sha256 (f)", "SHA-256 (f)", "WHIRLPOOL (f)", " MD5 (f)"})
         EXPECT_FALSE(MatchTag(other)) << other;
@@ -94,6 +110,12 @@ TEST(Algorithms, CandidatesOfADigestLengthMostCommonFirst) {
         {64, {Algorithm::Sha256, Algorithm::Blake3, Algorithm::Gost, Algorithm::Blake2s}},
         {96, {Algorithm::Sha384}},
         {128, {Algorithm::Sha512, Algorithm::Blake2b}},
+        {56, {Algorithm::Sha224, Algorithm::Sha3_224, Algorithm::Sha512_224}},
+        {64,
+         {Algorithm::Sha256, Algorithm::Gost, Algorithm::Sha3_256, Algorithm::Sha512_256,
+          Algorithm::Sm3}},
+        {96, {Algorithm::Sha384, Algorithm::Sha3_384}},
+        {128, {Algorithm::Sha512, Algorithm::Sha3_512}},
         {0, {}},
         {63, {}},
     };
@@ -130,6 +152,18 @@ TEST(Algorithms, DialogListEntriesAndWhatEachSelects) {
         // A width left over from SHA-2 plays no part in the other algorithms.
         EXPECT_EQ(AlgorithmOfRequest(r.hashAlgorithm, r.width == 0 ? 384 : r.width), r.algorithm);
     }
+    // The second group: the names users know, each selecting itself.
+    const std::pair<const char*, Algorithm> more[] = {
+        {"SHA-224", Algorithm::Sha224},         {"SHA-512/224", Algorithm::Sha512_224},
+        {"SHA-512/256", Algorithm::Sha512_256}, {"SHA3-224", Algorithm::Sha3_224},
+        {"SHA3-256", Algorithm::Sha3_256},      {"SHA3-384", Algorithm::Sha3_384},
+        {"SHA3-512", Algorithm::Sha3_512},      {"SM3", Algorithm::Sm3},
+    };
+    for (const auto& [text, algorithm] : more) {
+        const auto& entry = kAlgorithmList[static_cast<std::size_t>(algorithm)];
+        EXPECT_EQ(entry.text, text);
+        EXPECT_EQ(AlgorithmOfRequest(entry.hashAlgorithm, 256), algorithm) << text;
+    }
     for (int32_t outside : {0, 8, -1, kAlgorithmExtendedBase - 1})
         EXPECT_EQ(AlgorithmOfRequest(outside, 256), std::nullopt) << outside;
 }
@@ -156,11 +190,17 @@ TEST(Algorithms, SumFileNamesImplyTheirAlgorithm) {
         {"B2SUMS", Algorithm::Blake2b, false},
         {"x.iso.b2", Algorithm::Blake2b, false},
         {"x.crc32c", Algorithm::Crc32c, false},
-        {"BLAKE3SUMS", std::nullopt, true},
-        {"SHA3-256SUMS", std::nullopt, true},
+        {"BLAKE3SUMS", Algorithm::Blake3, false},
         {"x.xxh128", Algorithm::Xxh128, false},
         {"SUMS.xxh32", Algorithm::Xxh32, false},
         {"x.xxh3", Algorithm::Xxh3, false},
+        {"SHA3-256SUMS", Algorithm::Sha3_256, false},
+        {"x.iso.sha3", Algorithm::Sha3_256, false},
+        {"SHA3-512SUMS", Algorithm::Sha3_512, false},
+        {"x.sha384", Algorithm::Sha384, false},
+        {"SHA224SUMS", Algorithm::Sha224, false},
+        {"SHA512-256SUMS", Algorithm::Sha512_256, false},
+        {"x.sm3", Algorithm::Sm3, false},
     };
     for (const auto& r : rows) {
         EXPECT_EQ(AlgorithmOfSumFileName(r.name), r.algorithm) << r.name;

@@ -238,7 +238,7 @@ TEST(Pipeline, SplitByCostGivesMd2ACoreOfItsOwn) {
     const std::vector<Algorithm> all(kAllOptionAlgorithms.begin(), kAllOptionAlgorithms.end());
     const auto two = SplitByCost(all, 2);
     ASSERT_EQ(two.size(), 2u);
-    const std::size_t md2 = 2;  // its index in kAllAlgorithms
+    const std::size_t md2 = 2;  // its index in kAllOptionAlgorithms
     const auto& alone = two[0].size() == 1 ? two[0] : two[1];
     EXPECT_EQ(alone, std::vector<std::size_t>{md2});
 
