@@ -9,6 +9,7 @@
 
 #include "crc32_slicing.h"
 #include "gost.h"
+#include "streebog.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <cpuid.h>
@@ -36,6 +37,8 @@ CpuDispatch Choose(CpuLevel level, const CpuFeatures& f) {
     d.crc32Name = "slicing-16";
     d.gostCompress = GostCompress;
     d.gostName = "portable";
+    d.streebogBlocks = StreebogBlocks;
+    d.streebogName = "portable";
     d.md4Lanes = d.md5Lanes = d.sha1Lanes = d.sha256Lanes = {nullptr, 1, "single", 1};
     d.sha512Lanes = {nullptr, 1, "single", 1};
     d.md2Lanes = {nullptr, 1, "single", 1};
@@ -213,5 +216,5 @@ std::string ActiveCpuPaths() {
            " sha512=" + d.sha512Name + " gost=" + d.gostName + " md4-lanes=" + d.md4Lanes.name +
            " md5-lanes=" + d.md5Lanes.name + " sha1-lanes=" + d.sha1Lanes.name +
            " sha256-lanes=" + d.sha256Lanes.name + " sha512-lanes=" + d.sha512Lanes.name +
-           " md2-lanes=" + d.md2Lanes.name;
+           " md2-lanes=" + d.md2Lanes.name + " streebog=" + d.streebogName;
 }

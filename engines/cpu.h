@@ -57,6 +57,9 @@ struct CpuDispatch {
     uint32_t (*crc32Bulk)(uint32_t reg, const uint8_t* data, std::size_t length);
     // The GOST R 34.11-94 step function, as GostCompress (never null: GostCompress itself).
     void (*gostCompress)(uint32_t* chainingValue, const uint32_t* block);
+    // GOST R 34.11-2012 over whole 64-byte blocks, as StreebogBlocks (never null).
+    void (*streebogBlocks)(uint64_t* h, uint64_t* n, uint64_t* sigma, const uint8_t* data,
+                           std::size_t blocks);
     LanePath<uint32_t> md4Lanes, md5Lanes, sha1Lanes, sha256Lanes;
     LanePath<uint64_t> sha512Lanes;  // SHA-384 too
     LanePath<uint8_t> md2Lanes;
@@ -65,6 +68,7 @@ struct CpuDispatch {
     const char* sha512Name;
     const char* crc32Name;
     const char* gostName;
+    const char* streebogName;
     CpuLevel level;  // the effective level this table was built for
 };
 

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 
 #include "algorithms.h"
 #include "bytes.h"
@@ -19,6 +20,7 @@
 #include "md5.h"
 #include "sha1.h"
 #include "sha2.h"
+#include "streebog.h"
 
 template <Algorithm A, std::size_t BlockSize>
 struct EngineTraits {
@@ -135,3 +137,18 @@ void UpdateAll(typename E::Context& c, const uint8_t* data, std::size_t length) 
     }
     E::Update(c, data, static_cast<uint32_t>(length));
 }
+
+// GOST R 34.11-2012 (Streebog) at one width, 256 or 512 bits.
+template <uint32_t Width>
+struct StreebogEngine {
+    static_assert(Width == 256 || Width == 512);
+    static constexpr std::string_view kColumn = Width == 256 ? "streebog256" : "streebog512";
+    static constexpr std::size_t kDigestSize = Width / 8;
+    static constexpr std::size_t kBlockSize = 64;
+    using Context = StreebogContext;
+    static void Init(Context& c) { StreebogInit(&c, Width); }
+    static void Update(Context& c, const uint8_t* data, uint32_t length) {
+        StreebogUpdate(&c, data, length);
+    }
+    static void Final(Context& c, uint8_t* digest) { StreebogFinal(&c, digest); }
+};
