@@ -17,6 +17,7 @@ struct CpuFeatures {
     bool avx512;   // F, BW and VL, including the OS saving the ZMM and mask state
     bool bmi2;
     bool avx512vbmi;  // byte permutes (with avx512 above)
+    bool gfni;        // GF(2^8) affine maps, on 512-bit vectors (with avx512 above)
 };
 
 // Raw detection, without the environment override.
@@ -29,6 +30,7 @@ enum class CpuLevel : uint8_t {
     kAvx2 = 2,      // VPCLMULQDQ on 256-bit vectors, SHA-512 schedule on AVX2 with BMI2 rounds,
                     // multi-lane functions on 256-bit vectors
     kAvx512 = 3,    // VPCLMULQDQ on 512-bit vectors, GOST and MD2 lanes with VBMI byte permutes,
+                    // Streebog with VBMI and GFNI,
                     // multi-lane functions on 512-bit vectors
 };
 inline constexpr CpuLevel kCpuLevels[] = {CpuLevel::kPortable, CpuLevel::kSse, CpuLevel::kAvx2,

@@ -23,3 +23,8 @@ uint32_t Crc32FoldVpclmul512(uint32_t reg, const uint8_t* data, std::size_t leng
 // GOST R 34.11-94 step function, as GostCompress in gost.h, with AVX-512 (F, BW, VL), VBMI and
 // BMI1.
 void GostCompressAvx512(uint32_t* chainingValue, const uint32_t* block);
+
+// GOST R 34.11-2012 over whole 64-byte blocks, as StreebogBlocks in streebog.h, with AVX-512
+// (F, BW), VBMI and GFNI.
+void StreebogBlocksAvx512(uint64_t* h, uint64_t* n, uint64_t* sigma, const uint8_t* data,
+                          std::size_t blocks);
