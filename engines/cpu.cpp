@@ -35,7 +35,7 @@ CpuDispatch Choose(CpuLevel level, const CpuFeatures& f) {
     d.crc32Bulk = Crc32Slicing16;
     d.sha1Name = d.sha256Name = d.sha512Name = "portable";
     d.crc32Name = "slicing-16";
-    d.gostCompress = GostCompress;
+    d.gostCompress = GostCompressWith;
     d.gostName = "portable";
     d.streebogBlocks = StreebogBlocks;
     d.streebogName = "portable";

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "gost.h"
+
 // What the processor offers and the operating system saves across context switches.
 struct CpuFeatures {
     bool ssse3;
@@ -57,8 +59,9 @@ struct CpuDispatch {
     void (*sha512Blocks)(uint64_t* state, const uint8_t* data, std::size_t blocks);
     // Runs the reflected CRC-32 register (no pre/post inversion) over `length` bytes.
     uint32_t (*crc32Bulk)(uint32_t reg, const uint8_t* data, std::size_t length);
-    // The GOST R 34.11-94 step function, as GostCompress (never null: GostCompress itself).
-    void (*gostCompress)(uint32_t* chainingValue, const uint32_t* block);
+    // The GOST R 34.11-94 step function, as GostCompressWith (never null: that itself).
+    void (*gostCompress)(const GostRoundTables& tables, uint32_t* chainingValue,
+                         const uint32_t* block);
     // GOST R 34.11-2012 over whole 64-byte blocks, as StreebogBlocks (never null).
     void (*streebogBlocks)(uint64_t* h, uint64_t* n, uint64_t* sigma, const uint8_t* data,
                            std::size_t blocks);

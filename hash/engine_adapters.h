@@ -138,6 +138,19 @@ void UpdateAll(typename E::Context& c, const uint8_t* data, std::size_t length) 
     E::Update(c, data, static_cast<uint32_t>(length));
 }
 
+// GOST R 34.11-94 with CryptoPro's S-box set.
+struct GostCryptoProEngine {
+    static constexpr std::string_view kColumn = "gost94-cryptopro";
+    static constexpr std::size_t kDigestSize = 32;
+    static constexpr std::size_t kBlockSize = 32;
+    using Context = GostContext;
+    static void Init(Context& c) { GostInitWithSBoxes(&c, GostSBoxes::kCryptoPro); }
+    static void Update(Context& c, const uint8_t* data, uint32_t length) {
+        GostUpdate(&c, data, length);
+    }
+    static void Final(Context& c, uint8_t* digest) { GostFinal(&c, digest); }
+};
+
 // GOST R 34.11-2012 (Streebog) at one width, 256 or 512 bits.
 template <uint32_t Width>
 struct StreebogEngine {

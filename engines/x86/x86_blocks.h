@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "gost.h"
+
 // FIPS 180-2 SHA-1 / SHA-256 over whole 64-byte blocks, with the SHA extensions.
 void Sha1BlocksShaNi(uint32_t* state, const uint8_t* data, std::size_t blocks);
 void Sha256BlocksShaNi(uint32_t* state, const uint8_t* data, std::size_t blocks);
@@ -20,9 +22,10 @@ uint32_t Crc32FoldPclmul(uint32_t reg, const uint8_t* data, std::size_t length);
 uint32_t Crc32FoldVpclmul256(uint32_t reg, const uint8_t* data, std::size_t length);
 uint32_t Crc32FoldVpclmul512(uint32_t reg, const uint8_t* data, std::size_t length);
 
-// GOST R 34.11-94 step function, as GostCompress in gost.h, with AVX-512 (F, BW, VL), VBMI and
-// BMI1.
-void GostCompressAvx512(uint32_t* chainingValue, const uint32_t* block);
+// GOST R 34.11-94 step function, as GostCompressWith in gost.h, with AVX-512 (F, BW, VL), VBMI
+// and BMI1.
+void GostCompressAvx512(const GostRoundTables& tables, uint32_t* chainingValue,
+                        const uint32_t* block);
 
 // GOST R 34.11-2012 over whole 64-byte blocks, as StreebogBlocks in streebog.h, with AVX-512
 // (F, BW), VBMI and GFNI.

@@ -15,6 +15,7 @@
 #include "cpu.h"
 #include "crc32_slicing.h"
 #include "gost.h"
+#include "gost_tables.h"
 #include "sha2_constants.h"
 #include "streebog.h"
 #include "vectors.h"
@@ -392,25 +393,27 @@ INSTANTIATE_TEST_SUITE_P(Accel, Sha512PathTest, ::testing::ValuesIn(Sha512Paths(
                          [](const auto& p) { return std::string(p.param.name); });
 
 #if defined(__x86_64__) || defined(__i386__)
-// The vector step function against the portable one: random chaining values and blocks, plus
-// the all-zero and all-ones words where the additions and the control constant bite.
+// The vector step function against the portable one with each S-box set: random chaining values
+// and blocks, plus the all-zero and all-ones words where the additions and the control constant
+// bite.
 TEST(GostAvx512Test, StepFunctionMatchesPortable) {
     const CpuFeatures f = DetectCpuFeatures();
     if (!f.avx512 || !f.avx512vbmi || !f.bmi2) GTEST_SKIP() << "CPU lacks AVX-512 VBMI or BMI";
     std::mt19937 random(2718);
-    for (int trial = 0; trial < 2000; ++trial) {
+    for (int trial = 0; trial < 4000; ++trial) {
+        const GostRoundTables& tables = trial % 2 ? kGostCryptoProRoundTables : kGostRoundTables;
         uint32_t h[8], m[8];
         for (int i = 0; i < 8; ++i) {
-            // Trials 0-3: every combination of all-zero and all-ones chaining value and block.
-            h[i] = trial < 4 ? ((trial & 1) ? 0xffffffffu : 0u) : static_cast<uint32_t>(random());
-            m[i] = trial < 4 ? ((trial & 2) ? 0xffffffffu : 0u) : static_cast<uint32_t>(random());
+            // Trials 0-7: every combination of all-zero and all-ones chaining value and block.
+            h[i] = trial < 8 ? ((trial & 2) ? 0xffffffffu : 0u) : static_cast<uint32_t>(random());
+            m[i] = trial < 8 ? ((trial & 4) ? 0xffffffffu : 0u) : static_cast<uint32_t>(random());
         }
         uint32_t portable[8], vector[8], block[8];
         std::memcpy(portable, h, sizeof h);
         std::memcpy(vector, h, sizeof h);
         std::memcpy(block, m, sizeof m);
-        GostCompress(portable, m);
-        GostCompressAvx512(vector, block);
+        GostCompressWith(tables, portable, m);
+        GostCompressAvx512(tables, vector, block);
         ASSERT_EQ(std::memcmp(portable, vector, sizeof portable), 0) << "trial " << trial;
         ASSERT_EQ(std::memcmp(block, m, sizeof m), 0) << "the block must stay unchanged";
     }
@@ -427,7 +430,7 @@ TEST(GostAvx512Test, RandomMessagesMatchPortable) {
         ForceCpuLevel(level);
         std::mt19937 pieces(seed);
         GostContext c;
-        GostInit(&c);
+        GostInitWithSBoxes(&c, seed % 2 ? GostSBoxes::kCryptoPro : GostSBoxes::kTest);
         for (std::size_t done = 0; done < length;) {
             const std::size_t n = std::min<std::size_t>(length - done, pieces() % 300);
             GostUpdate(&c, buffer.data() + offset + done, static_cast<uint32_t>(n));
@@ -490,7 +493,7 @@ TEST(CpuDispatchTest, ForcingCapsAtTheCpuAndResets) {
                       "crc32=slicing-16 sha1=portable sha256=portable sha512=portable "
                       "gost=portable md4-lanes=single md5-lanes=single sha1-lanes=single "
                       "sha256-lanes=single sha512-lanes=single md2-lanes=single streebog=portable");
-            EXPECT_EQ(d.gostCompress, &GostCompress);
+            EXPECT_EQ(d.gostCompress, &GostCompressWith);
         }
     }
     ResetCpuLevel();

@@ -41,6 +41,7 @@ using Sha512Portable = At<CpuLevel::kPortable, Sha2Engine<512>>;
 using Sha512Best = At<CpuLevel::kAvx512, Sha2Engine<512>>;
 using GostPortable = At<CpuLevel::kPortable, GostEngine>;
 using GostBest = At<CpuLevel::kAvx512, GostEngine>;
+using GostCryptoProPortable = At<CpuLevel::kPortable, GostCryptoProEngine>;
 using Streebog512Portable = At<CpuLevel::kPortable, StreebogEngine<512>>;
 INSTANTIATE_TYPED_TEST_SUITE_P(Sha1Portable, EngineConformance, Sha1Portable);
 INSTANTIATE_TYPED_TEST_SUITE_P(Sha1Accelerated, EngineConformance, Sha1Best);
@@ -52,7 +53,8 @@ INSTANTIATE_TYPED_TEST_SUITE_P(Sha512Portable, EngineConformance, Sha512Portable
 INSTANTIATE_TYPED_TEST_SUITE_P(Sha512Accelerated, EngineConformance, Sha512Best);
 INSTANTIATE_TYPED_TEST_SUITE_P(GostPortable, EngineConformance, GostPortable);
 INSTANTIATE_TYPED_TEST_SUITE_P(GostAccelerated, EngineConformance, GostBest);
-// (Streebog's default instantiations run the best path.)
+// (CryptoPro's and Streebog's default instantiations run the best path.)
+INSTANTIATE_TYPED_TEST_SUITE_P(GostCryptoProPortable, EngineConformance, GostCryptoProPortable);
 INSTANTIATE_TYPED_TEST_SUITE_P(Streebog512Portable, EngineConformance, Streebog512Portable);
 
 class CrcFileAtLevel : public ::testing::TestWithParam<CpuLevel> {
