@@ -174,6 +174,9 @@ int Register() {
         {Algorithm::Sha384, OneShot<Sha2Engine<384>>, true},
         {Algorithm::Sha512, OneShot<Sha2Engine<512>>, true},
         {Algorithm::Gost, OneShot<GostEngine>, true},
+        {Algorithm::Gost94CryptoPro, OneShot<GostCryptoProEngine>, true},
+        {Algorithm::Streebog256, OneShot<StreebogEngine<256>>, true},
+        {Algorithm::Streebog512, OneShot<StreebogEngine<512>>, true},
     };
     for (const auto& e : engines) {
         const std::string name(AlgorithmName(e.algorithm));

@@ -50,7 +50,7 @@ const std::array<Algorithm, kAlgorithmCount>& ByLength() {
 
 // Families none of the algorithms computes, whose digests have the lengths of ours.
 constexpr std::string_view kForeignHints[] = {"b2sum",  "b3sum", "blake", "sha3",
-                                              "sha224", "xxh",   "sm3",   "streebog"};
+                                              "sha224", "xxh",   "sm3"};
 
 }  // namespace
 

@@ -1,4 +1,4 @@
-// A streaming digester over all nine engines, through their adapters.
+// A streaming digester over every engine, through their adapters.
 #include "digester.h"
 
 #include <variant>
@@ -8,7 +8,7 @@
 
 struct Digester::State {
     std::variant<Crc32Engine::Context, GostContext, CMD2, Md4Context, Md5Context, Sha1Context,
-                 Sha2Context>
+                 Sha2Context, StreebogContext>
         context;
 };
 

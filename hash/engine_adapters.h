@@ -1,4 +1,4 @@
-// One shape over the nine engines, so everything that drives them (the digester, the tests'
+// One shape over the engines, so everything that drives them (the digester, the tests'
 // conformance suite, the fuzz harnesses) drives them the same way:
 //   kAlgorithm, kDigestSize, kBlockSize, Context,
 //   Init(Context&), Update(Context&, data, 32-bit length), Final(Context&, digest).
@@ -9,7 +9,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <string_view>
 
 #include "algorithms.h"
 #include "bytes.h"
@@ -100,6 +99,29 @@ struct Sha2Engine
     static void Final(Context& c, uint8_t* digest) { Sha2Final(digest, &c); }
 };
 
+// GOST R 34.11-94 with CryptoPro's S-box set.
+struct GostCryptoProEngine : EngineTraits<Algorithm::Gost94CryptoPro, 32> {
+    using Context = GostContext;
+    static void Init(Context& c) { GostInitWithSBoxes(&c, GostSBoxes::kCryptoPro); }
+    static void Update(Context& c, const uint8_t* data, uint32_t length) {
+        GostUpdate(&c, data, length);
+    }
+    static void Final(Context& c, uint8_t* digest) { GostFinal(&c, digest); }
+};
+
+// GOST R 34.11-2012 (Streebog) at one width, 256 or 512 bits.
+template <uint32_t Width>
+struct StreebogEngine
+    : EngineTraits<Width == 256 ? Algorithm::Streebog256 : Algorithm::Streebog512, 64> {
+    static_assert(Width == 256 || Width == 512);
+    using Context = StreebogContext;
+    static void Init(Context& c) { StreebogInit(&c, Width); }
+    static void Update(Context& c, const uint8_t* data, uint32_t length) {
+        StreebogUpdate(&c, data, length);
+    }
+    static void Final(Context& c, uint8_t* digest) { StreebogFinal(&c, digest); }
+};
+
 // Calls `f` with a value of the adapter type of `algorithm`.
 template <class F>
 decltype(auto) WithEngine(Algorithm algorithm, F&& f) {
@@ -120,6 +142,12 @@ decltype(auto) WithEngine(Algorithm algorithm, F&& f) {
             return f(Sha2Engine<256>{});
         case Algorithm::Sha384:
             return f(Sha2Engine<384>{});
+        case Algorithm::Streebog256:
+            return f(StreebogEngine<256>{});
+        case Algorithm::Streebog512:
+            return f(StreebogEngine<512>{});
+        case Algorithm::Gost94CryptoPro:
+            return f(GostCryptoProEngine{});
         case Algorithm::Sha512:
             break;
     }
@@ -137,31 +165,3 @@ void UpdateAll(typename E::Context& c, const uint8_t* data, std::size_t length) 
     }
     E::Update(c, data, static_cast<uint32_t>(length));
 }
-
-// GOST R 34.11-94 with CryptoPro's S-box set.
-struct GostCryptoProEngine {
-    static constexpr std::string_view kColumn = "gost94-cryptopro";
-    static constexpr std::size_t kDigestSize = 32;
-    static constexpr std::size_t kBlockSize = 32;
-    using Context = GostContext;
-    static void Init(Context& c) { GostInitWithSBoxes(&c, GostSBoxes::kCryptoPro); }
-    static void Update(Context& c, const uint8_t* data, uint32_t length) {
-        GostUpdate(&c, data, length);
-    }
-    static void Final(Context& c, uint8_t* digest) { GostFinal(&c, digest); }
-};
-
-// GOST R 34.11-2012 (Streebog) at one width, 256 or 512 bits.
-template <uint32_t Width>
-struct StreebogEngine {
-    static_assert(Width == 256 || Width == 512);
-    static constexpr std::string_view kColumn = Width == 256 ? "streebog256" : "streebog512";
-    static constexpr std::size_t kDigestSize = Width / 8;
-    static constexpr std::size_t kBlockSize = 64;
-    using Context = StreebogContext;
-    static void Init(Context& c) { StreebogInit(&c, Width); }
-    static void Update(Context& c, const uint8_t* data, uint32_t length) {
-        StreebogUpdate(&c, data, length);
-    }
-    static void Final(Context& c, uint8_t* digest) { StreebogFinal(&c, digest); }
-};

@@ -25,6 +25,9 @@ TEST(Algorithms, NamesTagsLengthsAndParsing) {
         {Algorithm::Sha256, "sha256", "SHA256", 64, false},
         {Algorithm::Sha384, "sha384", "SHA384", 96, false},
         {Algorithm::Sha512, "sha512", "SHA512", 128, false},
+        {Algorithm::Streebog256, "streebog256", "GOST12-256", 64, false},
+        {Algorithm::Streebog512, "streebog512", "GOST12-512", 128, false},
+        {Algorithm::Gost94CryptoPro, "gost94-cryptopro", "GOST94-CRYPTOPRO", 64, false},
     };
     ASSERT_EQ(std::size(rows), kAllAlgorithms.size());
     for (std::size_t i = 0; i < std::size(rows); ++i) {
@@ -45,6 +48,8 @@ TEST(Algorithms, NamesTagsLengthsAndParsing) {
     EXPECT_EQ(ParseAlgorithm("Crc-32"), Algorithm::Crc32);
     EXPECT_EQ(ParseAlgorithm("GOSTHash"), Algorithm::Gost);
     EXPECT_EQ(ParseAlgorithm("gost94"), Algorithm::Gost);
+    EXPECT_EQ(ParseAlgorithm("gost12-256"), Algorithm::Streebog256);
+    EXPECT_EQ(ParseAlgorithm("GOST12-512"), Algorithm::Streebog512);
     for (const char* bad : {"", "sha", "sha3", "md6", "sha 256", "crc32 ", "-"})
         EXPECT_EQ(ParseAlgorithm(bad), std::nullopt) << "'" << bad << "'";
 }
@@ -66,9 +71,10 @@ TEST(Algorithms, CandidatesOfADigestLengthMostCommonFirst) {
         {8, {Algorithm::Crc32}},
         {32, {Algorithm::Md5, Algorithm::Md4, Algorithm::Md2}},
         {40, {Algorithm::Sha1}},
-        {64, {Algorithm::Sha256, Algorithm::Gost}},
+        {64,
+         {Algorithm::Sha256, Algorithm::Streebog256, Algorithm::Gost, Algorithm::Gost94CryptoPro}},
         {96, {Algorithm::Sha384}},
-        {128, {Algorithm::Sha512}},
+        {128, {Algorithm::Sha512, Algorithm::Streebog512}},
         {0, {}},
         {16, {}},
         {63, {}},
@@ -125,6 +131,9 @@ TEST(Algorithms, SumFileNamesImplyTheirAlgorithm) {
         {"x.crc32", Algorithm::Crc32, false},
         {"x.sha1", Algorithm::Sha1, false},
         {"GOSTSUMS", Algorithm::Gost, false},
+        {"x.streebog256", Algorithm::Streebog256, false},
+        {"GOST12-512SUMS", Algorithm::Streebog512, false},
+        {"x.gost94-cryptopro", Algorithm::Gost94CryptoPro, false},
         {"CHECKSUMS", std::nullopt, false},
         {"b2sums.txt", std::nullopt, true},
         {"SHA3-256SUMS", std::nullopt, true},

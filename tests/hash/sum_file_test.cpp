@@ -116,7 +116,8 @@ TEST(SumLine, DigestLengthPicksAmongSelectedAlgorithms) {
     EXPECT_EQ(parser.Parse(kMd5 + "  f").entry.candidates,
               (std::vector<Algorithm>{Algorithm::Md5, Algorithm::Md4, Algorithm::Md2}));
     EXPECT_EQ(parser.Parse(kSha256 + "  f").entry.candidates,
-              (std::vector<Algorithm>{Algorithm::Sha256, Algorithm::Gost}));
+              (std::vector<Algorithm>{Algorithm::Sha256, Algorithm::Streebog256, Algorithm::Gost,
+                                      Algorithm::Gost94CryptoPro}));
 }
 
 TEST(SumLine, TagsRestrictedToChosenAlgorithms) {

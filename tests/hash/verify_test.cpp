@@ -45,6 +45,8 @@ TEST(ExpectedText, FormsLengthsAndTags) {
         grouped += Upper(sha256.substr(i, 2)) + (i % 4 == 2 ? " \t" : "");
         colons += (i ? ":" : "") + sha256.substr(i, 2);
     }
+    // Every algorithm of 64-digit digests, the likeliest first.
+    const std::vector<A> k64 = {A::Sha256, A::Streebog256, A::Gost, A::Gost94CryptoPro};
     const struct {
         std::string text;
         std::string digest;
@@ -54,11 +56,11 @@ TEST(ExpectedText, FormsLengthsAndTags) {
         {Abc(A::Crc32), Abc(A::Crc32), {A::Crc32}, ""},
         {md5, md5, {A::Md5, A::Md4, A::Md2}, ""},
         {sha1, sha1, {A::Sha1}, ""},
-        {sha256, sha256, {A::Sha256, A::Gost}, ""},
+        {sha256, sha256, k64, ""},
         {Abc(A::Sha384), Abc(A::Sha384), {A::Sha384}, ""},
-        {Abc(A::Sha512), Abc(A::Sha512), {A::Sha512}, ""},
-        {" " + grouped + "\r\n", sha256, {A::Sha256, A::Gost}, ""},
-        {colons, sha256, {A::Sha256, A::Gost}, ""},
+        {Abc(A::Sha512), Abc(A::Sha512), {A::Sha512, A::Streebog512}, ""},
+        {" " + grouped + "\r\n", sha256, k64, ""},
+        {colons, sha256, k64, ""},
         {"SHA256: " + sha256, sha256, {A::Sha256}, ""},
         {"md4=" + md5, md5, {A::Md4}, ""},
         {"sha-1 " + Upper(sha1), sha1, {A::Sha1}, ""},
@@ -171,7 +173,7 @@ TEST(SumFileSearch, FindsTheLineForTheFile) {
         {{{"MD5SUMS", "MD5 (./x.iso) = " + md5 + "\n"}}, "MD5SUMS", {A::Md5}},
         {{{"CHECKSUMS", md5 + "  x.iso\n" + sha256 + "  x.iso\n"}},
          "CHECKSUMS",
-         {A::Sha256, A::Gost}},
+         {A::Sha256, A::Streebog256, A::Gost, A::Gost94CryptoPro}},
         // Per-file names come first; a sum file without the name, or malformed, is passed over.
         {{{"x.iso.md5", md5 + "  x.iso\n"}, {"SHA256SUMS", sha256 + "  x.iso\n"}},
          "x.iso.md5",
