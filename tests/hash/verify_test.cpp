@@ -209,7 +209,7 @@ TEST(SumFileSearch, FindsTheLineForTheFile) {
         // named after this one, a sum file named after it without its extension.
         {{{"Fedora-39-x86_64-CHECKSUM", kSigned}},
          "Fedora-39-x86_64-CHECKSUM",
-         {A::Sha256, A::Gost}},
+         {A::Sha256, A::Streebog256, A::Gost, A::Gost94CryptoPro}},
         {{{"x.iso.sha256", sha256 + "\n"}, {"MD5SUMS", md5 + "  x.iso\n"}},
          "x.iso.sha256",
          {A::Sha256}},
@@ -360,7 +360,7 @@ TEST(VerifyCommand, LikeliestFirst) {
         {Abc(A::Md2), 5, {A::Sha1, A::Md2}, {A::Md2}},
         {Abc(A::Md2), ListIndexOf(A::Md4), {A::Md2}, {A::Md4, A::Md2}},
         {std::string(32, '0'), 5, {}, {A::Md5, A::Md4, A::Md2}},
-        {Abc(A::Gost), 5, {}, {A::Sha256, A::Gost}},
+        {Abc(A::Gost), 5, {}, {A::Sha256, A::Streebog256, A::Gost}},
         {Abc(A::Gost), ListIndexOf(A::Gost), {}, {A::Gost}},
         {Abc(A::Sha256), ListIndexOf(A::Gost), {A::Sha256}, {A::Gost, A::Sha256}},
     };
