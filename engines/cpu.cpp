@@ -11,6 +11,7 @@
 #include "crc32_slicing.h"
 #include "gost.h"
 #include "xxhash.h"
+#include "streebog.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <cpuid.h>
@@ -36,12 +37,14 @@ CpuDispatch Choose(CpuLevel level, const CpuFeatures& f) {
     d.crc32Bulk = Crc32Slicing16;
     d.sha1Name = d.sha256Name = d.sha512Name = d.sha3Name = "portable";
     d.crc32Name = "slicing-16";
-    d.gostCompress = GostCompress;
+    d.gostCompress = GostCompressWith;
     d.gostName = "portable";
     d.crc32cBulk = Crc32cSlicing16;
     d.crc32cName = "slicing-16";
     d.xxh3Stripes = Xxh3StripesPortable;
     d.xxh3Name = "portable";
+    d.streebogBlocks = StreebogBlocks;
+    d.streebogName = "portable";
     d.md4Lanes = d.md5Lanes = d.sha1Lanes = d.sha256Lanes = {nullptr, 1, "single", 1};
     d.sha512Lanes = {nullptr, 1, "single", 1};
     d.md2Lanes = {nullptr, 1, "single", 1};
@@ -141,6 +144,11 @@ CpuDispatch Choose(CpuLevel level, const CpuFeatures& f) {
         d.gostName = "avx512-vbmi";
         d.level = CpuLevel::kAvx512;
     }
+    if (level >= CpuLevel::kAvx512 && f.avx512 && f.avx512vbmi && f.gfni) {
+        d.streebogBlocks = StreebogBlocksAvx512;
+        d.streebogName = "avx512-gfni";
+        d.level = CpuLevel::kAvx512;
+    }
     // MD2 in 128 lanes hashes about 550 MB/s in all, 4.3 MB/s a lane, against 11 MB/s for one
     // message alone (corvane_bench, 2026-12-07).
     if (level >= CpuLevel::kAvx512 && f.avx512 && f.avx512vbmi) {
@@ -217,6 +225,7 @@ CpuFeatures DetectCpuFeatures() {
                    avx512vl = (ebx >> 31) & 1;
         f.avx512 = osZmm && avx512f && avx512bw && avx512vl;
         f.avx512vbmi = f.avx512 && ((ecx >> 1) & 1);
+        f.gfni = f.avx512 && ((ecx >> 8) & 1);
     }
 #endif
     return f;
@@ -253,5 +262,5 @@ std::string ActiveCpuPaths() {
            " md5-lanes=" + d.md5Lanes.name + " sha1-lanes=" + d.sha1Lanes.name +
            " sha256-lanes=" + d.sha256Lanes.name + " sha512-lanes=" + d.sha512Lanes.name +
            " md2-lanes=" + d.md2Lanes.name + " crc32c=" + d.crc32cName +
-           " blake3=" + d.blake3Name + " xxh3=" + d.xxh3Name;
+           " blake3=" + d.blake3Name + " xxh3=" + d.xxh3Name + " streebog=" + d.streebogName;
 }

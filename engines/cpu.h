@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "gost.h"
+
 // What the processor offers and the operating system saves across context switches.
 struct CpuFeatures {
     bool ssse3;
@@ -19,6 +21,7 @@ struct CpuFeatures {
     bool bmi1;
     bool bmi2;
     bool avx512vbmi;  // byte permutes (with avx512 above)
+    bool gfni;        // GF(2^8) affine maps, on 512-bit vectors (with avx512 above)
 };
 
 // Raw detection, without the environment override.
@@ -32,6 +35,7 @@ enum class CpuLevel : uint8_t {
                     // SHA-3 with BMI1 and BMI2,
                     // multi-lane functions and XXH3 stripes on 256-bit vectors
     kAvx512 = 3,    // VPCLMULQDQ on 512-bit vectors, GOST and MD2 lanes with VBMI byte permutes,
+                    // Streebog with VBMI and GFNI,
                     // multi-lane functions and XXH3 stripes on 512-bit vectors
 };
 inline constexpr CpuLevel kCpuLevels[] = {CpuLevel::kPortable, CpuLevel::kSse, CpuLevel::kAvx2,
@@ -67,13 +71,12 @@ struct CpuDispatch {
                        std::size_t rateLanes);
     // Runs the reflected CRC-32 register (no pre/post inversion) over `length` bytes.
     uint32_t (*crc32Bulk)(uint32_t reg, const uint8_t* data, std::size_t length);
-    // The GOST R 34.11-94 step function, as GostCompress (never null: GostCompress itself).
-    void (*gostCompress)(uint32_t* chainingValue, const uint32_t* block);
-    // Runs the CRC-32C register (no pre/post inversion) over `length` bytes, any length.
-    uint32_t (*crc32cBulk)(uint32_t reg, const uint8_t* data, std::size_t length);
-    // XXH3's long-input stripes, as Xxh3StripesPortable (never null).
-    void (*xxh3Stripes)(uint64_t* acc, const uint8_t* data, std::size_t stripes,
-                        std::size_t stripeInBlock);
+    // The GOST R 34.11-94 step function, as GostCompressWith (never null: that itself).
+    void (*gostCompress)(const GostRoundTables& tables, uint32_t* chainingValue,
+                         const uint32_t* block);
+    // GOST R 34.11-2012 over whole 64-byte blocks, as StreebogBlocks (never null).
+    void (*streebogBlocks)(uint64_t* h, uint64_t* n, uint64_t* sigma, const uint8_t* data,
+                           std::size_t blocks);
     LanePath<uint32_t> md4Lanes, md5Lanes, sha1Lanes, sha256Lanes;
     LanePath<uint64_t> sha512Lanes;  // SHA-384 too
     LanePath<uint8_t> md2Lanes;
@@ -87,6 +90,7 @@ struct CpuDispatch {
     const char* gostName;
     const char* crc32cName;
     const char* xxh3Name;
+    const char* streebogName;
     CpuLevel level;  // the effective level this table was built for
 };
 

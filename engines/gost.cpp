@@ -1,5 +1,6 @@
 // GOST R 34.11-94 hash function with the S-box set of the standard's worked examples (the test
-// parameter set). The block cipher inside the step function is GOST 28147-89 in its basic mode.
+// parameter set) or CryptoPro's. The block cipher inside the step function is GOST 28147-89 in its
+// basic mode.
 #include "gost.h"
 
 #include <array>
@@ -11,20 +12,19 @@
 
 namespace {
 
-constexpr const auto& kT = kGostRoundTables;
-
 constexpr uint32_t kC3[8] = {0xff00ff00, 0xff00ff00, 0x00ff00ff, 0x00ff00ff,
                              0x00ffff00, 0xff0000ff, 0x000000ff, 0xff00ffff};
 
-inline uint32_t F(uint32_t x) {
-    return kT[0][x & 255] ^ kT[1][(x >> 8) & 255] ^ kT[2][(x >> 16) & 255] ^ kT[3][x >> 24];
+inline uint32_t F(const GostRoundTables& t, uint32_t x) {
+    return t[0][x & 255] ^ t[1][(x >> 8) & 255] ^ t[2][(x >> 16) & 255] ^ t[3][x >> 24];
 }
 
 // The four GOST 28147-89 encryptions of a step (basic mode, 32 rounds; the swap of the halves is
 // done by alternating which half is updated), interleaved round by round: each alone is a chain
 // of 32 dependent rounds, but the four are independent (their keys depend only on the chaining
 // value and the block), so running them side by side keeps four chains in flight instead of one.
-inline void Encrypt4(const uint32_t (*k)[8], const uint32_t* in, uint32_t* out) {
+inline void Encrypt4(const GostRoundTables& t, const uint32_t (*k)[8], const uint32_t* in,
+                     uint32_t* out) {
     uint32_t a[4], b[4];
     for (int e = 0; e < 4; ++e) a[e] = in[2 * e], b[e] = in[2 * e + 1];
 #pragma GCC unroll 32
@@ -33,9 +33,9 @@ inline void Encrypt4(const uint32_t (*k)[8], const uint32_t* in, uint32_t* out) 
 #pragma GCC unroll 4
         for (int e = 0; e < 4; ++e) {
             if (r % 2 == 0)
-                b[e] ^= F(a[e] + k[e][j]);
+                b[e] ^= F(t, a[e] + k[e][j]);
             else
-                a[e] ^= F(b[e] + k[e][j]);
+                a[e] ^= F(t, b[e] + k[e][j]);
         }
     }
     for (int e = 0; e < 4; ++e) out[2 * e] = b[e], out[2 * e + 1] = a[e];
@@ -137,6 +137,11 @@ void GostMix(const uint32_t* hw, const uint32_t* mw, const uint32_t* sw, uint32_
 }
 
 void GostCompress(uint32_t* chainingValue, const uint32_t* block) {
+    GostCompressWith(kGostRoundTables, chainingValue, block);
+}
+
+void GostCompressWith(const GostRoundTables& tables, uint32_t* chainingValue,
+                      const uint32_t* block) {
     uint32_t u[8], v[8], w[8], key[4][8], s[8];
     std::memcpy(u, chainingValue, sizeof u);
     std::memcpy(v, block, sizeof v);
@@ -151,7 +156,7 @@ void GostCompress(uint32_t* chainingValue, const uint32_t* block) {
         for (int i = 0; i < 8; ++i) w[i] = u[i] ^ v[i];
         TransformP(w, key[q]);
     }
-    Encrypt4(key, chainingValue, s);
+    Encrypt4(tables, key, chainingValue, s);
     GostMix(chainingValue, block, s, chainingValue);
 }
 
@@ -159,9 +164,18 @@ void GostInit(GostContext* context) {
     std::memset(context, 0, sizeof *context);
 }
 
+void GostInitWithSBoxes(GostContext* context, GostSBoxes sBoxes) {
+    GostInit(context);
+    if (sBoxes == GostSBoxes::kCryptoPro) context->roundTables = &kGostCryptoProRoundTables;
+}
+
 namespace {
 
-using CompressFunction = void (*)(uint32_t*, const uint32_t*);
+using CompressFunction = void (*)(const GostRoundTables&, uint32_t*, const uint32_t*);
+
+const GostRoundTables& TablesOf(const GostContext* context) {
+    return context->roundTables != nullptr ? *context->roundTables : kGostRoundTables;
+}
 
 // The block step with the step function chosen once by the caller (per update, not per block).
 void ProcessBlock(GostContext* context, const uint8_t* block, uint32_t bits,
@@ -174,7 +188,7 @@ void ProcessBlock(GostContext* context, const uint8_t* block, uint32_t bits,
         context->sum[k] = static_cast<uint32_t>(total);
         carry = static_cast<uint32_t>(total >> 32);
     }
-    compress(context->state, m);
+    compress(TablesOf(context), context->state, m);
     context->bitCount[0] += bits;
     if (context->bitCount[0] < bits) ++context->bitCount[1];
 }
@@ -210,7 +224,7 @@ void GostFinal(GostContext* context, uint8_t* digest) {
         GostProcessBlock(context, context->buffer, 8 * context->pendingBytes);
     }
     const CompressFunction compress = ActiveCpuDispatch().gostCompress;
-    compress(context->state, context->bitCount);
-    compress(context->state, context->sum);
+    compress(TablesOf(context), context->state, context->bitCount);
+    compress(TablesOf(context), context->state, context->sum);
     for (int k = 0; k < 8; ++k) StoreLe32(digest + 4 * k, context->state[k]);
 }

@@ -47,6 +47,10 @@ enum class Algorithm {
     Sha3_384,
     Sha3_512,
     Sm3,
+    // GOST R 34.11-2012 and GOST R 34.11-94 with CryptoPro's S-boxes.
+    Streebog256,
+    Streebog512,
+    Gost94CryptoPro,
 };
 
 // HashAlgorithm values: what a request is told to compute (SHA-2 with a width of its own).
@@ -412,6 +416,38 @@ inline constexpr AlgorithmFacts kAlgorithmTable[] = {
      .fileNameHints = "sm3",
      .sumFileEndings = ".sm3",
      .sumFileNames = "SM3SUMS"},
+    // Names, aliases and tags as RHash spells them (gost12-256, GOST12-256, GOST94-CRYPTOPRO).
+    {.algorithm = Algorithm::Streebog256,
+     .name = "streebog256",
+     .aliases = "gost12-256",
+     .tag = "GOST12-256",
+     .listText = "Streebog 256",
+     .hashAlgorithm = kAlgorithmExtendedBase + static_cast<int32_t>(Algorithm::Streebog256),
+     .digestBytes = 32,
+     .cost = 6200,
+     .strength = 6,
+     // Today's Russian standard: likelier than either GOST R 34.11-94 digest.
+     .commonness = 2,
+     .fileNameHints = "streebog256 gost12-256"},
+    {.algorithm = Algorithm::Streebog512,
+     .name = "streebog512",
+     .aliases = "gost12-512",
+     .tag = "GOST12-512",
+     .listText = "Streebog 512",
+     .hashAlgorithm = kAlgorithmExtendedBase + static_cast<int32_t>(Algorithm::Streebog512),
+     .digestBytes = 64,
+     .cost = 6200,
+     .strength = 8,
+     .fileNameHints = "streebog512 gost12-512"},
+    {.algorithm = Algorithm::Gost94CryptoPro,
+     .name = "gost94-cryptopro",
+     .tag = "GOST94-CRYPTOPRO",
+     .listText = "GOST CryptoPro",
+     .hashAlgorithm = kAlgorithmExtendedBase + static_cast<int32_t>(Algorithm::Gost94CryptoPro),
+     .digestBytes = 32,
+     .cost = 7500,
+     .strength = 5,
+     .fileNameHints = "cryptopro"},
 };
 
 inline constexpr std::size_t kAlgorithmCount = std::size(kAlgorithmTable);

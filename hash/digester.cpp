@@ -11,7 +11,8 @@ struct Digester::State {
     // CRC-32C's register shares CRC-32's alternative.
     std::variant<Crc32Engine::Context, GostContext, CMD2, Md4Context, Md5Context, Sha1Context,
                  Sha2Context, Blake2bContext, Blake2sContext, Blake3Engine::Context, Xxh32Context,
-                 Xxh64Context, Xxh3Context, Sha256Context, Sha512Context, Sha3Context, Sm3Context>
+                 Xxh64Context, Xxh3Context, Sha256Context, Sha512Context, Sha3Context, Sm3Context,
+                 StreebogContext>
         context;
 };
 

@@ -27,6 +27,7 @@
 #include "xxhash.h"
 #include "sha3.h"
 #include "sm3.h"
+#include "streebog.h"
 
 template <Algorithm A, std::size_t BlockSize>
 struct EngineTraits {
@@ -243,6 +244,29 @@ struct Sm3Engine : EngineTraits<Algorithm::Sm3, 64> {
     static void Final(Context& c, uint8_t* digest) { Sm3Final(digest, &c); }
 };
 
+// GOST R 34.11-94 with CryptoPro's S-box set.
+struct GostCryptoProEngine : EngineTraits<Algorithm::Gost94CryptoPro, 32> {
+    using Context = GostContext;
+    static void Init(Context& c) { GostInitWithSBoxes(&c, GostSBoxes::kCryptoPro); }
+    static void Update(Context& c, const uint8_t* data, uint32_t length) {
+        GostUpdate(&c, data, length);
+    }
+    static void Final(Context& c, uint8_t* digest) { GostFinal(&c, digest); }
+};
+
+// GOST R 34.11-2012 (Streebog) at one width, 256 or 512 bits.
+template <uint32_t Width>
+struct StreebogEngine
+    : EngineTraits<Width == 256 ? Algorithm::Streebog256 : Algorithm::Streebog512, 64> {
+    static_assert(Width == 256 || Width == 512);
+    using Context = StreebogContext;
+    static void Init(Context& c) { StreebogInit(&c, Width); }
+    static void Update(Context& c, const uint8_t* data, uint32_t length) {
+        StreebogUpdate(&c, data, length);
+    }
+    static void Final(Context& c, uint8_t* digest) { StreebogFinal(&c, digest); }
+};
+
 // Calls `f` with a value of the adapter type of `algorithm`.
 template <class F>
 decltype(auto) WithEngine(Algorithm algorithm, F&& f) {
@@ -271,6 +295,12 @@ decltype(auto) WithEngine(Algorithm algorithm, F&& f) {
             return f(Crc32cEngine{});
         case Algorithm::Blake3:
             return f(Blake3Engine{});
+        case Algorithm::Streebog256:
+            return f(StreebogEngine<256>{});
+        case Algorithm::Streebog512:
+            return f(StreebogEngine<512>{});
+        case Algorithm::Gost94CryptoPro:
+            return f(GostCryptoProEngine{});
         case Algorithm::Sha512:
             return f(Sha2Engine<512>{});
         case Algorithm::Sha224:

@@ -133,8 +133,6 @@ constexpr MixPermutes MakeMixPermutes() {
 }
 constexpr MixPermutes kMix = MakeMixPermutes();
 
-constexpr const auto& kT = kGostRoundTables;
-
 // x ^ f(a + k) on general registers. Each byte index takes one operation from the sum (two byte
 // moves, a bit-field extract, a shift); x takes the first two lookups while the last two are XORed
 // together, so the chain is the addition, one operation, an indexed load and three XORs. Nine
@@ -142,7 +140,8 @@ constexpr const auto& kT = kGostRoundTables;
 // the chain is long, so each operation saved counts too. Written out because the compiler chains
 // all four XORs one after another and adds needless moves. The tables Tj are consecutive, 1 KiB
 // apart.
-CORVANE_GOST_TARGET inline uint32_t Round(uint32_t x, uint32_t a, const uint32_t& k) {
+CORVANE_GOST_TARGET inline uint32_t Round(const GostRoundTables& t, uint32_t x, uint32_t a,
+                                          const uint32_t& k) {
     uint32_t y, i0, i1, i2;
     __asm__(
         "movl %[a], %k[y]\n\t"
@@ -157,7 +156,7 @@ CORVANE_GOST_TARGET inline uint32_t Round(uint32_t x, uint32_t a, const uint32_t
         "xorl 3072(%[t],%q[y],4), %k[i2]\n\t"
         "xorl %k[i2], %[x]"
         : [x] "+r"(x), [y] "=&Q"(y), [i0] "=&r"(i0), [i1] "=&R"(i1), [i2] "=&r"(i2)
-        : [a] "r"(a), [k] "m"(k), [t] "r"(kT.data()), [ctl] "r"(0x0810u)
+        : [a] "r"(a), [k] "m"(k), [t] "r"(t.data()), [ctl] "r"(0x0810u)
         : "cc");
     return x;
 }
@@ -195,7 +194,8 @@ CORVANE_GOST_TARGET inline __m256i Xor3(__m256i x, __m256i y, __m256i z) {
 
 }  // namespace
 
-CORVANE_GOST_TARGET void GostCompressAvx512(uint32_t* chainingValue, const uint32_t* block) {
+CORVANE_GOST_TARGET void GostCompressAvx512(const GostRoundTables& tables, uint32_t* chainingValue,
+                                            const uint32_t* block) {
     const __m256i h = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(chainingValue));
     const __m256i m = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(block));
 
@@ -223,9 +223,9 @@ CORVANE_GOST_TARGET void GostCompressAvx512(uint32_t* chainingValue, const uint3
 #pragma GCC unroll 4
         for (int q = 0; q < 4; ++q) {
             if (r % 2 == 0)
-                b[q] = Round(b[q], a[q], key[4 * j + q]);
+                b[q] = Round(tables, b[q], a[q], key[4 * j + q]);
             else
-                a[q] = Round(a[q], b[q], key[4 * j + q]);
+                a[q] = Round(tables, a[q], b[q], key[4 * j + q]);
         }
     }
     const __m128i bv = _mm_setr_epi32(static_cast<int>(b[0]), static_cast<int>(b[1]),

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "gost.h"
+
 // FIPS 180-2 SHA-1 / SHA-256 over whole 64-byte blocks, with the SHA extensions.
 void Sha1BlocksShaNi(uint32_t* state, const uint8_t* data, std::size_t blocks);
 void Sha256BlocksShaNi(uint32_t* state, const uint8_t* data, std::size_t blocks);
@@ -29,12 +31,18 @@ uint32_t Crc32cSse42(uint32_t reg, const uint8_t* data, std::size_t length);
 // The same by carry-less multiplication folding on 512-bit vectors (AVX-512).
 uint32_t Crc32cFoldVpclmul512(uint32_t reg, const uint8_t* data, std::size_t length);
 
-// GOST R 34.11-94 step function, as GostCompress in gost.h, with AVX-512 (F, BW, VL), VBMI and
-// BMI1.
-void GostCompressAvx512(uint32_t* chainingValue, const uint32_t* block);
 
 // XXH3's long-input accumulation, as Xxh3StripesPortable in xxhash.h, on AVX2 or AVX-512 (F).
 void Xxh3StripesAvx2(uint64_t* acc, const uint8_t* data, std::size_t stripes,
                      std::size_t stripeInBlock);
 void Xxh3StripesAvx512(uint64_t* acc, const uint8_t* data, std::size_t stripes,
                        std::size_t stripeInBlock);
+// GOST R 34.11-94 step function, as GostCompressWith in gost.h, with AVX-512 (F, BW, VL), VBMI
+// and BMI1.
+void GostCompressAvx512(const GostRoundTables& tables, uint32_t* chainingValue,
+                        const uint32_t* block);
+
+// GOST R 34.11-2012 over whole 64-byte blocks, as StreebogBlocks in streebog.h, with AVX-512
+// (F, BW), VBMI and GFNI.
+void StreebogBlocksAvx512(uint64_t* h, uint64_t* n, uint64_t* sigma, const uint8_t* data,
+                          std::size_t blocks);

@@ -89,7 +89,8 @@ TEST(CheckE2e, GnuLinesTakeTheAlgorithmFromA) {
     EXPECT_EQ(other.out, "f: FAILED\n");
 }
 
-// Lists as rhash 1.4.3 writes them: SFV with its comment header and CRLF line ends, GOST94 tags.
+// Lists as rhash 1.4.3 writes them: SFV with its comment header and CRLF line ends, GOST94,
+// GOST12 and GOST94-CRYPTOPRO tags.
 // An SFV list counts wherever CRC-32 may be checked; any case of hex digits.
 TEST(CheckE2e, SfvListsAndGost94Tags) {
     TempDir dir;
@@ -102,6 +103,14 @@ TEST(CheckE2e, SfvListsAndGost94Tags) {
     dir.WriteFile(
         "gost94",
         "GOST94 (abc) = f3134348c44fb1b2a277729e2285ebb5cb5e0f29c975bc753b70497c06a4d51d\n");
+    dir.WriteFile("gost12",
+                  "GOST12-256 (abc) = "
+                  "4e2919cf137ed41ec4fb6270c61826cc4fffb660341e0af3688cd0626d23b481\n"
+                  "GOST12-512 (abc) = "
+                  "28156e28317da7c98f4fe2bed6b542d0dab85bb224445fcedaf75d46e26d7eb8d5997f3e0915dd6"
+                  "b7f0aab08d9c8beb0d8c64bae2ab8b3c8c6bc53b3bf0db728\n"
+                  "GOST94-CRYPTOPRO (abc) = "
+                  "b285056dbf18d7392d7677369524dd14747459ed8143997e163b2986f92fd42c\n");
     const struct {
         std::vector<std::string> args;
         int status;
@@ -122,6 +131,7 @@ TEST(CheckE2e, SfvListsAndGost94Tags) {
          "corvane-sum: list.sfv: no properly formatted checksum lines found\n"},
         {{"-c", "gost94"}, 0, "abc: OK\n", ""},
         {{"-a", "gost", "-c", "gost94"}, 0, "abc: OK\n", ""},
+        {{"-c", "gost12"}, 0, "abc: OK\nabc: OK\nabc: OK\n", ""},
     };
     for (const auto& c : cases) {
         const ProcessResult r = RunSum(c.args, "", dir.path());

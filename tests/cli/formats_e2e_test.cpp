@@ -1,5 +1,5 @@
-// SFV lists and GOST94 lines as rhash 1.4.3 writes them for the same files (its header comments
-// aside), and results that reach the output as soon as they are decided.
+// SFV lists, GOST94, GOST12 and GOST94-CRYPTOPRO lines as rhash 1.4.3 writes them for the same
+// files (its header comments aside), and results that reach the output as soon as they are decided.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -39,6 +39,16 @@ TEST(FormatsE2e, SfvAndGost94AsRhashWritesThem) {
          "f3134348c44fb1b2a277729e2285ebb5cb5e0f29c975bc753b70497c06a4d51d  abc\n"},
         {{gost94sum, "--tag", "the fox"},
          "GOST (the fox) = 77b7fa410c9ac58a25f49bca7d0468c9296529315eaca76bd1a10f376d1f4294\n"},
+        // rhash --gost12-256 --bsd, rhash --gost12-512, rhash --gost94-cryptopro --bsd
+        {{"-a", "gost12-256", "--tag", "abc"},
+         "GOST12-256 (abc) = 4e2919cf137ed41ec4fb6270c61826cc4fffb660341e0af3688cd0626d23b481\n"},
+        {{"-a", "streebog512", "abc"},
+         "28156e28317da7c98f4fe2bed6b542d0dab85bb224445fcedaf75d46e26d7eb8d5997f3e0915dd6b7f0aab08d"
+         "9c8"
+         "beb0d8c64bae2ab8b3c8c6bc53b3bf0db728  abc\n"},
+        {{"-a", "gost94-cryptopro", "--tag", "abc"},
+         "GOST94-CRYPTOPRO (abc) = "
+         "b285056dbf18d7392d7677369524dd14747459ed8143997e163b2986f92fd42c\n"},
     };
     for (const auto& c : cases) {
         const bool linked = c.args[0] == gost94sum;

@@ -15,8 +15,10 @@
 #include "cpu.h"
 #include "crc32_slicing.h"
 #include "gost.h"
+#include "gost_tables.h"
 #include "sha2_constants.h"
 #include "sha3.h"
+#include "streebog.h"
 #include "vectors.h"
 #include "xxhash.h"
 #if defined(__x86_64__) || defined(__i386__)
@@ -428,25 +430,27 @@ TEST(Sha3PathTest, BmiMatchesPortableOnRandomStatesRatesAndAlignments) {
 #endif
 
 #if defined(__x86_64__) || defined(__i386__)
-// The vector step function against the portable one: random chaining values and blocks, plus
-// the all-zero and all-ones words where the additions and the control constant bite.
+// The vector step function against the portable one with each S-box set: random chaining values
+// and blocks, plus the all-zero and all-ones words where the additions and the control constant
+// bite.
 TEST(GostAvx512Test, StepFunctionMatchesPortable) {
     const CpuFeatures f = DetectCpuFeatures();
     if (!f.avx512 || !f.avx512vbmi || !f.bmi2) GTEST_SKIP() << "CPU lacks AVX-512 VBMI or BMI";
     std::mt19937 random(2718);
-    for (int trial = 0; trial < 2000; ++trial) {
+    for (int trial = 0; trial < 4000; ++trial) {
+        const GostRoundTables& tables = trial % 2 ? kGostCryptoProRoundTables : kGostRoundTables;
         uint32_t h[8], m[8];
         for (int i = 0; i < 8; ++i) {
-            // Trials 0-3: every combination of all-zero and all-ones chaining value and block.
-            h[i] = trial < 4 ? ((trial & 1) ? 0xffffffffu : 0u) : static_cast<uint32_t>(random());
-            m[i] = trial < 4 ? ((trial & 2) ? 0xffffffffu : 0u) : static_cast<uint32_t>(random());
+            // Trials 0-7: every combination of all-zero and all-ones chaining value and block.
+            h[i] = trial < 8 ? ((trial & 2) ? 0xffffffffu : 0u) : static_cast<uint32_t>(random());
+            m[i] = trial < 8 ? ((trial & 4) ? 0xffffffffu : 0u) : static_cast<uint32_t>(random());
         }
         uint32_t portable[8], vector[8], block[8];
         std::memcpy(portable, h, sizeof h);
         std::memcpy(vector, h, sizeof h);
         std::memcpy(block, m, sizeof m);
-        GostCompress(portable, m);
-        GostCompressAvx512(vector, block);
+        GostCompressWith(tables, portable, m);
+        GostCompressAvx512(tables, vector, block);
         ASSERT_EQ(std::memcmp(portable, vector, sizeof portable), 0) << "trial " << trial;
         ASSERT_EQ(std::memcmp(block, m, sizeof m), 0) << "the block must stay unchanged";
     }
@@ -463,7 +467,7 @@ TEST(GostAvx512Test, RandomMessagesMatchPortable) {
         ForceCpuLevel(level);
         std::mt19937 pieces(seed);
         GostContext c;
-        GostInit(&c);
+        GostInitWithSBoxes(&c, seed % 2 ? GostSBoxes::kCryptoPro : GostSBoxes::kTest);
         for (std::size_t done = 0; done < length;) {
             const std::size_t n = std::min<std::size_t>(length - done, pieces() % 300);
             GostUpdate(&c, buffer.data() + offset + done, static_cast<uint32_t>(n));
@@ -520,6 +524,30 @@ INSTANTIATE_TEST_SUITE_P(Accel, Xxh3PathTest,
                                            Xxh3Path{"avx512", Xxh3StripesAvx512,
                                                     [](const CpuFeatures& f) { return f.avx512; }}),
                          [](const auto& p) { return std::string(p.param.name); });
+// The vector block function against the portable one on random chaining values, counters near a
+// word's carry, sums and blocks at random alignments.
+TEST(StreebogAvx512Test, BlocksMatchPortable) {
+    const CpuFeatures f = DetectCpuFeatures();
+    if (!f.avx512 || !f.avx512vbmi || !f.gfni) GTEST_SKIP() << "CPU lacks AVX-512 VBMI or GFNI";
+    std::mt19937 random(6986);
+    const auto buffer = RandomBytes(random, 8 * 64 + 64);
+    const auto word = [&] { return uint64_t{random()} << 32 | random(); };
+    for (int trial = 0; trial < 300; ++trial) {
+        uint64_t h[2][8], n[2][8], sigma[2][8];
+        for (int i = 0; i < 8; ++i) {
+            h[0][i] = h[1][i] = word();
+            n[0][i] = n[1][i] =
+                i == 0 ? ~uint64_t{0} - 512 * (random() % 4) : (random() % 2) * ~0ull;
+            sigma[0][i] = sigma[1][i] = trial % 2 ? ~uint64_t{0} : word();
+        }
+        const std::size_t offset = random() % 64, blocks = random() % 9;
+        StreebogBlocks(h[0], n[0], sigma[0], buffer.data() + offset, blocks);
+        StreebogBlocksAvx512(h[1], n[1], sigma[1], buffer.data() + offset, blocks);
+        ASSERT_EQ(std::memcmp(h[0], h[1], sizeof h[0]), 0) << "trial " << trial;
+        ASSERT_EQ(std::memcmp(n[0], n[1], sizeof n[0]), 0) << "trial " << trial;
+        ASSERT_EQ(std::memcmp(sigma[0], sigma[1], sizeof sigma[0]), 0) << "trial " << trial;
+    }
+}
 #endif
 
 TEST(CpuDispatchTest, ForcingCapsAtTheCpuAndResets) {
@@ -537,8 +565,8 @@ TEST(CpuDispatchTest, ForcingCapsAtTheCpuAndResets) {
                       "crc32=slicing-16 sha1=portable sha256=portable sha512=portable "
                       "sha3=portable gost=portable md4-lanes=single md5-lanes=single sha1-lanes=single "
                       "sha256-lanes=single sha512-lanes=single md2-lanes=single "
-                      "crc32c=slicing-16 blake3=portable xxh3=portable");
-            EXPECT_EQ(d.gostCompress, &GostCompress);
+                      "crc32c=slicing-16 blake3=portable xxh3=portable streebog=portable");
+            EXPECT_EQ(d.gostCompress, &GostCompressWith);
         }
     }
     ResetCpuLevel();

@@ -9,6 +9,7 @@
 #include "engine_conformance.h"
 
 INSTANTIATE_TYPED_TEST_SUITE_P(Gost, EngineConformance, GostEngine);
+INSTANTIATE_TYPED_TEST_SUITE_P(GostCryptoPro, EngineConformance, GostCryptoProEngine);
 
 namespace {
 

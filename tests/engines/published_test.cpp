@@ -1,10 +1,11 @@
 // The test suites the standards publish, through the engines: MD2, MD4 and MD5 (RFC 1319, 1320 and
 // 1321, appendix A.5 each), BLAKE2 (RFC 7693 appendices A, B and E), CRC-32C (RFC 3720 B.4), the
-// examples NIST publishes for FIPS 180-4 and FIPS 202 and those of the SM3 standard
-// (GB/T 32905-2016, appendix A); SM3's conformance suite, the one engine without an accelerated
-// path.
+// examples NIST publishes for FIPS 180-4 and FIPS 202, those of the SM3 standard
+// (GB/T 32905-2016, appendix A) and of GOST R 34.11-2012 (RFC 6986, section 10); the
+// conformance suites of SM3 and Streebog.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -13,6 +14,8 @@
 #include "engine_conformance.h"
 
 INSTANTIATE_TYPED_TEST_SUITE_P(Sm3, EngineConformance, Sm3Engine);
+INSTANTIATE_TYPED_TEST_SUITE_P(Streebog256, EngineConformance, StreebogEngine<256>);
+INSTANTIATE_TYPED_TEST_SUITE_P(Streebog512, EngineConformance, StreebogEngine<512>);
 
 namespace {
 
@@ -182,6 +185,50 @@ TEST(PublishedSuites, Fips180Fips202AndSm3Examples) {
     };
     for (const auto& row : rows)
         EXPECT_EQ(row.hash(row.message), row.digest) << row.message.substr(0, 16);
+}
+
+// RFC 6986 writes messages and digests as numbers, most significant byte first: their byte forms
+// are those bytes reversed.
+std::string Reversed(const std::string& hex) {
+    std::string bytes;
+    for (std::size_t i = hex.size(); i >= 2; i -= 2)
+        bytes += static_cast<char>(std::stoi(hex.substr(i - 2, 2), nullptr, 16));
+    return bytes;
+}
+
+TEST(PublishedSuites, Rfc6986Examples) {
+    const struct {
+        const char *message, *digest512, *digest256;
+    } rows[] = {
+        {"323130393837363534333231303938373635343332313039383736353433323130393837363534333231"
+         "303938373635343332313039383736353433323130",
+         "486f64c1917879417fef082b3381a4e211c324f074654c38823a7b76f830ad00fa1fbae42b1285c0352f2275"
+         "24bc9ab16254288dd6863dccd5b9f54a1ad0541b",
+         "00557be5e584fd52a449b16b0251d05d27f94ab76cbaa6da890b59d8ef1e159d"},
+        {"fbe2e5f0eee3c820fbeafaebef20fffbf0e1e0f0f520e0ed20e8ece0ebe5f0f2f120fff0eeec20f120faf2fe"
+         "e5e2202ce8f6f3ede220e8e6eee1e8f0f2d1202ce8f0f2e5e220e5d1",
+         "28fbc9bada033b1460642bdcddb90c3fb3e56c497ccd0f62b8a2ad4935e85f037613966de4ee00531ae60f3b"
+         "5a47f8dae06915d5f2f194996fcabf2622e6881e",
+         "508f7e553c06501d749a66fc28c6cac0b005746d97537fa85d9e40904efed29d"},
+    };
+    for (const auto& row : rows) {
+        const std::string m = Reversed(row.message);
+        EXPECT_EQ(HashOneShot<StreebogEngine<512>>(m), ToHex(Reversed(row.digest512)));
+        EXPECT_EQ(HashOneShot<StreebogEngine<256>>(m), ToHex(Reversed(row.digest256)));
+    }
+}
+
+// N and Sigma are 512-bit sums: a carry out of a word goes on into the next.
+TEST(Streebog, CountersCarryAcrossWords) {
+    StreebogContext c;
+    StreebogInit(&c, 512);
+    c.bitCount[0] = ~uint64_t{0} - 255;
+    for (auto& word : c.sum) word = ~uint64_t{0};
+    const std::string block = std::string(1, '\x01') + std::string(63, '\0');
+    StreebogUpdate(&c, Bytes(block), 64);
+    EXPECT_EQ(c.bitCount[0], 256u);
+    EXPECT_EQ(c.bitCount[1], 1u);
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(c.sum[i], 0u) << i;
 }
 
 }  // namespace

@@ -42,6 +42,9 @@ TEST(Algorithms, NamesTagsLengthsAndParsing) {
         {Algorithm::Sha3_384, "sha3-384", "SHA3-384", 96, false},
         {Algorithm::Sha3_512, "sha3-512", "SHA3-512", 128, false},
         {Algorithm::Sm3, "sm3", "SM3", 64, false},
+        {Algorithm::Streebog256, "streebog256", "GOST12-256", 64, false},
+        {Algorithm::Streebog512, "streebog512", "GOST12-512", 128, false},
+        {Algorithm::Gost94CryptoPro, "gost94-cryptopro", "GOST94-CRYPTOPRO", 64, false},
     };
     ASSERT_EQ(std::size(rows), kAllAlgorithms.size());
     for (std::size_t i = 0; i < std::size(rows); ++i) {
@@ -62,6 +65,8 @@ TEST(Algorithms, NamesTagsLengthsAndParsing) {
     EXPECT_EQ(ParseAlgorithm("Crc-32"), Algorithm::Crc32);
     EXPECT_EQ(ParseAlgorithm("GOSTHash"), Algorithm::Gost);
     EXPECT_EQ(ParseAlgorithm("gost94"), Algorithm::Gost);
+    EXPECT_EQ(ParseAlgorithm("gost12-256"), Algorithm::Streebog256);
+    EXPECT_EQ(ParseAlgorithm("GOST12-512"), Algorithm::Streebog512);
     for (const char* bad : {"", "sha", "sha3", "md6", "sha 256", "crc32 ", "-"})
         EXPECT_EQ(ParseAlgorithm(bad), std::nullopt) << "'" << bad << "'";
 }
@@ -107,15 +112,13 @@ TEST(Algorithms, CandidatesOfADigestLengthMostCommonFirst) {
         {16, {Algorithm::Xxh64, Algorithm::Xxh3}},
         {32, {Algorithm::Md5, Algorithm::Xxh128, Algorithm::Md4, Algorithm::Md2}},
         {40, {Algorithm::Sha1}},
-        {64, {Algorithm::Sha256, Algorithm::Blake3, Algorithm::Gost, Algorithm::Blake2s}},
-        {96, {Algorithm::Sha384}},
-        {128, {Algorithm::Sha512, Algorithm::Blake2b}},
         {56, {Algorithm::Sha224, Algorithm::Sha3_224, Algorithm::Sha512_224}},
         {64,
-         {Algorithm::Sha256, Algorithm::Gost, Algorithm::Sha3_256, Algorithm::Sha512_256,
-          Algorithm::Sm3}},
+         {Algorithm::Sha256, Algorithm::Blake3, Algorithm::Streebog256, Algorithm::Gost,
+          Algorithm::Blake2s, Algorithm::Sha3_256, Algorithm::Gost94CryptoPro,
+          Algorithm::Sha512_256, Algorithm::Sm3}},
         {96, {Algorithm::Sha384, Algorithm::Sha3_384}},
-        {128, {Algorithm::Sha512, Algorithm::Sha3_512}},
+        {128, {Algorithm::Sha512, Algorithm::Blake2b, Algorithm::Streebog512, Algorithm::Sha3_512}},
         {0, {}},
         {63, {}},
     };
@@ -185,6 +188,9 @@ TEST(Algorithms, SumFileNamesImplyTheirAlgorithm) {
         {"GOSTSUMS", Algorithm::Gost, false},
         {"B3SUMS", Algorithm::Blake3, false},
         {"x.iso.b3", Algorithm::Blake3, false},
+        {"x.streebog256", Algorithm::Streebog256, false},
+        {"GOST12-512SUMS", Algorithm::Streebog512, false},
+        {"x.gost94-cryptopro", Algorithm::Gost94CryptoPro, false},
         {"CHECKSUMS", std::nullopt, false},
         {"b2sums.txt", Algorithm::Blake2b, false},
         {"B2SUMS", Algorithm::Blake2b, false},

@@ -117,8 +117,10 @@ TEST(SumLine, DigestLengthPicksAmongSelectedAlgorithms) {
               (std::vector<Algorithm>{Algorithm::Md5, Algorithm::Xxh128, Algorithm::Md4,
                                       Algorithm::Md2}));
     EXPECT_EQ(parser.Parse(kSha256 + "  f").entry.candidates,
-              (std::vector<Algorithm>{Algorithm::Sha256, Algorithm::Blake3, Algorithm::Gost,
-                                      Algorithm::Blake2s}));
+              (std::vector<Algorithm>{Algorithm::Sha256, Algorithm::Blake3, Algorithm::Streebog256,
+                                      Algorithm::Gost, Algorithm::Blake2s, Algorithm::Sha3_256,
+                                      Algorithm::Gost94CryptoPro, Algorithm::Sha512_256,
+                                      Algorithm::Sm3}));
 }
 
 TEST(SumLine, TagsRestrictedToChosenAlgorithms) {
