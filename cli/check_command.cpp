@@ -8,7 +8,6 @@
 #include "check_command.h"
 
 #include <strings.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -61,8 +60,7 @@ bool SameDigest(const std::string& computed, const std::string& listed) {
 }
 
 bool RegularFile(const std::string& path) {
-    struct stat info {};
-    return path != "-" && stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    return path != "-" && RegularFileSize(path).has_value();
 }
 
 struct Tally {
@@ -88,23 +86,16 @@ bool Selected(const Options& options, Algorithm algorithm) {
 // first. SFV lines count only where CRC-32 may be checked.
 class SumsReader {
 public:
-    SumsReader(std::FILE* sums, bool sumsOnStdin, SumLineParser& parser, bool sfvLines)
+    SumsReader(ByteSource& sums, bool sumsOnStdin, SumLineParser& parser, bool sfvLines)
         : file(sums), isStdin(sumsOnStdin), lines(parser), sfvAllowed(sfvLines) {}
-    ~SumsReader() { std::free(buffer); }
-    SumsReader(const SumsReader&) = delete;
-    SumsReader& operator=(const SumsReader&) = delete;
 
     std::optional<Record> Next() {
         for (;;) {
-            errno = 0;
-            const ssize_t length = getline(&buffer, &capacity, file);
-            if (length < 0) {
-                if (std::ferror(file)) readError = errno != 0 ? errno : EIO;
-                return std::nullopt;
-            }
+            const std::optional<std::string_view> text = file.Next();
+            if (!text) return std::nullopt;
             Record record;
             record.lineNumber = ++lineNumber;
-            record.line = Parse(std::string_view(buffer, static_cast<std::size_t>(length)));
+            record.line = Parse(*text);
             // With the sums on standard input, "-" cannot also be a file to check.
             if (record.line.kind == SumLine::Kind::Entry && isStdin &&
                 record.line.entry.name == "-")
@@ -112,7 +103,7 @@ public:
             if (record.line.kind != SumLine::Kind::Ignored) return record;
         }
     }
-    int error() const { return readError; }  // errno when reading stopped early
+    int error() const { return file.error(); }  // errno when reading stopped early
 
 private:
     enum class Format { Undecided, GnuBsd, Sfv };
@@ -137,16 +128,13 @@ private:
         return SumLineParser(rules);
     }
 
-    std::FILE* file;
+    LineReader file;
     bool isStdin;
     SumLineParser& lines;
     bool sfvAllowed;
     SumLineParser sfv = SfvParser();
     Format format = Format::Undecided;
-    char* buffer = nullptr;
-    std::size_t capacity = 0;
     unsigned long lineNumber = 0;
-    int readError = 0;
 };
 
 void PrintStatus(Console& console, const std::string& name, const char* status) {
@@ -167,16 +155,18 @@ std::string TypeName(const Options& options, const SumLine& line) {
 bool CheckOneFile(const Options& options, Console& console, OrderedJobs& jobs,
                   const std::string& sumsName, SumLineParser& lines) {
     const bool isStdin = sumsName == "-";
-    std::FILE* file = isStdin ? stdin : std::fopen(sumsName.c_str(), "r");
-    if (file == nullptr) {
-        console.ReportFile(sumsName, errno);
+    int openError = 0;
+    const std::unique_ptr<ByteSource> file =
+        isStdin ? DescriptorSource(kStandardInput) : OpenFileSource(sumsName, openError);
+    if (!file) {
+        console.ReportFile(sumsName, openError);
         return false;
     }
     // Named in messages as the coreutils tools name it.
     const std::string shownName = QuoteForMessage(isStdin ? "standard input" : sumsName);
     Tally tally;
     Guesses guesses;
-    SumsReader reader(file, isStdin, lines, Selected(options, Algorithm::Crc32));
+    SumsReader reader(*file, isStdin, lines, Selected(options, Algorithm::Crc32));
     const auto next = [&]() -> std::optional<std::pair<Record, FileJob>> {
         std::optional<Record> record = reader.Next();
         if (!record) return std::nullopt;
@@ -188,6 +178,8 @@ bool CheckOneFile(const Options& options, Console& console, OrderedJobs& jobs,
                 const Guesses::Guess guess = guesses.For(entry.candidates);
                 record->guess = guess.algorithm;
                 job.algorithms = {guess.algorithm};
+                // Read again for the other candidates: it must stay what it was looked up as.
+                job.kinds = FileKinds::RegularOnly;
                 // Until a guess has matched, a few files on their own let it be learnt before a
                 // whole batch of lanes goes by a wrong one and each file waits for a second read.
                 job.mayShareLanes = guess.matchedBefore;
@@ -215,7 +207,8 @@ bool CheckOneFile(const Options& options, Console& console, OrderedJobs& jobs,
                 if (!outcome.ok() || SameDigest(outcome.digests[0], entry.digest)) break;
                 if (other == *record.guess) continue;
                 computed = {other};
-                outcome = ComputeDigests(HashInput::Path(entry.name), computed);
+                outcome =
+                    ComputeDigests(HashInput::Path(entry.name, FileKinds::RegularOnly), computed);
             }
         }
         if (!outcome.ok()) {
@@ -247,14 +240,9 @@ bool CheckOneFile(const Options& options, Console& console, OrderedJobs& jobs,
             PrintStatus(console, entry.name, "OK");
     };
     RunInOrder(jobs, next, emit);
-    const int readError = reader.error();
-    if (isStdin)
-        std::clearerr(file);
-    else
-        std::fclose(file);
-
-    if (readError != 0) {
-        console.Report(shownName + ": " + std::strerror(readError));
+    // As the coreutils tools say it, whatever the failure (a folder named as the list among them).
+    if (reader.error() != 0) {
+        console.Report(shownName + ": read error");
         return false;
     }
     if (!tally.anyWellFormed) {

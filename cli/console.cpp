@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "escape.h"
+#include "file_source.h"
 
 int WriteAll(int fd, std::string_view data) {
     while (!data.empty()) {
@@ -42,7 +43,7 @@ void Console::Report(std::string_view message) {
 }
 
 void Console::ReportFile(std::string_view name, int errnum) {
-    Report(QuoteForMessage(name) + ": " + std::strerror(errnum));
+    Report(QuoteForMessage(name) + ": " + FileErrorText(errnum));
 }
 
 int Console::outputError() const {

@@ -3,6 +3,7 @@
 #include "sum_file.h"
 
 #include <algorithm>
+#include <cerrno>
 
 namespace {
 
@@ -207,4 +208,34 @@ std::optional<SumEntry> SumLineParser::ParseSfv(std::string_view line) const {
     std::optional<std::string> name = NameOf(line.substr(0, nameEnd), false);
     if (nameEnd == 0 || !name) return std::nullopt;
     return SumEntry{SumFormat::Sfv, {Algorithm::Crc32}, std::string(crc), std::move(*name)};
+}
+
+std::optional<std::string_view> LineReader::Next() {
+    constexpr std::size_t kChunk = 64 * 1024;
+    for (;;) {
+        const std::size_t end = buffer.find('\n', begin + scanned);
+        if (end != std::string::npos || (atEnd && begin < buffer.size())) {
+            const std::size_t length = (end == std::string::npos ? buffer.size() : end + 1) - begin;
+            const std::string_view line(buffer.data() + begin, length);
+            begin += length;
+            scanned = 0;
+            return line;
+        }
+        if (atEnd) return std::nullopt;
+        scanned = buffer.size() - begin;
+        buffer.erase(0, begin);
+        begin = 0;
+        const std::size_t filled = buffer.size();
+        buffer.resize(filled + kChunk);
+        const std::ptrdiff_t got =
+            bytes.Read(reinterpret_cast<uint8_t*>(buffer.data() + filled), kChunk, readError);
+        buffer.resize(filled + static_cast<std::size_t>(std::max<std::ptrdiff_t>(got, 0)));
+        if (got < 0) {
+            buffer.clear();  // nothing more is handed out once reading has failed
+            atEnd = true;
+            if (readError == 0) readError = EIO;
+        } else if (got == 0) {
+            atEnd = true;
+        }
+    }
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "algorithms.h"
+#include "file_source.h"
 
 // A name that holds a backslash, newline or carriage return is written escaped, with those three
 // as "\\", "\n" and "\r", and its line starts with a backslash.
@@ -84,3 +85,21 @@ private:
 };
 
 bool IsHexDigest(std::string_view text);
+
+// The lines of a source one at a time, each with its '\n' when it has one, in memory for the
+// longest line only: a list of any length streams.
+class LineReader {
+public:
+    explicit LineReader(ByteSource& source) : bytes(source) {}
+    // The next line, valid until the next call; none at the end or after a failed read.
+    std::optional<std::string_view> Next();
+    int error() const { return readError; }  // errno of the failed read, else 0
+
+private:
+    ByteSource& bytes;
+    std::string buffer;
+    std::size_t begin = 0;    // of the next line in `buffer`
+    std::size_t scanned = 0;  // bytes after `begin` known to hold no '\n'
+    bool atEnd = false;
+    int readError = 0;
+};

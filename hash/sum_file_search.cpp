@@ -2,7 +2,6 @@
 #include "sum_file_search.h"
 
 #include <filesystem>
-#include <system_error>
 
 #include "file_source.h"
 
@@ -11,11 +10,10 @@ namespace {
 // Up to kSumFileReadLimit bytes of a regular file; a line the limit cuts is left out, so a
 // digest is never read short. None when the file cannot be read.
 std::optional<std::string> ReadBounded(const std::string& path) {
-    std::error_code error;
-    // FIFOs and devices could block or never end; folders have no lines.
-    if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
     int openError = 0;
-    const std::unique_ptr<ByteSource> source = OpenFileSource(path, openError);
+    // FIFOs and devices could block or never end; folders have no lines.
+    const std::unique_ptr<ByteSource> source =
+        OpenFileSource(path, openError, FileKinds::RegularOnly);
     if (!source) return std::nullopt;
     std::string text(kSumFileReadLimit, '\0');
     std::size_t filled = 0;
