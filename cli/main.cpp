@@ -32,6 +32,7 @@ int main(int argc, char** argv) {
         (void)WriteAll(STDERR_FILENO, TryHelpText(invocation));
         return 1;
     }
+    if (!parsed.notice.empty()) console.Report(parsed.notice);
     const Options& options = *parsed.options;
     switch (options.mode) {
         case Mode::Help:

@@ -101,6 +101,10 @@ std::string Conflict(const Options& o, bool strings) {
     }
     if (o.format == LineFormat::Bsd && o.fileMode == FileMode::Text)
         return "--tag does not support --text mode";
+    // An SFV line holds one CRC-32; anything else would be a list -c cannot read back.
+    if (o.format == LineFormat::Sfv &&
+        (o.algorithms.size() != 1 || o.algorithms[0] != Algorithm::Crc32))
+        return "--sfv writes CRC-32 only; it cannot be combined with other algorithms";
     // --quiet, --status and --warn override one another, so at most one of them is set.
     const std::pair<bool, const char*> checkOnly[] = {
         {o.ignoreMissing, "--ignore-missing"},
@@ -127,6 +131,10 @@ std::vector<std::string> LongOptionNames() {
 
 unsigned DefaultJobs() {
     return std::max(1u, std::thread::hardware_concurrency());
+}
+
+unsigned MaxJobs() {
+    return kJobsPerCore * DefaultJobs();
 }
 
 std::optional<std::vector<Algorithm>> ParseAlgorithmList(const std::string& list,
@@ -158,6 +166,7 @@ ParsedCommandLine ParseCommandLine(const Invocation& invocation, int argc, char*
 
     Options options;
     options.jobs = DefaultJobs();
+    std::string notice;
     bool all = false;
     optind = 0;  // full re-initialisation, so the parser can run more than once
     opterr = 1;
@@ -228,6 +237,14 @@ ParsedCommandLine ParseCommandLine(const Invocation& invocation, int argc, char*
             case 'j':
                 if (!ParseJobs(optarg, options.jobs))
                     return Fail(std::string("invalid number of jobs: '") + optarg + "'");
+                if (options.jobs > MaxJobs()) {
+                    notice = "-j " + std::to_string(options.jobs) + " is more than " +
+                             std::to_string(kJobsPerCore) + " per core; using " +
+                             std::to_string(MaxJobs());
+                    options.jobs = MaxJobs();
+                } else {
+                    notice.clear();
+                }
                 break;
             case kProgress:
                 options.progress = ProgressMode::On;
@@ -259,5 +276,6 @@ ParsedCommandLine ParseCommandLine(const Invocation& invocation, int argc, char*
         return Fail(std::move(conflict));
     ParsedCommandLine result;
     result.options = std::move(options);
+    result.notice = std::move(notice);
     return result;
 }

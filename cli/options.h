@@ -38,7 +38,8 @@ struct Options {
 
 struct ParsedCommandLine {
     std::optional<Options> options;  // empty on a usage error
-    std::string error;  // the reason, when the parser did not print it itself (getopt does)
+    std::string error;   // the reason, when the parser did not print it itself (getopt does)
+    std::string notice;  // what was taken otherwise than asked (an -j above MaxJobs), to tell
 };
 
 // Parses argv (argv[0] is ignored; `invocation` tells the name and default algorithm). On a usage
@@ -50,6 +51,9 @@ ParsedCommandLine ParseCommandLine(const Invocation& invocation, int argc, char*
 std::optional<std::vector<Algorithm>> ParseAlgorithmList(const std::string& list, std::string& bad);
 
 unsigned DefaultJobs();
+// More jobs than this only add threads that wait for the same cores and disk.
+inline constexpr unsigned kJobsPerCore = 4;
+unsigned MaxJobs();
 
 // Every long option's name, for the help text's completeness.
 std::vector<std::string> LongOptionNames();
