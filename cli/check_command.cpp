@@ -277,6 +277,7 @@ int RunCheck(const Options& options, Console& console) {
     if (options.algorithmsChosen) rules.algorithms = options.algorithms;
     rules.anyTag = !options.algorithmsChosen;
     rules.refuseAmbiguous = false;
+    rules.exactTags = options.strict;
     // One parser for every file: as in the coreutils tools, the first untagged line decides
     // between the usual and the old one-space form for the rest of the run.
     SumLineParser lines(std::move(rules));

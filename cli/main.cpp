@@ -1,6 +1,7 @@
 // corvane-sum: print or check digests of files and texts, in the manner of the coreutils *sum
 // tools, with the engines of the dialog. Started as md5sum, sha256sum and the like, it is that
 // tool.
+#include <clocale>
 #include <cstring>
 
 #include "check_command.h"
@@ -24,6 +25,8 @@ int Finish(Console& console, int status) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The character set of names in messages, as the coreutils tools judge what to escape.
+    std::setlocale(LC_CTYPE, "");
     const Invocation invocation = InvocationOf(argc > 0 ? argv[0] : nullptr);
     Console console(invocation.programName);
     const ParsedCommandLine parsed = ParseCommandLine(invocation, argc, argv);

@@ -15,11 +15,11 @@ bool IsHex(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
 
-// The name as written after an optional leading backslash; none when it cannot be a name.
+// The name as written after an optional leading backslash; none when it cannot be a name. An
+// unescaped name ends at a zero byte, as in the coreutils tools (an escaped one cannot hold one).
 std::optional<std::string> NameOf(std::string_view written, bool escaped) {
     if (escaped) return UnescapeName(written);
-    if (written.find('\0') != std::string_view::npos) return std::nullopt;
-    return std::string(written);
+    return std::string(written.substr(0, written.find('\0')));
 }
 
 }  // namespace
@@ -130,8 +130,11 @@ SumLine SumLineParser::Parse(std::string_view line) {
         if (escaped) ++at;
         // A known tag makes this a BSD line, well formed or not.
         if (const auto tag = MatchTag(line.substr(at))) {
+            // One blank before '(', or several as other tools pad their tags to one width.
             std::size_t i = at + tag->length;
-            if (i < line.size() && line[i] == ' ') ++i;
+            std::size_t blanks = 0;
+            while (i + blanks < line.size() && line[i + blanks] == ' ') ++blanks;
+            i += rules.exactTags ? std::min<std::size_t>(blanks, 1) : blanks;
             if (i < line.size() && line[i] == '(' && AcceptsTag(tag->algorithm))
                 entry = ParseBsd(tag->algorithm, line.substr(i + 1), escaped);
             result.entry.candidates = {tag->algorithm};

@@ -62,6 +62,9 @@ struct SumLineRules {
     bool refuseAmbiguous = true;
     // The lines are SFV lines, not GNU or BSD ones.
     bool sfv = false;
+    // At most one blank between a BSD tag and '(', as the coreutils tools write it; otherwise
+    // padded tags ("MD5   (a) = …") are read too.
+    bool exactTags = false;
 };
 
 class SumLineParser {

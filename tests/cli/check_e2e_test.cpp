@@ -128,6 +128,11 @@ TEST(CheckE2e, SfvListsAndGost94Tags) {
     dir.WriteFile(
         "gost94",
         "GOST94 (abc) = f3134348c44fb1b2a277729e2285ebb5cb5e0f29c975bc753b70497c06a4d51d\n");
+    // rhash --bsd --md5 --sha256 pads its tags to one width.
+    dir.WriteFile("padded",
+                  "MD5   (abc) = 900150983cd24fb0d6963f7d28e17f72\n"
+                  "SHA256 (abc) = "
+                  "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad\n");
     const struct {
         std::vector<std::string> args;
         int status;
@@ -148,6 +153,11 @@ TEST(CheckE2e, SfvListsAndGost94Tags) {
          "corvane-sum: list.sfv: no properly formatted checksum lines found\n"},
         {{"-c", "gost94"}, 0, "abc: OK\n", ""},
         {{"-a", "gost", "-c", "gost94"}, 0, "abc: OK\n", ""},
+        {{"-c", "padded"}, 0, "abc: OK\nabc: OK\n", ""},
+        {{"-c", "--strict", "padded"},  // the coreutils tools' own form only
+         1,
+         "abc: OK\n",
+         "corvane-sum: WARNING: 1 line is improperly formatted\n"},
     };
     for (const auto& c : cases) {
         const ProcessResult r = RunSum(c.args, "", dir.path());

@@ -65,11 +65,21 @@ TEST(Options, ProgramNames) {
         {"md5sum", {"-a", "sha1"}, "md5sum", {A::Sha1}, true},
         {"crc32sum", {"--sfv"}, "crc32sum", {A::Crc32}, true},
         {"corvane-sum", {"--sfv"}, "corvane-sum", {A::Crc32}, false},
-        {"sha3sum", {}, "sha3sum", {A::Sha1}, false},
-        {"MD5SUM", {}, "MD5SUM", {A::Sha1}, false},
-        {"sum", {}, "sum", {A::Sha1}, false},
         {"", {}, "corvane-sum", {A::Sha1}, false},
+        // A name that names no algorithm needs -a.
+        {"sha3sum", {"-a", "md5"}, "sha3sum", {A::Md5}, true},
+        {"MD5SUM",
+         {"--all"},
+         "MD5SUM",
+         std::vector<Algorithm>(kAllAlgorithms.begin(), kAllAlgorithms.end()),
+         true},
     };
+    for (const char* unknown : {"sha3sum", "MD5SUM", "sum", "shasum", "md5", "b2sum"}) {
+        const ParsedCommandLine refused = ParseAs(unknown, {"f"});
+        EXPECT_FALSE(refused.options) << unknown;
+        EXPECT_NE(refused.error.find("choose one with -a"), std::string::npos) << unknown;
+        EXPECT_TRUE(ParseAs(unknown, {"--help"}).options) << unknown;
+    }
     for (const auto& c : cases) {
         EXPECT_EQ(InvocationOf(c.argv0).programName, c.name);
         const ParsedCommandLine parsed = ParseAs(c.argv0, c.args);
