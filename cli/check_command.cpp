@@ -232,6 +232,11 @@ bool CheckOneFile(const Options& options, Console& console, OrderedJobs& jobs,
             if (options.warn)
                 console.Report(where + "untagged digest matched as " +
                                std::string(AlgorithmTag(computed[matched])));
+        } else if (entry.candidates.size() > 1 && options.warn) {
+            std::string tried;
+            for (const Algorithm candidate : entry.candidates)
+                tried += (tried.empty() ? "" : ", ") + std::string(AlgorithmTag(candidate));
+            console.Report(where + "untagged digest matched none of " + tried);
         }
         if (options.status) return;
         if (!match)

@@ -29,6 +29,7 @@ int main(int argc, char** argv) {
     std::setlocale(LC_CTYPE, "");
     const Invocation invocation = InvocationOf(argc > 0 ? argv[0] : nullptr);
     Console console(invocation.programName);
+    console.EraseStatusOnSignals();
     const ParsedCommandLine parsed = ParseCommandLine(invocation, argc, argv);
     if (!parsed.options) {
         if (!parsed.error.empty()) console.Report(parsed.error);

@@ -2,6 +2,7 @@
 // aside), and results that reach the output as soon as they are decided.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -85,32 +86,34 @@ TEST(FormatsE2e, EachResultIsOutBeforeTheNextInputIsRead) {
 }
 
 // Progress of an input that takes more than a second, here a FIFO whose writer pauses: one line
-// on standard error, redrawn in place and erased before the result. Never unless asked when
-// standard error is not a terminal.
+// on standard error, redrawn in place and erased before the result, or when the program is
+// stopped by a signal. Never unless asked when standard error is not a terminal.
 TEST(FormatsE2e, ProgressLineForASlowInput) {
     TempDir dir;
     const std::string fifo = dir.PathOf("slow");
-    for (const bool asked : {true, false}) {
+    enum Run { Asked, NotAsked, Interrupted };
+    for (const Run run : {Asked, NotAsked, Interrupted}) {
         ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
         const std::string command = std::string("exec '") + CORVANE_SUM_PATH + "' -a md5 " +
-                                    (asked ? "--progress " : "") + "slow 2>&1";
+                                    (run != NotAsked ? "--progress " : "") + "slow 2>&1";
         RunningProcess running = StartProcess({"/bin/sh", "-c", command}, dir.path());
         const int writer = open(fifo.c_str(), O_WRONLY);
         ASSERT_GE(writer, 0);
         EXPECT_EQ(write(writer, "ab", 2), 2);
         std::this_thread::sleep_for(std::chrono::milliseconds(1300));
-        EXPECT_EQ(write(writer, "c", 1), 1);
+        EXPECT_EQ(write(writer, "c", 1), 1);  // a line is shown as bytes come
+        if (run == Interrupted) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            kill(running.pid, SIGTERM);
+        }
         close(writer);
         std::string out;
-        EXPECT_EQ(WaitProcess(running, out), 0);
+        EXPECT_EQ(WaitProcess(running, out), run == Interrupted ? -1 : 0);
         const std::string result = "900150983cd24fb0d6963f7d28e17f72  slow\n";
-        if (!asked) {
-            EXPECT_EQ(out, result);
-        } else {
-            // "\rslow  0.0 MB  0.0 MB/s", then spaces over it, then the result.
-            const std::string shown = "slow  0.0 MB  0.0 MB/s";
-            EXPECT_EQ(out, "\r" + shown + "\r" + std::string(shown.size(), ' ') + "\r" + result);
-        }
+        // "\rslow  0.0 MB  0.0 MB/s", then spaces over it.
+        const std::string shown = "slow  0.0 MB  0.0 MB/s";
+        const std::string erased = "\r" + shown + "\r" + std::string(shown.size(), ' ') + "\r";
+        EXPECT_EQ(out, run == NotAsked ? result : run == Asked ? erased + result : erased) << run;
         std::filesystem::remove(fifo);
     }
 }
