@@ -81,62 +81,6 @@ bool Selected(const Options& options, Algorithm algorithm) {
                options.algorithms.end();
 }
 
-// The lines of one sums file, read one at a time; comments and empty lines are passed over. A
-// file is GNU and BSD lines, or SFV: the first line that reads as either decides, GNU and BSD
-// first. SFV lines count only where CRC-32 may be checked.
-class SumsReader {
-public:
-    SumsReader(ByteSource& sums, bool sumsOnStdin, SumLineParser& parser, bool sfvLines)
-        : file(sums), isStdin(sumsOnStdin), lines(parser), sfvAllowed(sfvLines) {}
-
-    std::optional<Record> Next() {
-        for (;;) {
-            const std::optional<std::string_view> text = file.Next();
-            if (!text) return std::nullopt;
-            Record record;
-            record.lineNumber = ++lineNumber;
-            record.line = Parse(*text);
-            // With the sums on standard input, "-" cannot also be a file to check.
-            if (record.line.kind == SumLine::Kind::Entry && isStdin &&
-                record.line.entry.name == "-")
-                record.line.kind = SumLine::Kind::Malformed;
-            if (record.line.kind != SumLine::Kind::Ignored) return record;
-        }
-    }
-    int error() const { return file.error(); }  // errno when reading stopped early
-
-private:
-    enum class Format { Undecided, GnuBsd, Sfv };
-
-    SumLine Parse(std::string_view text) {
-        if (format == Format::Sfv) return sfv.Parse(text);
-        SumLine line = lines.Parse(text);
-        if (format == Format::GnuBsd || !sfvAllowed) return line;
-        if (line.kind == SumLine::Kind::Entry) {
-            format = Format::GnuBsd;
-            return line;
-        }
-        SumLine asSfv = sfv.Parse(text);
-        if (asSfv.kind == SumLine::Kind::Entry) format = Format::Sfv;
-        // Until the format is known, ';' lines are taken for SFV comments.
-        return asSfv.kind == SumLine::Kind::Malformed ? line : asSfv;
-    }
-
-    static SumLineParser SfvParser() {
-        SumLineRules rules;
-        rules.sfv = true;
-        return SumLineParser(rules);
-    }
-
-    LineReader file;
-    bool isStdin;
-    SumLineParser& lines;
-    bool sfvAllowed;
-    SumLineParser sfv = SfvParser();
-    Format format = Format::Undecided;
-    unsigned long lineNumber = 0;
-};
-
 void PrintStatus(Console& console, const std::string& name, const char* status) {
     const bool escape = CheckNameNeedsEscape(name);
     console.Write((escape ? "\\" + EscapeName(name) : name) + ": " + status + "\n");
@@ -166,10 +110,18 @@ bool CheckOneFile(const Options& options, Console& console, OrderedJobs& jobs,
     const std::string shownName = QuoteForMessage(isStdin ? "standard input" : sumsName);
     Tally tally;
     Guesses guesses;
-    SumsReader reader(*file, isStdin, lines, Selected(options, Algorithm::Crc32));
+    SumFileRules fileRules;
+    fileRules.sfvAllowed = Selected(options, Algorithm::Crc32);
+    // As the coreutils tools read them, their armor lines are malformed.
+    fileRules.signedWrapper = !options.coreutilsName;
+    SumFileReader reader(*file, lines, fileRules);
     const auto next = [&]() -> std::optional<std::pair<Record, FileJob>> {
-        std::optional<Record> record = reader.Next();
-        if (!record) return std::nullopt;
+        std::optional<NumberedSumLine> read = reader.Next();
+        if (!read) return std::nullopt;
+        std::optional<Record> record = Record{read->number, std::move(read->line), {}};
+        // With the sums on standard input, "-" cannot also be a file to check.
+        if (record->line.kind == SumLine::Kind::Entry && isStdin && record->line.entry.name == "-")
+            record->line.kind = SumLine::Kind::Malformed;
         FileJob job;
         if (record->line.kind == SumLine::Kind::Entry) {
             const SumEntry& entry = record->line.entry;

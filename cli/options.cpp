@@ -328,6 +328,7 @@ ParsedCommandLine ParseCommandLine(const Invocation& invocation, int argc, char*
         return Fail("the name '" + invocation.programName +
                     "' names no algorithm this program knows; choose one with -a");
     options.algorithmsChosen = all || !options.algorithms.empty() || invocation.algorithm;
+    options.coreutilsName = invocation.coreutilsName;
     if (all)
         options.algorithms.assign(kAllAlgorithms.begin(), kAllAlgorithms.end());
     else if (options.algorithms.empty())

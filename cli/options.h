@@ -34,6 +34,7 @@ struct Options {
     bool strict = false;
     bool warn = false;
     unsigned jobs = 1;
+    bool coreutilsName = false;  // started as a coreutils tool: read lists exactly as it does
 };
 
 struct ParsedCommandLine {

@@ -242,3 +242,93 @@ std::optional<std::string_view> LineReader::Next() {
         }
     }
 }
+
+namespace {
+
+constexpr std::string_view kSignedBegin = "-----BEGIN PGP SIGNED MESSAGE-----";
+constexpr std::string_view kSignatureBegin = "-----BEGIN PGP SIGNATURE-----";
+
+SumLineParser SfvParser(const SumLineRules& like) {
+    SumLineRules rules = like;
+    rules.sfv = true;
+    return SumLineParser(rules);
+}
+
+std::string_view WithoutLineEnd(std::string_view line) {
+    if (!line.empty() && line.back() == '\n') line.remove_suffix(1);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    return line;
+}
+
+bool Blank(std::string_view line) {
+    return std::all_of(line.begin(), line.end(), [](char c) { return IsWhite(c); });
+}
+
+}  // namespace
+
+SumFileReader::SumFileReader(ByteSource& source, SumLineParser& lineParser, SumFileRules fileRules)
+    : text(source), lines(lineParser), sfv(SfvParser(lineParser.Rules())), rules(fileRules) {
+    if (!rules.signedWrapper) wrapper = Wrapper::None;
+}
+
+std::optional<NumberedSumLine> SumFileReader::Next() {
+    for (;;) {
+        std::optional<std::string_view> line = text.Next();
+        if (!line || wrapper == Wrapper::Ended) return std::nullopt;
+        ++number;
+        if (!Unwrap(*line)) continue;
+        NumberedSumLine numbered{number, Parse(*line)};
+        if (numbered.line.kind != SumLine::Kind::Ignored) return numbered;
+    }
+}
+
+bool SumFileReader::Unwrap(std::string_view& line) {
+    const std::string_view bare = WithoutLineEnd(line);
+    switch (wrapper) {
+        case Wrapper::Undecided:
+            if (Blank(bare)) return false;
+            wrapper = bare == kSignedBegin ? Wrapper::Headers : Wrapper::None;
+            return wrapper == Wrapper::None;
+        case Wrapper::Headers:
+            if (bare.empty()) wrapper = Wrapper::Body;
+            return false;
+        case Wrapper::Body:
+            if (bare == kSignatureBegin) {
+                wrapper = Wrapper::Ended;
+                return false;
+            }
+            if (line.starts_with("- ")) line.remove_prefix(2);  // dash-escaped
+            return true;
+        case Wrapper::None:
+        case Wrapper::Ended:
+            break;
+    }
+    return true;
+}
+
+SumLine SumFileReader::Parse(std::string_view line) {
+    if (format == Format::Sfv) return sfv.Parse(line);
+    if (format == Format::GnuBsd || !rules.sfvAllowed) return lines.Parse(line);
+    if (rules.preferSfv) {
+        SumLine asSfv = sfv.Parse(line);
+        if (asSfv.kind == SumLine::Kind::Entry) format = Format::Sfv;
+        if (asSfv.kind != SumLine::Kind::Malformed) return asSfv;
+    }
+    SumLine parsed = lines.Parse(line);
+    if (parsed.kind == SumLine::Kind::Entry) {
+        format = Format::GnuBsd;
+        return parsed;
+    }
+    if (rules.preferSfv) return parsed;
+    SumLine asSfv = sfv.Parse(line);
+    if (asSfv.kind == SumLine::Kind::Entry) format = Format::Sfv;
+    // Until the format is known, ';' lines are taken for SFV comments.
+    return asSfv.kind == SumLine::Kind::Malformed ? parsed : asSfv;
+}
+
+std::ptrdiff_t TextSource::Read(uint8_t* buffer, std::size_t capacity, int&) {
+    const std::size_t n = std::min(capacity, left.size());
+    std::copy_n(left.data(), n, buffer);
+    left.remove_prefix(n);
+    return static_cast<std::ptrdiff_t>(n);
+}

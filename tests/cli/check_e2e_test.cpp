@@ -128,6 +128,9 @@ TEST(CheckE2e, SfvListsAndGost94Tags) {
     dir.WriteFile(
         "gost94",
         "GOST94 (abc) = f3134348c44fb1b2a277729e2285ebb5cb5e0f29c975bc753b70497c06a4d51d\n");
+    dir.WriteFile("signed",
+                  "-----BEGIN PGP SIGNED MESSAGE-----\nHash: SHA256\n\n- abc 352441C2\n"
+                  "-----BEGIN PGP SIGNATURE-----\nabc 00000000\n");
     // rhash --bsd --md5 --sha256 pads its tags to one width.
     dir.WriteFile("padded",
                   "MD5   (abc) = 900150983cd24fb0d6963f7d28e17f72\n"
@@ -154,6 +157,8 @@ TEST(CheckE2e, SfvListsAndGost94Tags) {
         {{"-c", "gost94"}, 0, "abc: OK\n", ""},
         {{"-a", "gost", "-c", "gost94"}, 0, "abc: OK\n", ""},
         {{"-c", "padded"}, 0, "abc: OK\nabc: OK\n", ""},
+        // Its own name reads a clear-signed list as the dialog does (the signature unchecked).
+        {{"-c", "--strict", "signed"}, 0, "abc: OK\n", ""},
         {{"-c", "--strict", "padded"},  // the coreutils tools' own form only
          1,
          "abc: OK\n",
