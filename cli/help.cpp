@@ -2,11 +2,33 @@
 // usual "  -x, --long=ARG  what it does" layout, which manual-page generators read.
 #include "help.h"
 
+#include "algorithms.h"
 #include "cpu.h"
 
 #ifndef CORVANE_VERSION
 #define CORVANE_VERSION "unknown"
 #endif
+
+namespace {
+
+// "Algorithms (any case): crc32 gost ...", wrapped to the help's width.
+std::string AlgorithmNamesText() {
+    constexpr std::size_t kWidth = 79;
+    std::string text = "Algorithms (any case):";
+    std::size_t lineStart = 0;
+    for (std::size_t i = 0; i < kAlgorithmCount; ++i) {
+        const std::string word =
+            std::string(AlgorithmName(kAllAlgorithms[i])) + (i + 1 == kAlgorithmCount ? "." : "");
+        if (text.size() - lineStart + 1 + word.size() > kWidth) {
+            text += "\n ";
+            lineStart = text.size() - 1;
+        }
+        text += " " + word;
+    }
+    return text + "\n";
+}
+
+}  // namespace
 
 std::string HelpText(const Invocation& invocation) {
     const std::string& name = invocation.programName;
@@ -20,7 +42,7 @@ std::string HelpText(const Invocation& invocation) {
         "With no FILE, or when FILE is -, read standard input.\n"
         "\n"
         "  -a, --algorithm=NAME  use NAME; repeat it or list several: -a md5,sha256\n"
-        "      --all             use all nine algorithms, reading each file once\n"
+        "      --all             use the first nine algorithms below, reading each file once\n"
         "  -s, --string=TEXT     hash TEXT itself (its bytes exactly) before any FILE\n"
         "  -b, --binary          mark digest lines '*' (binary); the bytes read are alike\n"
         "  -t, --text            mark digest lines ' ' (text), the default\n"
@@ -41,8 +63,9 @@ std::string HelpText(const Invocation& invocation) {
         "  -w, --warn            with -c: warn of bad lines, say what untagged digests are\n"
         "  -h, --help            display this help and exit\n"
         "      --version         output version information and exit\n"
-        "\n"
-        "Algorithms (any case): crc32 gost md2 md4 md5 sha1 sha256 sha384 sha512.\n"
+        "\n";
+    text += AlgorithmNamesText();
+    text +=
         "Started as ALGORITHMsum (md5sum, sha256sum, gost94sum...), that is the default.\n"
         "Several algorithms give BSD lines unless --untagged is given.\n"
         "With -c, lines may be DIGEST  FILE, ALGORITHM (FILE) = DIGEST or SFV; without\n"

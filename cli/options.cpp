@@ -330,7 +330,7 @@ ParsedCommandLine ParseCommandLine(const Invocation& invocation, int argc, char*
     options.algorithmsChosen = all || !options.algorithms.empty() || invocation.algorithm;
     options.coreutilsName = invocation.coreutilsName;
     if (all)
-        options.algorithms.assign(kAllAlgorithms.begin(), kAllAlgorithms.end());
+        options.algorithms.assign(kAllOptionAlgorithms.begin(), kAllOptionAlgorithms.end());
     else if (options.algorithms.empty())
         options.algorithms.push_back(invocation.algorithm                ? *invocation.algorithm
                                      : options.format == LineFormat::Sfv ? Algorithm::Crc32

@@ -1,80 +1,115 @@
-// Names, tags and digest-length candidates of the nine algorithms.
+// Questions answered from the algorithm table: parsing names and tags, the candidates of a digest
+// length, the algorithm a sum file's name implies.
 #include "algorithms.h"
 
+#include <algorithm>
 #include <cctype>
 #include <string>
 
 namespace {
 
-struct Names {
-    std::string_view name;
-    std::string_view tag;
-};
-
-// In the order of Algorithm.
-constexpr Names kNames[] = {
-    {"crc32", "CRC32"},   {"gost", "GOST"},     {"md2", "MD2"},
-    {"md4", "MD4"},       {"md5", "MD5"},       {"sha1", "SHA1"},
-    {"sha256", "SHA256"}, {"sha384", "SHA384"}, {"sha512", "SHA512"},
-};
-static_assert(std::size(kNames) == kAllAlgorithms.size());
-
-const Names& NamesOf(Algorithm algorithm) {
-    return kNames[static_cast<std::size_t>(algorithm)];
-}
-
-// Spellings other peers write: read, never written.
-struct OtherTag {
-    std::string_view tag;
-    Algorithm algorithm;
-};
-constexpr OtherTag kOtherTags[] = {{"GOST94", Algorithm::Gost}};
-
-// Grouped by digest length, the most common first within a length.
-constexpr Algorithm kByLength[] = {Algorithm::Crc32, Algorithm::Md5,    Algorithm::Md4,
-                                   Algorithm::Md2,   Algorithm::Sha1,   Algorithm::Sha256,
-                                   Algorithm::Gost,  Algorithm::Sha384, Algorithm::Sha512};
-
-}  // namespace
-
-std::string_view AlgorithmName(Algorithm algorithm) {
-    return NamesOf(algorithm).name;
-}
-
-std::string_view AlgorithmTag(Algorithm algorithm) {
-    return NamesOf(algorithm).tag;
-}
-
-std::optional<Algorithm> ParseAlgorithm(std::string_view name) {
+std::string Folded(std::string_view name) {
     std::string folded;
     for (char c : name)
         if (c != '-')
             folded.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
-    if (folded == "gosthash") return Algorithm::Gost;
-    for (Algorithm algorithm : kAllAlgorithms)
-        if (folded == AlgorithmName(algorithm)) return algorithm;
-    return std::nullopt;
+    return folded;
 }
 
-std::optional<TagMatch> MatchTag(std::string_view text) {
-    // The other spellings are the longer ones: "GOST94" must not be read as "GOST" and "94".
-    for (const OtherTag& other : kOtherTags)
-        if (text.starts_with(other.tag)) return TagMatch{other.algorithm, other.tag.size()};
-    // No tag is a prefix of another, so the first fit is the only one.
-    for (Algorithm algorithm : kAllAlgorithms) {
-        const std::string_view tag = AlgorithmTag(algorithm);
-        if (text.starts_with(tag)) return TagMatch{algorithm, tag.size()};
+std::string Lower(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+// Calls `f` with each blank-separated word of `words` until it returns true.
+template <class F>
+bool AnyWord(std::string_view words, F f) {
+    while (!words.empty()) {
+        const std::size_t blank = words.find(' ');
+        const std::string_view word = words.substr(0, blank);
+        if (!word.empty() && f(word)) return true;
+        if (blank == std::string_view::npos) break;
+        words.remove_prefix(blank + 1);
+    }
+    return false;
+}
+
+// Every algorithm grouped by digest length, the commonest first within a length.
+const std::array<Algorithm, kAlgorithmCount>& ByLength() {
+    static const std::array<Algorithm, kAlgorithmCount> sorted = [] {
+        std::array<Algorithm, kAlgorithmCount> all = kAllAlgorithms;
+        std::stable_sort(all.begin(), all.end(), [](Algorithm a, Algorithm b) {
+            if (DigestLength(a) != DigestLength(b)) return DigestLength(a) < DigestLength(b);
+            return Facts(a).commonness > Facts(b).commonness;
+        });
+        return all;
+    }();
+    return sorted;
+}
+
+// Families none of the algorithms computes, whose digests have the lengths of ours.
+constexpr std::string_view kForeignHints[] = {"b2sum",  "b3sum", "blake", "sha3",
+                                              "sha224", "xxh",   "sm3",   "streebog"};
+
+}  // namespace
+
+std::optional<Algorithm> ParseAlgorithm(std::string_view name) {
+    const std::string folded = Folded(name);
+    if (folded.empty()) return std::nullopt;
+    for (const AlgorithmFacts& row : kAlgorithmTable) {
+        const auto same = [&](std::string_view word) { return Folded(word) == folded; };
+        if (same(row.name) || same(row.listText) || AnyWord(row.aliases, same))
+            return row.algorithm;
     }
     return std::nullopt;
 }
 
+std::optional<TagMatch> MatchTag(std::string_view text) {
+    // Longest first: "GOST94" must not be read as "GOST" and "94".
+    std::optional<TagMatch> best;
+    for (const AlgorithmFacts& row : kAlgorithmTable) {
+        const auto fits = [&](std::string_view tag) {
+            if (text.starts_with(tag) && (!best || tag.size() > best->length))
+                best = TagMatch{row.algorithm, tag.size()};
+            return false;
+        };
+        fits(row.tag);
+        AnyWord(row.readTags, fits);
+    }
+    return best;
+}
+
 std::span<const Algorithm> AlgorithmsOfTextLength(std::size_t length) {
-    const std::span<const Algorithm> all(kByLength);
+    const std::span<const Algorithm> all(ByLength());
     std::size_t first = 0;
     while (first < all.size() && DigestTextLength(all[first]) != length) ++first;
     std::size_t end = first;
     while (end < all.size() && DigestTextLength(all[end]) == length) ++end;
     return all.subspan(first, end - first);
+}
+
+std::optional<Algorithm> AlgorithmOfSumFileName(std::string_view sumFileName) {
+    const std::string name = Lower(sumFileName);
+    std::optional<Algorithm> best;
+    std::size_t bestLength = 0;
+    for (const AlgorithmFacts& row : kAlgorithmTable)
+        AnyWord(row.fileNameHints, [&](std::string_view hint) {
+            if (hint.size() > bestLength && name.find(hint) != std::string::npos) {
+                best = row.algorithm;
+                bestLength = hint.size();
+            }
+            return false;
+        });
+    return best;
+}
+
+bool NamesForeignAlgorithm(std::string_view sumFileName) {
+    if (AlgorithmOfSumFileName(sumFileName)) return false;
+    const std::string name = Lower(sumFileName);
+    return std::any_of(
+        std::begin(kForeignHints), std::end(kForeignHints),
+        [&](std::string_view foreign) { return name.find(foreign) != std::string::npos; });
 }
 
 std::optional<Algorithm> AlgorithmOfRequest(int32_t hashAlgorithm, int32_t sha2Width) {

@@ -32,7 +32,7 @@ void Digester::Update(const uint8_t* data, std::size_t length) {
 
 std::string Digester::Final() {
     if (!state) return {};
-    uint8_t digest[DigestLength(Algorithm::Sha512)];
+    uint8_t digest[kMaxDigestLength];
     WithEngine(algorithm, [&](auto engine) {
         using E = decltype(engine);
         E::Final(std::get<typename E::Context>(state->context), digest);

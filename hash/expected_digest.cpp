@@ -2,7 +2,6 @@
 #include "expected_digest.h"
 
 #include <algorithm>
-#include <array>
 #include <cctype>
 
 namespace {
@@ -96,11 +95,7 @@ bool NamesFile(std::string_view listed, std::string_view fileName) {
 
 // Of several lines for one name, the strongest algorithm's is the one checked.
 int Strength(Algorithm algorithm) {
-    constexpr std::array<Algorithm, 9> kWeakestFirst = {
-        Algorithm::Crc32, Algorithm::Md2,    Algorithm::Md4,    Algorithm::Md5,   Algorithm::Sha1,
-        Algorithm::Gost,  Algorithm::Sha256, Algorithm::Sha384, Algorithm::Sha512};
-    return static_cast<int>(std::find(kWeakestFirst.begin(), kWeakestFirst.end(), algorithm) -
-                            kWeakestFirst.begin());
+    return Facts(algorithm).strength;
 }
 
 struct SumTextEntry {
@@ -133,29 +128,12 @@ std::optional<SumTextEntry> FindSumTextEntry(std::string_view text, std::string_
 }
 
 bool NarrowByFileName(std::vector<Algorithm>& candidates, std::string_view sumFileName) {
-    struct Hint {
-        std::string_view text;
-        Algorithm algorithm;
-    };
-    // "sha384" before "sha3", which is a different family.
-    constexpr Hint kHints[] = {
-        {"sha512", Algorithm::Sha512}, {"sha384", Algorithm::Sha384}, {"sha256", Algorithm::Sha256},
-        {"sha1", Algorithm::Sha1},     {"md5", Algorithm::Md5},       {"md4", Algorithm::Md4},
-        {"md2", Algorithm::Md2},       {"crc32", Algorithm::Crc32},   {".sfv", Algorithm::Crc32},
-        {"gost", Algorithm::Gost},
-    };
-    // Families none of the nine computes, whose digests have the lengths of ours.
-    constexpr std::string_view kForeign[] = {"b2sum", "blake", "sha3", "sha224", "xxh", "sm3"};
-    const std::string name = Lower(sumFileName);
-    for (const Hint& hint : kHints) {
-        if (name.find(hint.text) == std::string::npos) continue;
-        if (std::find(candidates.begin(), candidates.end(), hint.algorithm) != candidates.end())
-            candidates = {hint.algorithm};
+    if (const std::optional<Algorithm> named = AlgorithmOfSumFileName(sumFileName)) {
+        if (std::find(candidates.begin(), candidates.end(), *named) != candidates.end())
+            candidates = {*named};
         return true;
     }
-    return std::none_of(std::begin(kForeign), std::end(kForeign), [&](std::string_view foreign) {
-        return name.find(foreign) != std::string::npos;
-    });
+    return !NamesForeignAlgorithm(sumFileName);
 }
 
 }  // namespace

@@ -59,6 +59,10 @@ std::string HashRequest::Compute() {
         case kAlgorithmSha2:
             return ComputeSha2();
         default:
+            // The algorithms beyond the first nine, through the same runner family.
+            if (algorithm < kAlgorithmExtendedBase) return {};
+            if (const auto extended = AlgorithmOfRequest(algorithm, sha2Width))
+                return RunEngine(*extended);
             return {};
     }
 }

@@ -95,6 +95,7 @@ std::unique_ptr<LaneEngine> MakeLaneEngine(Algorithm algorithm) {
 }
 
 bool LaneEngineAvailable(Algorithm algorithm) {
+    if (!Facts(algorithm).lanes) return false;
     return ForLaneEngine(
         algorithm,
         []<class E>() { return LaneTraits<E>::Path(ActiveCpuDispatch()).blocks != nullptr; },

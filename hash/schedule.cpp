@@ -7,31 +7,8 @@
 
 namespace {
 
-// Relative cost per byte, about nanoseconds per KiB: the in-memory speeds corvane_bench gave on
-// 2026-12-07 (README.md), rounded, with GOST and SHA-384/512 at their portable speeds since their
-// faster paths depend on the CPU. Only the proportions matter; MD2 outweighs the other eight
-// together, and the kernel's page-cache copy costs less than any engine but CRC-32.
 unsigned Cost(Algorithm algorithm) {
-    switch (algorithm) {
-        case Algorithm::Crc32:
-            return 40;
-        case Algorithm::Gost:
-            return 7500;
-        case Algorithm::Md2:
-            return 100000;
-        case Algorithm::Md4:
-            return 800;
-        case Algorithm::Md5:
-            return 1400;
-        case Algorithm::Sha1:
-            return 620;
-        case Algorithm::Sha256:
-            return 640;
-        case Algorithm::Sha384:
-        case Algorithm::Sha512:
-            break;
-    }
-    return 1550;
+    return Facts(algorithm).cost;
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // Sum files by name: the bounded read and the search of a file's folder.
 #include "sum_file_search.h"
 
+#include <algorithm>
+#include <array>
 #include <filesystem>
 
 #include "file_source.h"
@@ -35,13 +37,27 @@ std::optional<std::string> ReadBounded(const std::string& path) {
 }  // namespace
 
 std::vector<std::string> SumFileNamesFor(std::string_view fileName) {
+    std::array<Algorithm, kAlgorithmCount> strongestFirst = kAllAlgorithms;
+    std::stable_sort(strongestFirst.begin(), strongestFirst.end(), [](Algorithm a, Algorithm b) {
+        return Facts(a).strength > Facts(b).strength;
+    });
+    const auto eachWord = [](std::string_view words, auto add) {
+        for (std::size_t at = 0; at < words.size();) {
+            const std::size_t end = std::min(words.find(' ', at), words.size());
+            if (end > at) add(words.substr(at, end - at));
+            at = end + 1;
+        }
+    };
     std::vector<std::string> names;
-    for (const char* ending : {".sha256", ".sha256sum", ".sha1", ".sha1sum", ".md5", ".md5sum",
-                               ".sha512", ".sha512sum", ".sfv"})
-        names.push_back(std::string(fileName) + ending);
-    for (const char* shared :
-         {"SHA256SUMS", "SHA512SUMS", "SHA1SUMS", "MD5SUMS", "CHECKSUMS", "CHECKSUM",
-          "CHECKSUM.SHA256", "CHECKSUM.SHA512", "sha256sums.txt", "sha256sum.txt", "checksums.txt"})
+    for (Algorithm algorithm : strongestFirst)
+        eachWord(Facts(algorithm).sumFileEndings, [&](std::string_view ending) {
+            names.push_back(std::string(fileName) += ending);
+        });
+    for (Algorithm algorithm : strongestFirst)
+        eachWord(Facts(algorithm).sumFileNames,
+                 [&](std::string_view name) { names.emplace_back(name); });
+    // Lists of any algorithm, named for none.
+    for (const char* shared : {"CHECKSUMS", "CHECKSUM", "checksums.txt"})
         names.emplace_back(shared);
     return names;
 }

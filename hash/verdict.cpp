@@ -13,19 +13,6 @@ std::string Lower(std::string text) {
 
 }  // namespace
 
-bool ProvesIntegrityOnly(Algorithm algorithm) {
-    switch (algorithm) {
-        case Algorithm::Crc32:
-        case Algorithm::Md2:
-        case Algorithm::Md4:
-        case Algorithm::Md5:
-        case Algorithm::Sha1:
-            return true;
-        default:
-            return false;
-    }
-}
-
 Verdict Judge(const ExpectedDigest& expected, std::span<const Algorithm> computed,
               std::span<const std::string> digests, std::optional<Algorithm> preferred) {
     Verdict verdict;

@@ -24,9 +24,6 @@ struct Verdict {
     bool signatureUnchecked = false;  // the expected digest sat inside a signature not checked
 };
 
-// True for CRC-32, MD2, MD4, MD5 and SHA-1.
-bool ProvesIntegrityOnly(Algorithm algorithm);
-
 // `digests[i]` is the digest of `computed[i]`; every candidate of `expected` must be among
 // `computed`. On a mismatch the digest shown is `preferred`'s when that is a candidate (what the
 // user chose), otherwise the first candidate's.

@@ -14,12 +14,17 @@ TEST(Algorithms, NamesTagsLengthsAndParsing) {
         const char* name;
         const char* tag;
         std::size_t length;
+        bool integrityOnly;
     } rows[] = {
-        {Algorithm::Crc32, "crc32", "CRC32", 8},      {Algorithm::Gost, "gost", "GOST", 64},
-        {Algorithm::Md2, "md2", "MD2", 32},           {Algorithm::Md4, "md4", "MD4", 32},
-        {Algorithm::Md5, "md5", "MD5", 32},           {Algorithm::Sha1, "sha1", "SHA1", 40},
-        {Algorithm::Sha256, "sha256", "SHA256", 64},  {Algorithm::Sha384, "sha384", "SHA384", 96},
-        {Algorithm::Sha512, "sha512", "SHA512", 128},
+        {Algorithm::Crc32, "crc32", "CRC32", 8, true},
+        {Algorithm::Gost, "gost", "GOST", 64, false},
+        {Algorithm::Md2, "md2", "MD2", 32, true},
+        {Algorithm::Md4, "md4", "MD4", 32, true},
+        {Algorithm::Md5, "md5", "MD5", 32, true},
+        {Algorithm::Sha1, "sha1", "SHA1", 40, true},
+        {Algorithm::Sha256, "sha256", "SHA256", 64, false},
+        {Algorithm::Sha384, "sha384", "SHA384", 96, false},
+        {Algorithm::Sha512, "sha512", "SHA512", 128, false},
     };
     ASSERT_EQ(std::size(rows), kAllAlgorithms.size());
     for (std::size_t i = 0; i < std::size(rows); ++i) {
@@ -28,6 +33,7 @@ TEST(Algorithms, NamesTagsLengthsAndParsing) {
         EXPECT_EQ(AlgorithmName(r.algorithm), r.name);
         EXPECT_EQ(AlgorithmTag(r.algorithm), r.tag);
         EXPECT_EQ(DigestTextLength(r.algorithm), r.length);
+        EXPECT_EQ(ProvesIntegrityOnly(r.algorithm), r.integrityOnly) << r.name;
         EXPECT_EQ(ParseAlgorithm(r.name), r.algorithm);
         EXPECT_EQ(ParseAlgorithm(r.tag), r.algorithm);
         const auto tag = MatchTag(std::string(r.tag) + " (x) = 0");
@@ -38,6 +44,7 @@ TEST(Algorithms, NamesTagsLengthsAndParsing) {
     EXPECT_EQ(ParseAlgorithm("SHA-256"), Algorithm::Sha256);
     EXPECT_EQ(ParseAlgorithm("Crc-32"), Algorithm::Crc32);
     EXPECT_EQ(ParseAlgorithm("GOSTHash"), Algorithm::Gost);
+    EXPECT_EQ(ParseAlgorithm("gost94"), Algorithm::Gost);
     for (const char* bad : {"", "sha", "sha3", "md6", "sha 256", "crc32 ", "-"})
         EXPECT_EQ(ParseAlgorithm(bad), std::nullopt) << "'" << bad << "'";
 }
@@ -88,7 +95,7 @@ TEST(Algorithms, DialogListEntriesAndWhatEachSelects) {
         {"SHA-2 384", Algorithm::Sha384, 7, 384},
         {"SHA-2 512", Algorithm::Sha512, 7, 512},
     };
-    ASSERT_EQ(std::size(rows), kAlgorithmList.size());
+    ASSERT_EQ(std::size(rows), kFirstListGroup);
     for (std::size_t i = 0; i < std::size(rows); ++i) {
         const auto& r = rows[i];
         const auto& entry = kAlgorithmList[i];
@@ -99,8 +106,34 @@ TEST(Algorithms, DialogListEntriesAndWhatEachSelects) {
         // A width left over from SHA-2 plays no part in the other algorithms.
         EXPECT_EQ(AlgorithmOfRequest(r.hashAlgorithm, r.width == 0 ? 384 : r.width), r.algorithm);
     }
-    for (int32_t outside : {0, 8, -1})
+    for (int32_t outside : {0, 8, -1, kAlgorithmExtendedBase - 1})
         EXPECT_EQ(AlgorithmOfRequest(outside, 256), std::nullopt) << outside;
+}
+
+TEST(Algorithms, SumFileNamesImplyTheirAlgorithm) {
+    const struct {
+        const char* name;
+        std::optional<Algorithm> algorithm;
+        bool foreign;
+    } rows[] = {
+        {"SHA256SUMS", Algorithm::Sha256, false},
+        {"x.iso.sha512sum", Algorithm::Sha512, false},
+        {"CHECKSUM.SHA384", Algorithm::Sha384, false},
+        {"MD5SUMS", Algorithm::Md5, false},
+        {"x.md4", Algorithm::Md4, false},
+        {"release.sfv", Algorithm::Crc32, false},
+        {"x.crc32", Algorithm::Crc32, false},
+        {"x.sha1", Algorithm::Sha1, false},
+        {"GOSTSUMS", Algorithm::Gost, false},
+        {"CHECKSUMS", std::nullopt, false},
+        {"b2sums.txt", std::nullopt, true},
+        {"SHA3-256SUMS", std::nullopt, true},
+        {"x.xxh128", std::nullopt, true},
+    };
+    for (const auto& r : rows) {
+        EXPECT_EQ(AlgorithmOfSumFileName(r.name), r.algorithm) << r.name;
+        EXPECT_EQ(NamesForeignAlgorithm(r.name), r.foreign) << r.name;
+    }
 }
 
 }  // namespace
