@@ -108,6 +108,15 @@ bool CheckOneFile(const Options& options, Console& console, OrderedJobs& jobs,
     }
     // Named in messages as the coreutils tools name it.
     const std::string shownName = QuoteForMessage(isStdin ? "standard input" : sumsName);
+    // A list's name may say what its digests are, unless -a or the program's name has.
+    const std::string baseName = sumsName.substr(sumsName.rfind('/') + 1);
+    const bool byName = !isStdin && !options.algorithmsChosen;
+    if (byName && NamesForeignAlgorithm(baseName)) {
+        console.Report(shownName +
+                       ": named for an algorithm corvane-sum does not compute; not checked");
+        return false;
+    }
+    lines.SetNamedAlgorithm(byName ? AlgorithmOfSumFileName(baseName) : std::nullopt);
     Tally tally;
     Guesses guesses;
     SumFileRules fileRules;

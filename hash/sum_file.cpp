@@ -179,6 +179,9 @@ std::optional<SumEntry> SumLineParser::ParseGnu(std::string_view line, std::size
         if (std::find(rules.algorithms.begin(), rules.algorithms.end(), candidate) !=
             rules.algorithms.end())
             candidates.push_back(candidate);
+    if (rules.named &&
+        std::find(candidates.begin(), candidates.end(), *rules.named) != candidates.end())
+        candidates = {*rules.named};
     if (candidates.empty() || (rules.refuseAmbiguous && candidates.size() > 1)) return std::nullopt;
     // The digest, a separator and a name of one character at least.
     if (line.size() - at < length + 2 || !IsWhite(line[end])) return std::nullopt;

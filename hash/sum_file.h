@@ -62,6 +62,9 @@ struct SumLineRules {
     bool refuseAmbiguous = true;
     // The lines are SFV lines, not GNU or BSD ones.
     bool sfv = false;
+    // An untagged digest of this algorithm's length is taken for this algorithm's alone (a list
+    // whose name says what it holds, "SHA256SUMS").
+    std::optional<Algorithm> named;
     // At most one blank between a BSD tag and '(', as the coreutils tools write it; otherwise
     // padded tags ("MD5   (a) = …") are read too.
     bool exactTags = false;
@@ -75,6 +78,8 @@ public:
     // first, or ';' in SFV) are ignored.
     SumLine Parse(std::string_view line);
     const SumLineRules& Rules() const { return rules; }
+    // For the lines of another file; what earlier lines decided stays.
+    void SetNamedAlgorithm(std::optional<Algorithm> algorithm) { rules.named = algorithm; }
 
 private:
     std::optional<SumEntry> ParseBsd(Algorithm algorithm, std::string_view rest, bool escaped);

@@ -131,6 +131,10 @@ TEST(CheckE2e, SfvListsAndGost94Tags) {
     dir.WriteFile("signed",
                   "-----BEGIN PGP SIGNED MESSAGE-----\nHash: SHA256\n\n- abc 352441C2\n"
                   "-----BEGIN PGP SIGNATURE-----\nabc 00000000\n");
+    // Lists named for an algorithm: one of ours is read with it, another is no list of ours.
+    dir.WriteFile("list.md2", SharedVector("abc").digest.at("md2") + "  abc\n");
+    for (const char* foreign : {"b2sums.txt", "SHA3-256SUMS"})
+        dir.WriteFile(foreign, std::string(64, 'a') + "  abc\n");
     // rhash --bsd --md5 --sha256 pads its tags to one width.
     dir.WriteFile("padded",
                   "MD5   (abc) = 900150983cd24fb0d6963f7d28e17f72\n"
@@ -157,6 +161,17 @@ TEST(CheckE2e, SfvListsAndGost94Tags) {
         {{"-c", "gost94"}, 0, "abc: OK\n", ""},
         {{"-a", "gost", "-c", "gost94"}, 0, "abc: OK\n", ""},
         {{"-c", "padded"}, 0, "abc: OK\nabc: OK\n", ""},
+        {{"-c", "-w", "list.md2"}, 0, "abc: OK\n", ""},  // no other candidate tried first
+        {{"-c", "b2sums.txt"},
+         1,
+         "",
+         "corvane-sum: b2sums.txt: named for an algorithm corvane-sum does not compute; not "
+         "checked\n"},
+        {{"-c", "SHA3-256SUMS"},
+         1,
+         "",
+         "corvane-sum: SHA3-256SUMS: named for an algorithm corvane-sum does not compute; not "
+         "checked\n"},
         // Its own name reads a clear-signed list as the dialog does (the signature unchecked).
         {{"-c", "--strict", "signed"}, 0, "abc: OK\n", ""},
         {{"-c", "--strict", "padded"},  // the coreutils tools' own form only
@@ -222,7 +237,7 @@ TEST(CheckE2e, UntaggedDigestsOfMixedAlgorithmsInARegularFile) {
               "corvane-sum: SUMS: 3: untagged digest matched as MD2\n"
               "corvane-sum: SUMS: 4: untagged digest matched as MD5\n"
               "corvane-sum: SUMS: 5: untagged digest matched as SHA256\n"
-              "corvane-sum: SUMS: 6: untagged digest matched as GOST\n"
+              "corvane-sum: SUMS: 6: untagged digest matched as GOST94\n"
               "corvane-sum: SUMS: 7: untagged digest matched as SHA256\n"
               "corvane-sum: SUMS: 8: untagged digest matched none of MD5, MD4, MD2\n"
               "corvane-sum: WARNING: 1 computed checksum did NOT match\n");
