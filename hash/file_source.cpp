@@ -17,8 +17,8 @@
 namespace {
 
 bool ClearNonBlocking(int fd, int& error) {
-    const int flags = fcntl(fd, F_GETFL);
-    if (flags < 0 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) < 0) {
+    // Of the flags F_SETFL sets, the open asked only for O_NONBLOCK: one call clears it.
+    if (fcntl(fd, F_SETFL, 0) < 0) {
         error = errno;
         return false;
     }
