@@ -16,7 +16,7 @@ CExpectedField::CExpectedField(QWidget* parent) : QLineEdit(parent) {
 }
 
 void CExpectedField::dragEnterEvent(QDragEnterEvent* event) {
-    if (CFileDropFilter::FirstLocalPath(event->mimeData()).isEmpty()) {
+    if (CFileDropFilter::FirstLocalPath(event->mimeData()).empty()) {
         QLineEdit::dragEnterEvent(event);
         return;
     }
@@ -24,7 +24,7 @@ void CExpectedField::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void CExpectedField::dragMoveEvent(QDragMoveEvent* event) {
-    if (CFileDropFilter::FirstLocalPath(event->mimeData()).isEmpty()) {
+    if (CFileDropFilter::FirstLocalPath(event->mimeData()).empty()) {
         QLineEdit::dragMoveEvent(event);
         return;
     }
@@ -32,11 +32,11 @@ void CExpectedField::dragMoveEvent(QDragMoveEvent* event) {
 }
 
 void CExpectedField::dropEvent(QDropEvent* event) {
-    const QString path = CFileDropFilter::FirstLocalPath(event->mimeData());
-    if (path.isEmpty()) {
+    const std::string path = CFileDropFilter::FirstLocalPath(event->mimeData());
+    if (path.empty()) {
         QLineEdit::dropEvent(event);
         return;
     }
     event->acceptProposedAction();
-    emit SumFileDropped(path);
+    emit SumFileDropped(QByteArray::fromStdString(path));
 }

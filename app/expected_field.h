@@ -3,6 +3,7 @@
 // as a sum file to read the digest from, never spliced into the text.
 #pragma once
 
+#include <QByteArray>
 #include <QLineEdit>
 #include <QString>
 
@@ -17,7 +18,7 @@ public:
     explicit CExpectedField(QWidget* parent = nullptr);
 
 signals:
-    void SumFileDropped(const QString& path);
+    void SumFileDropped(const QByteArray& path);  // in bytes
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;

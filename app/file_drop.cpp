@@ -9,6 +9,8 @@
 #include <QWidget>
 #include <utility>
 
+#include "byte_names.h"
+
 CFileDropFilter::CFileDropFilter(QWidget* dialog, Allowed isAllowed, Target toPathBox)
     : QObject(dialog), allowed(std::move(isAllowed)), target(std::move(toPathBox)) {
     dialog->setAcceptDrops(true);
@@ -17,12 +19,14 @@ CFileDropFilter::CFileDropFilter(QWidget* dialog, Allowed isAllowed, Target toPa
     for (QWidget* child : dialog->findChildren<QWidget*>()) child->installEventFilter(this);
 }
 
-QString CFileDropFilter::FirstLocalPath(const QMimeData* data) {
-    if (data == nullptr || !data->hasUrls()) return QString();
+std::string CFileDropFilter::FirstLocalPath(const QMimeData* data) {
+    if (data == nullptr || !data->hasUrls()) return std::string();
     for (const QUrl& url : data->urls()) {
-        if (url.isLocalFile() && !url.toLocalFile().isEmpty()) return url.toLocalFile();
+        // Not toLocalFile(): it decodes "%FF" to U+FFFD, naming another file or none.
+        std::string path = LocalPathBytes(url);
+        if (!path.empty()) return path;
     }
-    return QString();
+    return std::string();
 }
 
 bool CFileDropFilter::eventFilter(QObject* watched, QEvent* event) {
@@ -31,8 +35,8 @@ bool CFileDropFilter::eventFilter(QObject* watched, QEvent* event) {
         return QObject::eventFilter(watched, event);
     }
     auto* drop = static_cast<QDropEvent*>(event);  // DragEnter and DragMove derive from it
-    const QString path = FirstLocalPath(drop->mimeData());
-    if (path.isEmpty()) return false;  // not a file: the widget decides
+    const std::string path = FirstLocalPath(drop->mimeData());
+    if (path.empty()) return false;  // not a file: the widget decides
     if (!allowed()) {
         drop->ignore();
         return true;

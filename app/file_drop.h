@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <string>
 
 class QEvent;
 class QMimeData;
@@ -15,15 +16,15 @@ class QWidget;
 class CFileDropFilter : public QObject {
     Q_OBJECT
 public:
-    // Takes the dropped path; false when no file may be dropped now (a run is on).
-    using Target = std::function<bool(const QString& path)>;
+    // Takes the dropped path, in bytes; false when no file may be dropped now (a run is on).
+    using Target = std::function<bool(const std::string& path)>;
     // Whether a file may be dropped now.
     using Allowed = std::function<bool()>;
 
     CFileDropFilter(QWidget* dialog, Allowed allowed, Target target);
 
-    // The first local file among the dropped URLs, or the empty text.
-    static QString FirstLocalPath(const QMimeData* data);
+    // The first local file among the dropped URLs, percent-decoded to bytes; empty for none.
+    static std::string FirstLocalPath(const QMimeData* data);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -46,13 +46,17 @@ struct CHashJob::State {
     bool finished = false;
     bool abandoned = false;
     std::function<void()> notify;  // dropped when the job is abandoned
+    std::optional<Retry> retry;    // under the mutex
 
     void Run() {
         ControlsSnapshot controls(input);
-        result.verified =
-            input.file
-                ? OnHashFileVerifying(controls, result.request, input.expected, input.lookBeside)
-                : OnHashStringVerifying(controls, result.request, input.expected);
+        ExpectedSources sources = input.sources;
+        sources.onRetry = [this](Algorithm failed, std::span<const Algorithm> next) {
+            const std::lock_guard<std::mutex> lock(mutex);
+            retry = Retry{failed, std::vector<Algorithm>(next.begin(), next.end())};
+        };
+        result.verified = input.file ? OnHashFileVerifying(controls, result.request, sources)
+                                     : OnHashStringVerifying(controls, result.request, sources);
         result.output = std::move(controls.output);
         // The request goes back to the dialog; it must not point into this state.
         result.request.SetProgressObserver(ProgressObserver());
@@ -128,6 +132,11 @@ uint64_t CHashJob::BytesDone() const {
 
 uint64_t CHashJob::BytesTotal() const {
     return state->total.load(std::memory_order_relaxed);
+}
+
+std::optional<CHashJob::Retry> CHashJob::Retrying() const {
+    const std::lock_guard<std::mutex> lock(state->mutex);
+    return state->retry;
 }
 
 int CHashJob::AbandonedRunning() {

@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "hash_commands.h"
 #include "hash_request.h"
@@ -25,10 +26,14 @@ public:
         std::string filePath;
         std::string text;
         int selectedIndex = -1;
-        // What to verify against, from the Expected hash field or the clipboard; without it a
-        // file's folder is searched for a sum file, unless `lookBeside` is false.
-        std::optional<ExpectedDigest> expected;
-        bool lookBeside = true;
+        // What to verify against (the job sets its own `onRetry`).
+        ExpectedSources sources;
+    };
+    // A digest of a length that fits several algorithms did not match with `failed`; `next` are
+    // being tried, one more read each.
+    struct Retry {
+        Algorithm failed = Algorithm::Md5;
+        std::vector<Algorithm> next;
     };
     // How it ended, read on the user-interface thread once Finished() holds.
     struct Result {
@@ -57,6 +62,8 @@ public:
     // Bytes read so far and the expected total (0 when unknown), from any thread.
     uint64_t BytesDone() const;
     uint64_t BytesTotal() const;
+    // The latest retry, from any thread; none before the first.
+    std::optional<Retry> Retrying() const;
 
     // Jobs abandoned while their command was still running, and still running now: the process
     // must not wait for them when it ends.

@@ -1,7 +1,7 @@
-// The status line under the output box: one line saying what the shown digest is of, or why
-// there is none. A text too long for the line is shortened in the middle; the whole text stays
-// in its tool tip and in its accessible description, which a screen reader reads after the
-// line's name, "Status".
+// The status line: up to two lines saying what the shown digest is of, or why there is none, and
+// what verifying found or passed over. A text too long for them is shortened in the middle; the
+// whole text stays in its tool tip and in its accessible description, which a screen reader
+// reads after the line's name, "Status".
 #pragma once
 
 #include <QLabel>

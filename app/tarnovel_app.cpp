@@ -9,7 +9,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <string>
 
+#include "byte_names.h"
 #include "corvane_version.h"
 #include "hash_job.h"
 #include "tarnovel_dlg.h"
@@ -50,8 +52,8 @@ bool CTarnovelApp::InitInstance() {
 
     CTarnovelDlg dialog;
     if (argc > 1 && argv != nullptr && argv[1] != nullptr) {
-        const QString given = QString::fromLocal8Bit(argv[1]);
-        const QString path = given.isEmpty() ? given : QDir::current().absoluteFilePath(given);
+        // The argument's bytes, never decoded: a name that is no UTF-8 is still that file's.
+        const std::string path = AbsoluteArgument(argv[1]);
         // Inside the modal run, so the result arrives in a shown dialog.
         QTimer::singleShot(0, &dialog, [&dialog, path] { dialog.OpenFile(path); });
     }

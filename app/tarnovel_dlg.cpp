@@ -10,34 +10,36 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QShortcut>
 #include <QStringList>
-#include <QTimer>
 #include <QUrl>
 #include <limits>
 #include <utility>
 
 #include "about_dlg.h"
+#include "byte_names.h"
 #include "dialog_font.h"
 #include "dialog_texts.h"
 #include "file_drop.h"
 #include "hash_job.h"
 #include "more_software.h"
 #include "output_box.h"
-#include "status_line.h"
+#include "result_line.h"
+#include "run_controller.h"
+#include "verification_row.h"
+#include "verify_texts.h"
 
 namespace {
 
 // Dialog template size, in dialog units.
 constexpr int kDialogWidth = 299;
 constexpr int kDialogHeight = 223;
-// The verification row below the described controls makes the dialog this much taller.
-constexpr int kVerificationRowHeight = 14;
+// The verification row and, under it, the result line's two lines make the dialog this much
+// taller than its template.
+constexpr int kExtensionsHeight = 34;
 
 constexpr int kInitialAlgorithmIndex = 5;  // "SHA-1", as the request starts
-constexpr int kProgressSteps = 1000;
 
 QString FromStd(const std::string& text) {
     return QString::fromStdString(text);
@@ -58,8 +60,7 @@ CTarnovelDlg::CTarnovelDlg(QWidget* parent)
     : QDialog(parent),
       appIcon(QStringLiteral(":/icons/ostrel-corvane.png")),
       fileChooser(&CTarnovelDlg::RunFileChooser),
-      aboutRunner(&CTarnovelDlg::RunAboutBox),
-      sumFileChooser(&CTarnovelDlg::RunSumFileChooser) {
+      aboutRunner(&CTarnovelDlg::RunAboutBox) {
     setObjectName(QStringLiteral("mainDialog"));
     setWindowTitle(QStringLiteral("Ostrel Corvane"));
     // A fixed modal frame: caption, window menu and close box, no minimise or maximise.
@@ -67,16 +68,18 @@ CTarnovelDlg::CTarnovelDlg(QWidget* parent)
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFont(DialogFont());
     setFixedSize(
-        MapDialogSize(BaseUnitsOf(font()), kDialogWidth, kDialogHeight + kVerificationRowHeight));
+        MapDialogSize(BaseUnitsOf(font()), kDialogWidth, kDialogHeight + kExtensionsHeight));
     setWindowIcon(appIcon);
     BuildControls();
     BuildExtensions();
-    // After the file-drop filter is installed, so a file dropped on the field is a sum file.
-    BuildVerification();
 }
 
 CTarnovelDlg::~CTarnovelDlg() {
-    EndRunning(kGraceMs);
+    run->Stop(kGraceMs);
+}
+
+bool CTarnovelDlg::IsBusy() const {
+    return run != nullptr && run->IsBusy();
 }
 
 void CTarnovelDlg::BuildControls() {
@@ -153,27 +156,14 @@ void CTarnovelDlg::BuildExtensions() {
     filePathBox->setMaxLength(std::numeric_limits<int>::max());
     stringBox->setMaxLength(std::numeric_limits<int>::max());
 
-    // The status line and, in its place while a long run is on, the progress bar.
-    statusLine = new CStatusLine(this);
-    statusLine->setObjectName(QStringLiteral("statusLine"));
-    statusLine->setGeometry(MapDialogRect(units, 15, 175, 211, 9));
-    progressBar = new QProgressBar(this);
-    progressBar->setObjectName(QStringLiteral("progressBar"));
-    progressBar->setAccessibleName(DialogTexts::ProgressName());
-    progressBar->setGeometry(MapDialogRect(units, 15, 175, 211, 9));
-    progressBar->setRange(0, kProgressSteps);
-    progressBar->setAlignment(Qt::AlignCenter);
-    progressBar->hide();
-    // Beside the dialog's own buttons, level with the progress bar; shown while a run is on.
+    // The result line under the verification row, as wide as the dialog's content; Stop beside
+    // the dialog's own buttons while a run is on.
+    resultLine = new CResultLine(this);
+    resultLine->setGeometry(MapDialogRect(units, 7, 232, 286, 18));
     stopButton = new QPushButton(DialogTexts::StopButton(), this);
     stopButton->setObjectName(QStringLiteral("stopButton"));
     stopButton->setGeometry(MapDialogRect(units, 243, 172, 50, 14));
     stopButton->hide();
-    connect(stopButton, &QPushButton::clicked, this, &CTarnovelDlg::OnStop);
-
-    progressTimer = new QTimer(this);
-    progressTimer->setInterval(kProgressTickMs);
-    connect(progressTimer, &QTimer::timeout, this, &CTarnovelDlg::UpdateProgress);
     // Once the inputs differ from what the shown digest is of, the status line says so.
     connect(filePathBox, &QLineEdit::textChanged, this, &CTarnovelDlg::RefreshStatus);
     connect(stringBox, &QLineEdit::textChanged, this, &CTarnovelDlg::RefreshStatus);
@@ -181,7 +171,7 @@ void CTarnovelDlg::BuildExtensions() {
 
     new CFileDropFilter(
         this, [this] { return !IsBusy(); },
-        [this](const QString& path) { return AcceptFileDrop(path); });
+        [this](const std::string& path) { return AcceptFileDrop(path); });
     // The window menu on a right click anywhere without a menu of its own: the other children
     // pass the request up to the dialog (the list would swallow it). F1 opens the About box too.
     for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
@@ -193,12 +183,28 @@ void CTarnovelDlg::BuildExtensions() {
     connect(this, &QWidget::customContextMenuRequested, this, &CTarnovelDlg::ShowWindowMenu);
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this, [this] { aboutRunner(this); });
+
+    // After the file-drop filter is installed, so a file dropped on the field is a sum file.
+    verificationRow = new CVerificationRow(this, units);
+    verificationRow->SetSumFileChooser(&CTarnovelDlg::RunSumFileChooser);
+    verificationRow->SetFilePathSource([this] { return GetControlText(kFilePathBoxId); });
+    connect(verificationRow, &CVerificationRow::Edited, this, &CTarnovelDlg::RefreshStatus);
+    connect(verificationRow, &CVerificationRow::Notice, this, &CTarnovelDlg::ShowNotice);
+    run = new CRunController(
+        this, stopButton, resultLine,
+        {filePathBox, stringBox, algorithmList, browseButton, hashFileButton, hashStringButton,
+         verificationRow},
+        [this](const CRunController::Ended& ended) { ShowEnded(ended); },
+        [](const CHashJob::Retry& retry) {
+            return VerifyTexts::Retrying(retry.failed, retry.next);
+        });
 }
 
 std::string CTarnovelDlg::GetControlText(int id) const {
     switch (id) {
         case kFilePathBoxId:
-            return ToStd(filePathBox->text());
+            // Bytes: what was given, while the box shows it unchanged; else what was typed.
+            return filePathBox->text() == pathShown ? pathBytes : ToStd(filePathBox->text());
         case kAlgorithmListId:
             return ToStd(algorithmList->currentText());
         case kStringBoxId:
@@ -213,7 +219,9 @@ std::string CTarnovelDlg::GetControlText(int id) const {
 void CTarnovelDlg::SetControlText(int id, const std::string& text) {
     switch (id) {
         case kFilePathBoxId:
-            filePathBox->setText(FromStd(text));
+            pathBytes = text;
+            pathShown = ShownName(text);
+            filePathBox->setText(pathShown);
             break;
         case kStringBoxId:
             stringBox->setText(FromStd(text));
@@ -234,28 +242,32 @@ void CTarnovelDlg::SetFileChooser(FileChooser chooser) {
     fileChooser = std::move(chooser);
 }
 
+void CTarnovelDlg::SetSumFileChooser(FileChooser chooser) {
+    verificationRow->SetSumFileChooser(std::move(chooser));
+}
+
 void CTarnovelDlg::SetAboutRunner(AboutRunner runner) {
     aboutRunner = std::move(runner);
 }
 
 void CTarnovelDlg::OnBrowse() {
     // The preset is the path of the last "Hash file", not the box's text.
-    const std::optional<QString> chosen = fileChooser(this, FromStd(lastFilePath));
-    if (chosen) filePathBox->setText(*chosen);
+    const std::optional<QString> chosen = fileChooser(this, ShownName(lastFilePath));
+    if (chosen) SetControlText(kFilePathBoxId, BytesOfChosen(*chosen));
 }
 
-bool CTarnovelDlg::AcceptFileDrop(const QString& path) {
+bool CTarnovelDlg::AcceptFileDrop(const std::string& path) {
     if (IsBusy()) return false;
-    filePathBox->setText(path);
+    SetControlText(kFilePathBoxId, path);
     return true;
 }
 
 void CTarnovelDlg::OnMoreSoftware() {
     const MoreSoftwarePage page = FindMoreSoftwarePage();
     if (!page.missingPath.isEmpty()) {
-        statusLine->SetStatus(DialogTexts::PageMissing(page.missingPath));
+        resultLine->ShowStatus(DialogTexts::PageMissing(page.missingPath));
     } else if (!QDesktopServices::openUrl(page.url)) {
-        statusLine->SetStatus(DialogTexts::PageNotOpened(page.url.toDisplayString()));
+        resultLine->ShowStatus(DialogTexts::PageNotOpened(page.url.toDisplayString()));
     }
 }
 

@@ -1,14 +1,12 @@
 // The main dialog: a fixed-size window laid out in dialog units, whose two hash buttons run the
 // hash commands over the dialog's one request. Browse, "more software" and the About command are
-// its own. Beside the described controls it has a status line, a progress bar and a Stop button
-// under the output box: a command runs on a thread of its own with the inputs locked, and the
-// status line says what the shown digest is of, or why there is none. Below the described
-// controls a row takes an expected digest: a run then checks its digest against it (or against the
-// clipboard's, or a sum file's beside the file) and a verdict line says whether they match.
+// its own. Its extensions are each a class of their own: a run (CRunController: the job on its
+// thread, inputs locked, Stop, progress, focus), the verification row below the described
+// controls (CVerificationRow: what a run verifies against), and one result line under the row
+// (CResultLine: the status, the progress or the verdict). The dialog ties them together.
 #pragma once
 
 #include <QDialog>
-#include <QElapsedTimer>
 #include <QIcon>
 #include <QString>
 #include <QUrl>
@@ -17,23 +15,21 @@
 #include <optional>
 #include <string>
 
-#include "hash_commands.h"
 #include "expected_digest.h"
+#include "hash_commands.h"
 #include "hash_job.h"
 #include "hash_request.h"
+#include "run_controller.h"
 #include "run_status.h"
 #include "verify_command.h"
 
-class CExpectedField;
-class CStatusLine;
-class CVerdictLine;
+class CResultLine;
+class CVerificationRow;
 class QComboBox;
 class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
-class QProgressBar;
 class QPushButton;
-class QTimer;
 class QPoint;
 class QWidget;
 
@@ -71,11 +67,12 @@ public:
     // (the window manager owns the title-bar menu). The caller owns the menu.
     QMenu* CreateWindowMenu();
 
-    // Puts `path` into the path box and hashes it, as "Hash file" would: `corvane FILE`.
-    void OpenFile(const QString& path);
+    // Puts `path` (bytes, as given) into the path box and hashes it, as "Hash file" would:
+    // `corvane FILE`.
+    void OpenFile(const std::string& path);
 
     // True while a computation runs on the worker thread.
-    bool IsBusy() const { return job != nullptr; }
+    bool IsBusy() const;
     // Turns the event loop until the running computation (if any) has delivered its output.
     void WaitForIdle();
 
@@ -93,10 +90,6 @@ public slots:
     void OnHashString();
     void OnMoreSoftware();
     void OnStop();
-    void OnChooseSumFile();
-    // Reads the sum file at `path` and puts its line for the file in the path box into the
-    // Expected hash field; says in the verdict line when it cannot.
-    void TakeSumFile(const QString& path);
     // A window-menu command; the About command is recognised with any of its low four bits set.
     void OnSysCommand(unsigned id);
 
@@ -104,14 +97,11 @@ private:
     // How long Stop and closing wait for a run to end before leaving its thread behind: a run
     // stops within one slice unless a read blocks.
     static constexpr int kGraceMs = 300;
-    // The progress bar appears only for runs longer than this, so short ones do not flicker.
-    static constexpr int kProgressDelayMs = 200;
-    static constexpr int kProgressTickMs = 100;
 
     // What the latest finished run was of, so the status line can tell when the inputs moved on.
     struct RunInputs {
         bool file = false;
-        QString filePath;
+        std::string filePath;
         QString text;
         int selectedIndex = -1;
     };
@@ -121,21 +111,13 @@ private:
     void ShowWindowMenu(const QPoint& position);
     // Runs one hash command over a snapshot of the controls on the worker thread.
     void StartCommand(bool file);
-    // Takes the finished job's output and request.
-    void FinishCommand();
-    // Stops the running job: waits up to `graceMs` for it, then leaves it behind.
-    void EndRunning(int graceMs);
-    // Drops the ended job, unlocks the inputs and says in the status line how it ended.
-    void ShowEnded(RunFacts facts, const VerifiedRun* verified = nullptr);
-    void SetRunningLook(bool running);
-    void UpdateProgress();
+    // Shows how the run ended: the output, the list, the status and the verdict.
+    void ShowEnded(const CRunController::Ended& ended);
     void RefreshStatus();
-    bool AcceptFileDrop(const QString& path);
-    void BuildVerification();
-    // What the run verifies against, read when the hash button is pressed: the field, else the
-    // clipboard; sets `input.expected` and `input.lookBeside`.
-    void TakeExpected(CHashJob::Input& input);
+    bool AcceptFileDrop(const std::string& path);
+    // The verdict (or the notice) of an ended run on the result line.
     void ShowVerdict(const VerifiedRun& verified, const CHashJob::Input& input);
+    void ShowNotice(const QString& text);
     // Shows the verdict while it still belongs to what the window shows, else the status line.
     void RefreshVerdict(bool inputsChanged);
 
@@ -146,41 +128,25 @@ private:
     QPushButton* browseButton = nullptr;
     QPushButton* hashFileButton = nullptr;
     QPushButton* hashStringButton = nullptr;
-    QProgressBar* progressBar = nullptr;
-    CStatusLine* statusLine = nullptr;
-    CExpectedField* expectedBox = nullptr;
-    QPushButton* sumFileButton = nullptr;
-    CVerdictLine* verdictLine = nullptr;
     QPushButton* stopButton = nullptr;
-    QTimer* progressTimer = nullptr;
-    QElapsedTimer runClock;
+    CResultLine* resultLine = nullptr;
+    CVerificationRow* verificationRow = nullptr;
+    CRunController* run = nullptr;
     QIcon appIcon;
     // The dialog's request: each run hashes with a copy and hands it back when it ends.
     HashRequest request;
+    // The path box's text in bytes, and as shown: a name that is no UTF-8 shows escaped, and
+    // while the box shows it unchanged the bytes are what is opened.
+    std::string pathBytes;
+    QString pathShown;
     std::string lastFilePath;  // Browse's preset
-    std::unique_ptr<CHashJob> job;
-    // Where the focus was when the run started; it goes back there when the run ends.
-    QWidget* focusBeforeRun = nullptr;
     // The status of the latest ended run, and what it was of.
     QString runStatus;
     std::optional<RunInputs> shownInputs;
     FileChooser fileChooser;
     AboutRunner aboutRunner;
-    FileChooser sumFileChooser;
-    // The line a sum file put into the Expected hash field, and what it was read as: while the
-    // field holds that text, the sum file (and whether it was signed) is the source.
-    struct FieldFromSumFile {
-        QString text;
-        ExpectedDigest expected;
-    };
-    std::optional<FieldFromSumFile> fieldFromSumFile;
-    // The Expected hash field's text when the shown verdict was made; editing it makes the
-    // verdict stale.
-    QString verdictFieldText;
-    // Where the shown mismatch's digests first differ, and the expected digest when it is not
-    // the field's own.
+    // Where the shown mismatch's digests first differ.
     std::optional<std::size_t> verdictDifference;
-    QString verdictPlaceholder;
-    // The field held text that is no digest when the latest run started.
-    bool expectedNotRecognised = false;
+    // Algorithms that matched lately, the latest first: a bare digest tries them early.
+    std::vector<Algorithm> recentMatches;
 };

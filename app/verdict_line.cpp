@@ -1,6 +1,8 @@
 // The verdict line.
 #include "verdict_line.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPainterPath>
@@ -22,40 +24,106 @@ QColor ColourOf(CVerdictLine::Kind kind) {
     }
 }
 
+// The line as screen readers meet it: an alert named "Verification" whose text is the whole
+// verdict, readable by character, word or line like any static text.
+class VerdictAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
+public:
+    explicit VerdictAccessible(CVerdictLine* line)
+        : QAccessibleWidget(line, QAccessible::AlertMessage) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+    QString text(QAccessible::Text which) const override {
+        if (which == QAccessible::Description) return Line()->FullText();
+        return QAccessibleWidget::text(which);
+    }
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.readOnly = true;
+        return state;
+    }
+
+    void selection(int, int* startOffset, int* endOffset) const override {
+        *startOffset = *endOffset = 0;
+    }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    QString text(int startOffset, int endOffset) const override {
+        return Line()->FullText().mid(startOffset, endOffset - startOffset);
+    }
+    int characterCount() const override { return static_cast<int>(Line()->FullText().size()); }
+    QRect characterRect(int) const override { return QRect(); }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int, int* startOffset, int* endOffset) const override {
+        *startOffset = 0;
+        *endOffset = characterCount();
+        return QString();
+    }
+
+private:
+    const CVerdictLine* Line() const { return static_cast<const CVerdictLine*>(object()); }
+};
+
 }  // namespace
 
+QAccessibleInterface* CVerdictLine::AccessibleFactory(const QString& className, QObject* object) {
+    if (className == QLatin1String("CVerdictLine") && object && object->isWidgetType())
+        return new VerdictAccessible(static_cast<CVerdictLine*>(object));
+    return nullptr;
+}
+
 CVerdictLine::CVerdictLine(QWidget* parent) : QLabel(parent) {
+    static const bool installed = [] {
+        QAccessible::installFactory(&CVerdictLine::AccessibleFactory);
+        return true;
+    }();
+    (void)installed;
     setObjectName(QStringLiteral("verificationLine"));
     setAccessibleName(VerifyTexts::VerificationName());
-    setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setTextFormat(Qt::PlainText);
+    setWordWrap(true);
 }
 
 int CVerdictLine::IconSize() const {
     return fontMetrics().height();
 }
 
-void CVerdictLine::ShowVerdict(Kind verdictKind, const QString& shownText,
+void CVerdictLine::ShowVerdict(Kind verdictKind, const QStringList& verdictSentences,
                                const QString& fullText) {
     kind = verdictKind;
-    shown = shownText;
-    full = fullText.isEmpty() ? shownText : fullText;
+    sentences = verdictSentences;
+    full = fullText.isEmpty() ? sentences.join(QLatin1Char(' ')) : fullText;
     QPalette colours = palette();
     colours.setColor(QPalette::WindowText, ColourOf(kind));
     setPalette(colours);
     setContentsMargins(IconSize() + IconSize() / 3, 0, 0, 0);
     setAccessibleDescription(full);
     ShowFitted();
+    QAccessibleTextUpdateEvent changed(this, 0, QString(), full);
+    QAccessible::updateAccessibility(&changed);
+}
+
+void CVerdictLine::Announce() {
+    if (kind == Kind::None || !isVisible()) return;
+    QAccessibleEvent alert(this, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alert);
 }
 
 void CVerdictLine::Clear() {
     kind = Kind::None;
-    shown.clear();
+    sentences.clear();
     full.clear();
     setAccessibleDescription(QString());
     setText(QString());
     setToolTip(QString());
-    hide();
 }
 
 void CVerdictLine::resizeEvent(QResizeEvent* event) {
@@ -63,10 +131,27 @@ void CVerdictLine::resizeEvent(QResizeEvent* event) {
     ShowFitted();
 }
 
+int CVerdictLine::NeededHeight() const {
+    return fontMetrics()
+        .boundingRect(contentsRect().adjusted(0, 0, 0, 1000), Qt::TextWordWrap, text())
+        .height();
+}
+
+int CVerdictLine::AvailableHeight() const {
+    return contentsRect().height();
+}
+
 void CVerdictLine::ShowFitted() {
-    const QString fitted = fontMetrics().elidedText(shown, Qt::ElideRight, contentsRect().width());
+    // Whole sentences, the first always; the rest while they fit.
+    QString fitted;
+    for (const QString& sentence : sentences) {
+        const QString longer = fitted.isEmpty() ? sentence : fitted + QLatin1Char(' ') + sentence;
+        setText(longer);
+        if (!fitted.isEmpty() && NeededHeight() > AvailableHeight()) break;
+        fitted = longer;
+    }
     setText(fitted);
-    setToolTip(full);
+    setToolTip(fitted == full ? QString() : full);
 }
 
 void CVerdictLine::paintEvent(QPaintEvent* event) {
@@ -75,7 +160,7 @@ void CVerdictLine::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const qreal size = IconSize();
-    const QRectF circle(0.5, (height() - size) / 2 + 0.5, size - 1, size - 1);
+    const QRectF circle(0.5, 0.5, size - 1, size - 1);
     painter.setPen(Qt::NoPen);
     painter.setBrush(ColourOf(kind));
     painter.drawEllipse(circle);

@@ -3,7 +3,9 @@
 
 #include <QFile>
 #include <QStringList>
+#include <cstring>
 
+#include "byte_names.h"
 #include "verify_command.h"
 
 namespace {
@@ -42,47 +44,103 @@ QString VerifyTexts::AlgorithmNames(const std::vector<Algorithm>& algorithms) {
     return names.join(QStringLiteral(", "));
 }
 
-VerifyTexts::Verdict VerifyTexts::Describe(const ::Verdict& verdict, bool file,
-                                           const QString& listedName, const QString& fileName) {
-    QString source, shortSource;
+namespace {
+
+// "MD4 and MD2", "MD4, MD2 and GOSTHash".
+QString Listing(const std::vector<Algorithm>& algorithms) {
+    QStringList names;
+    for (Algorithm algorithm : algorithms) names << ListText(algorithm);
+    if (names.size() < 2) return names.join(QString());
+    const QString last = names.takeLast();
+    return VerifyTexts::tr("%1 and %2").arg(names.join(QStringLiteral(", ")), last);
+}
+
+}  // namespace
+
+VerifyTexts::Verdict VerifyTexts::Describe(const ::Verdict& verdict, const VerifiedRun& run,
+                                           bool file, const QString& listedName,
+                                           const QString& fileName) {
+    QString source;
     switch (verdict.source) {
         case ExpectedSource::Field:
             source = tr("the Expected hash field");
-            shortSource = tr("field");
             break;
         case ExpectedSource::Clipboard:
             source = tr("the clipboard");
-            shortSource = tr("clipboard");
             break;
         case ExpectedSource::SumFile:
-            source = shortSource =
-                QFile::decodeName(QByteArray::fromStdString(verdict.sumFileName));
+            source = ShownName(verdict.sumFileName);
             break;
     }
     const QString algorithm = ListText(verdict.algorithm);
     const QString at = QString::number(verdict.firstDifference + 1);
     Verdict text;
-    // The line has room for about sixty characters: what matters, in a few words.
     if (verdict.matches) {
-        text.shown = tr("Matches (%1, %2)").arg(algorithm, shortSource);
-        text.full = tr("Matches: %1, from %2.").arg(algorithm, source);
-        if (verdict.integrityOnly) text.shown += tr(": undamaged, not untampered");
+        text.sentences << tr("Matches: %1, from %2.").arg(algorithm, source);
     } else {
-        text.shown =
-            tr("Does not match (%1, %2) from character %3").arg(algorithm, shortSource, at);
-        text.full = tr("Does not match: %1, from %2.").arg(algorithm, source) + QLatin1Char(' ') +
-                    tr("First difference at character %1: expected %2, got %3.")
-                        .arg(at, QString::fromStdString(verdict.expected),
-                             QString::fromStdString(verdict.actual));
+        text.sentences << tr("Does not match: %1, from %2; first difference at character %3.")
+                              .arg(algorithm, source, at);
     }
-    const auto note = [&](const QString& sentence) { text.full += QLatin1Char(' ') + sentence; };
+    if (verdict.signatureUnchecked) text.sentences << tr("Signature not checked.");
+    if (!run.skipped.empty()) text.sentences << Skipped(run.skipped);
+    if (run.clipboardDisagrees)
+        text.sentences << tr("The clipboard differs; the sum file decides.");
     if (verdict.integrityOnly)
-        note(file ? tr("A match proves the file undamaged, not untampered.")
-                  : tr("A match proves the string unchanged, not untampered."));
-    if (verdict.signatureUnchecked) note(tr("The signature around the digest was not checked."));
+        text.sentences << (file ? tr("It shows the file undamaged, not untampered.")
+                                : tr("It shows the string unchanged, not untampered."));
+    if (!verdict.matches && run.tried.size() > 1)
+        text.sentences << tr("Also tried: %1.")
+                              .arg(Listing(
+                                  std::vector<Algorithm>(run.tried.begin() + 1, run.tried.end())));
     if (file && !listedName.isEmpty() && listedName != fileName)
-        note(tr("The line names %1.").arg(listedName));
+        text.sentences << tr("The line names %1.").arg(listedName);
+    text.full = text.sentences.join(QLatin1Char(' '));
+    if (!verdict.matches)
+        text.full += QLatin1Char(' ') + tr("Expected %1, got %2.")
+                                            .arg(QString::fromStdString(verdict.expected),
+                                                 QString::fromStdString(verdict.actual));
     return text;
+}
+
+QString VerifyTexts::Skipped(const std::vector<SkippedSumFile>& skipped) {
+    QStringList sentences;
+    for (const SkippedSumFile& passed : skipped) {
+        const QString name = ShownName(passed.name);
+        switch (passed.reason) {
+            case SumFileSkip::Unreadable:
+                sentences << tr("%1 could not be read (%2).")
+                                 .arg(name, QString::fromLocal8Bit(std::strerror(passed.error)));
+                break;
+            case SumFileSkip::NotRegular:
+                sentences << tr("%1 is not a regular file.").arg(name);
+                break;
+            case SumFileSkip::PastBound:
+                sentences << tr("%1 was read only to its first MiB, which does not list the file.")
+                                 .arg(name);
+                break;
+        }
+    }
+    return sentences.join(QLatin1Char(' '));
+}
+
+QString VerifyTexts::NoSumFileLists(const QString& fileName) {
+    return tr("No sum file beside %1 lists it.").arg(fileName);
+}
+
+QString VerifyTexts::Unverified(const QString& status, const QString& skipped,
+                                const QString& noneLists) {
+    QString text = tr("%1. %2").arg(status, noneLists);
+    if (!skipped.isEmpty()) text += QLatin1Char(' ') + skipped;
+    return text;
+}
+
+QString VerifyTexts::Retrying(Algorithm failed, const std::vector<Algorithm>& next) {
+    return tr("%1 did not match; trying %2…").arg(ListText(failed), Listing(next));
+}
+
+QString VerifyTexts::FieldNamesFile(const QString& listedName) {
+    return tr("The Expected hash field holds the line for %1: not compared with the string.")
+        .arg(listedName);
 }
 
 QString VerifyTexts::NotRecognised() {

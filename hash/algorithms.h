@@ -217,14 +217,6 @@ constexpr std::size_t DigestLength(Algorithm algorithm) {
 constexpr std::size_t DigestTextLength(Algorithm algorithm) {
     return 2 * DigestLength(algorithm);
 }
-// The largest digest of any algorithm at its default length.
-inline constexpr std::size_t kMaxDigestLength = [] {
-    std::size_t most = 0;
-    for (const AlgorithmFacts& row : kAlgorithmTable)
-        most = row.digestBytes > most ? row.digestBytes : most;
-    return most;
-}();
-
 constexpr std::string_view AlgorithmName(Algorithm algorithm) {
     return Facts(algorithm).name;
 }

@@ -2,6 +2,7 @@
 #include "digester.h"
 
 #include <variant>
+#include <vector>
 
 #include "digest_text.h"
 #include "engine_adapters.h"
@@ -12,10 +13,18 @@ struct Digester::State {
         context;
 };
 
-Digester::Digester(Algorithm chosen) : algorithm(chosen), state(std::make_unique<State>()) {
+Digester::Digester(Algorithm chosen, std::size_t digestBytes)
+    : algorithm(chosen),
+      digestLength(Facts(chosen).variableLength && digestBytes != 0 ? digestBytes
+                                                                    : DigestLength(chosen)),
+      state(std::make_unique<State>()) {
     WithEngine(chosen, [this](auto engine) {
         using E = decltype(engine);
-        E::Init(state->context.template emplace<typename E::Context>());
+        auto& context = state->context.template emplace<typename E::Context>();
+        if constexpr (requires { E::InitWithLength(context, digestLength); })
+            E::InitWithLength(context, digestLength);
+        else
+            E::Init(context);
     });
 }
 Digester::~Digester() = default;
@@ -32,18 +41,18 @@ void Digester::Update(const uint8_t* data, std::size_t length) {
 
 std::string Digester::Final() {
     if (!state) return {};
-    uint8_t digest[kMaxDigestLength];
+    std::vector<uint8_t> digest(digestLength);
     WithEngine(algorithm, [&](auto engine) {
         using E = decltype(engine);
-        E::Final(std::get<typename E::Context>(state->context), digest);
+        E::Final(std::get<typename E::Context>(state->context), digest.data());
     });
     state.reset();
-    return DigestText(digest, DigestLength(algorithm));
+    return DigestText(digest.data(), digestLength);
 }
 
-DigestSet::DigestSet(std::span<const Algorithm> algorithms) {
+DigestSet::DigestSet(std::span<const Algorithm> algorithms, std::size_t digestBytes) {
     digesters.reserve(algorithms.size());
-    for (Algorithm algorithm : algorithms) digesters.emplace_back(algorithm);
+    for (Algorithm algorithm : algorithms) digesters.emplace_back(algorithm, digestBytes);
 }
 
 void DigestSet::Update(const uint8_t* data, std::size_t length) {

@@ -12,7 +12,9 @@
 
 class Digester {
 public:
-    explicit Digester(Algorithm algorithm);
+    // `digestBytes` asks an algorithm of variable length for that many bytes; 0, or an algorithm
+    // of one length, gives its usual digest.
+    explicit Digester(Algorithm algorithm, std::size_t digestBytes = 0);
     ~Digester();
     Digester(Digester&&) noexcept;
     Digester& operator=(Digester&&) noexcept;
@@ -24,13 +26,14 @@ public:
 private:
     struct State;
     Algorithm algorithm;
+    std::size_t digestLength;
     std::unique_ptr<State> state;
 };
 
 // The same bytes to several digesters; their digests in the order of the algorithms given.
 class DigestSet {
 public:
-    explicit DigestSet(std::span<const Algorithm> algorithms);
+    explicit DigestSet(std::span<const Algorithm> algorithms, std::size_t digestBytes = 0);
     void Update(const uint8_t* data, std::size_t length);
     std::vector<std::string> Finish();
 

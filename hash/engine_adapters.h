@@ -2,8 +2,9 @@
 // conformance suite, the fuzz harnesses) drives them the same way:
 //   kAlgorithm, kDigestSize, kBlockSize, Context,
 //   Init(Context&), Update(Context&, data, 32-bit length), Final(Context&, digest).
-// Final writes kDigestSize bytes; CRC-32's are its value, most significant byte first, so their
-// hex is the "%08x" text.
+// An algorithm of variable length adds InitWithLength(Context&, bytes), and its Final writes the
+// length asked for. Otherwise Final writes kDigestSize bytes; CRC-32's are its value, most
+// significant byte first, so their hex is the "%08x" text.
 #pragma once
 
 #include <cstddef>

@@ -144,14 +144,14 @@ std::optional<ExpectedDigest> ParseExpectedText(std::string_view text, std::stri
     text = Trim(text);
     std::optional<ExpectedDigest> expected;
     if (text.find('\n') != std::string_view::npos) {
+        if (source == ExpectedSource::Clipboard && fileName.empty()) return std::nullopt;
         expected = ExpectedFromSumText(text, fileName, {});
     } else if (!(expected = ParseBareDigest(text))) {
         SumLineParser gnu(EveryCandidate(false));
         SumLineParser sfv(EveryCandidate(true));
         if (auto entry = ParseAnyLine(gnu, sfv, text)) {
-            const bool vague = entry->format == SumFormat::Sfv &&
-                               source == ExpectedSource::Clipboard &&
-                               !NamesFile(entry->name, fileName);
+            const bool vague =
+                source == ExpectedSource::Clipboard && !NamesFile(entry->name, fileName);
             if (!vague) expected = FromEntry(std::move(*entry));
         }
     }
@@ -160,9 +160,16 @@ std::optional<ExpectedDigest> ParseExpectedText(std::string_view text, std::stri
 }
 
 std::optional<ExpectedDigest> ExpectedFromSumText(std::string_view text, std::string_view fileName,
-                                                  std::string_view sumFileName) {
+                                                  std::string_view sumFileName, bool digestAlone) {
     const bool sfvName = Lower(sumFileName).ends_with(".sfv");
     std::optional<SumTextEntry> found = FindSumTextEntry(text, fileName, sfvName);
+    if (!found && digestAlone) {
+        std::optional<ExpectedDigest> bare = ParseBareDigest(Trim(text));
+        if (!bare || !NarrowByFileName(bare->candidates, sumFileName)) return std::nullopt;
+        bare->source = ExpectedSource::SumFile;
+        bare->sumFileName = sumFileName;
+        return bare;
+    }
     if (!found) return std::nullopt;
     const bool tagged = found->entry.format == SumFormat::Bsd;
     ExpectedDigest expected = FromEntry(std::move(found->entry));

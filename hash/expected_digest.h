@@ -30,9 +30,10 @@ inline constexpr std::size_t kSumFileReadLimit = std::size_t{1} << 20;
 //  - a bare digest in either case, blanks or colons allowed between groups, optionally after an
 //    algorithm's name ("SHA256: 6b86b2...", "sha1 a94a8f...");
 //  - one sum line: GNU ("DIGEST  NAME", "DIGEST *NAME", escaped), BSD ("TAG (NAME) = DIGEST") or
-//    SFV ("NAME CRC"); from the clipboard an SFV line counts only when it names `fileName`, since
-//    any sentence ending in eight hex digits would pass for one;
-//  - several lines: read as a sum file, giving the line for `fileName`.
+//    SFV ("NAME CRC"); from the clipboard a line counts only when it names `fileName`, since a
+//    line copied for another file (or any sentence ending in eight hex digits) is not this one's;
+//  - several lines: read as a sum file, giving the line for `fileName` (from the clipboard only
+//    when there is a file name).
 // None for anything else, or for text longer than kSumFileReadLimit.
 std::optional<ExpectedDigest> ParseExpectedText(std::string_view text, std::string_view fileName,
                                                 ExpectedSource source = ExpectedSource::Field);
@@ -43,5 +44,8 @@ std::optional<ExpectedDigest> ParseExpectedText(std::string_view text, std::stri
 // empty `fileName`, the text's only entry. The sum file's name narrows a digest's length to the
 // algorithm it names ("SHA256SUMS", "x.iso.md5"), and a name of another family ("b2sums.txt",
 // "SHA3-256SUMS") makes bare digests count for nothing, since their lengths may pass for ours.
+// With `digestAlone` (a sum file named after the file, "x.iso.sha256") a text that is a digest
+// alone counts as that file's, as many release pages publish them.
 std::optional<ExpectedDigest> ExpectedFromSumText(std::string_view text, std::string_view fileName,
-                                                  std::string_view sumFileName);
+                                                  std::string_view sumFileName,
+                                                  bool digestAlone = false);

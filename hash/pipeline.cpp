@@ -65,7 +65,7 @@ struct InputAccess {
                               const HashControl& control) {
         SliceWatch watch(&control.progress, control.cancel, text.size());
         if (watch.Cancelled()) return HashOutcome::Failure(HashStatus::Cancelled, 0, 0);
-        DigestSet set(algorithms);
+        DigestSet set(algorithms, control.digestBytes);
         set.Update(reinterpret_cast<const uint8_t*>(text.data()), text.size());
         if (!watch.Advance(text.size()))
             return HashOutcome::Failure(HashStatus::Cancelled, 0, text.size());
@@ -102,8 +102,8 @@ HashOutcome ComputeDigests(ByteSource& source, std::span<const Algorithm> algori
         const std::size_t buffer =
             small ? std::clamp<std::size_t>(static_cast<std::size_t>(*size), kSliceSize, kReadSize)
                   : kReadSize;
-        return HashOnThisThread(source, algorithms, buffer, watch);
+        return HashOnThisThread(source, algorithms, control.digestBytes, buffer, watch);
     }
     const std::size_t groups = algorithms.size() > 1 ? std::size_t{1} + lease.Extra() : 1;
-    return HashOnThreads(source, algorithms, groups, watch);
+    return HashOnThreads(source, algorithms, control.digestBytes, groups, watch);
 }

@@ -73,6 +73,8 @@ struct HashControl {
     const std::atomic<bool>* cancel = nullptr;
     FileOpener opener;            // how a path is opened; OpenFileSource when empty
     CoreBudget* cores = nullptr;  // MachineCores() when null
+    // The digest length asked of algorithms of variable length (-l); 0 for their usual one.
+    std::size_t digestBytes = 0;
 };
 
 HashOutcome ComputeDigests(const HashInput& input, std::span<const Algorithm> algorithms,

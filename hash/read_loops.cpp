@@ -29,9 +29,9 @@ bool FeedSlices(DigestSet& set, const uint8_t* data, std::size_t length, SliceWa
 }
 
 HashOutcome HashOnThisThread(ByteSource& source, std::span<const Algorithm> algorithms,
-                             std::size_t bufferSize, SliceWatch& watch) {
+                             std::size_t digestBytes, std::size_t bufferSize, SliceWatch& watch) {
     std::vector<uint8_t> buffer(bufferSize);
-    DigestSet set(algorithms);
+    DigestSet set(algorithms, digestBytes);
     for (;;) {
         if (watch.Cancelled()) return HashOutcome::Failure(HashStatus::Cancelled, 0, watch.Done());
         int error = 0;
@@ -142,14 +142,14 @@ private:
 }  // namespace
 
 HashOutcome HashOnThreads(ByteSource& source, std::span<const Algorithm> algorithms,
-                          std::size_t groups, SliceWatch& watch) {
+                          std::size_t digestBytes, std::size_t groups, SliceWatch& watch) {
     const auto split = SplitByCost(algorithms, groups);
     std::vector<DigestSet> sets;
     sets.reserve(split.size());
     for (const auto& group : split) {
         std::vector<Algorithm> chosen;
         for (std::size_t index : group) chosen.push_back(algorithms[index]);
-        sets.emplace_back(chosen);
+        sets.emplace_back(chosen, digestBytes);
     }
 
     Ring ring(static_cast<unsigned>(sets.size()));
@@ -169,7 +169,7 @@ HashOutcome HashOnThreads(ByteSource& source, std::span<const Algorithm> algorit
         } catch (const std::system_error&) {
             ring.Abandon();
             threads.clear();  // joined
-            return HashOnThisThread(source, algorithms, kReadSize, watch);
+            return HashOnThisThread(source, algorithms, digestBytes, kReadSize, watch);
         }
         completed = ring.Consume(sets[0], watch);
         if (!completed) ring.Abandon();

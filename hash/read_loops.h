@@ -35,13 +35,14 @@ private:
 // watch says stop.
 bool FeedSlices(DigestSet& set, const uint8_t* data, std::size_t length, SliceWatch& watch);
 
-// Reads into one buffer of `bufferSize` bytes and hashes on the calling thread.
+// Reads into one buffer of `bufferSize` bytes and hashes on the calling thread. `digestBytes` as
+// in HashControl.
 HashOutcome HashOnThisThread(ByteSource& source, std::span<const Algorithm> algorithms,
-                             std::size_t bufferSize, SliceWatch& watch);
+                             std::size_t digestBytes, std::size_t bufferSize, SliceWatch& watch);
 
 // A reader thread fills a ring of kReadSize blocks while the algorithms, split into at most
 // `groups` groups, hash on the calling thread and groups - 1 more; the watch sees the calling
 // thread's slices. A block is refilled only once every group is done with it. When a thread
 // cannot be started, everything runs on the calling thread instead.
 HashOutcome HashOnThreads(ByteSource& source, std::span<const Algorithm> algorithms,
-                          std::size_t groups, SliceWatch& watch);
+                          std::size_t digestBytes, std::size_t groups, SliceWatch& watch);

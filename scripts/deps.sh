@@ -13,8 +13,9 @@ for group in "$@"; do
     case "$group" in
         sanitize) packages+=(clang libclang-rt-14-dev) ;;
         bench) packages+=(rhash openssl coreutils libcrypto++-dev hyperfine) ;;
-        # A real X server, and a window manager with the X tools to look at the dialog's window.
-        display) packages+=(xvfb x11-utils x11-apps openbox) ;;
+        # A real X server, a window manager with the X tools to look at the dialog's window,
+        # and the accessibility bus with its Python client, to read the dialog as a screen reader.
+        display) packages+=(xvfb x11-utils x11-apps openbox at-spi2-core python3-pyatspi dbus) ;;
         # The checks of the installed tree, the manual pages, completions, metadata and package.
         packaging) packages+=(dpkg-dev file lintian appstream man-db groff-base bash-completion
                               zsh fish) ;;

@@ -197,52 +197,16 @@
         <translation>dem Feld „Erwartet“</translation>
     </message>
     <message>
-        <source>field</source>
-        <translation>Feld</translation>
-    </message>
-    <message>
         <source>the clipboard</source>
         <translation>der Zwischenablage</translation>
-    </message>
-    <message>
-        <source>clipboard</source>
-        <translation>Zwischenablage</translation>
-    </message>
-    <message>
-        <source>Matches (%1, %2)</source>
-        <translation>Stimmt überein (%1, %2)</translation>
     </message>
     <message>
         <source>Matches: %1, from %2.</source>
         <translation>Stimmt überein: %1, aus %2.</translation>
     </message>
     <message>
-        <source>: undamaged, not untampered</source>
-        <translation>: nur unbeschädigt</translation>
-    </message>
-    <message>
-        <source>Does not match (%1, %2) from character %3</source>
-        <translation>Stimmt nicht (%1, %2) ab Zeichen %3</translation>
-    </message>
-    <message>
-        <source>Does not match: %1, from %2.</source>
-        <translation>Stimmt nicht überein: %1, aus %2.</translation>
-    </message>
-    <message>
-        <source>First difference at character %1: expected %2, got %3.</source>
-        <translation>Erster Unterschied bei Zeichen %1: erwartet %2, erhalten %3.</translation>
-    </message>
-    <message>
-        <source>A match proves the file undamaged, not untampered.</source>
-        <translation>Die Übereinstimmung zeigt, dass die Datei unbeschädigt ist, nicht dass sie unverfälscht ist.</translation>
-    </message>
-    <message>
-        <source>A match proves the string unchanged, not untampered.</source>
-        <translation>Die Übereinstimmung zeigt, dass der Text unverändert ist, nicht dass er unverfälscht ist.</translation>
-    </message>
-    <message>
-        <source>The signature around the digest was not checked.</source>
-        <translation>Die Signatur um den Hashwert wurde nicht geprüft.</translation>
+        <source>Signature not checked.</source>
+        <translation>Signatur nicht geprüft.</translation>
     </message>
     <message>
         <source>The line names %1.</source>
@@ -263,6 +227,62 @@
     <message>
         <source>%1 lists no digest for %2.</source>
         <translation>%1 enthält keinen Hashwert für %2.</translation>
+    </message>
+    <message>
+        <source>%1 and %2</source>
+        <translation>%1 und %2</translation>
+    </message>
+    <message>
+        <source>Does not match: %1, from %2; first difference at character %3.</source>
+        <translation>Stimmt nicht überein: %1, aus %2; erster Unterschied bei Zeichen %3.</translation>
+    </message>
+    <message>
+        <source>The clipboard differs; the sum file decides.</source>
+        <translation>Zwischenablage weicht ab; Summendatei gilt.</translation>
+    </message>
+    <message>
+        <source>It shows the file undamaged, not untampered.</source>
+        <translation>Das zeigt die Datei unbeschädigt, nicht unverfälscht.</translation>
+    </message>
+    <message>
+        <source>It shows the string unchanged, not untampered.</source>
+        <translation>Das zeigt den Text unverändert, nicht unverfälscht.</translation>
+    </message>
+    <message>
+        <source>Also tried: %1.</source>
+        <translation>Auch versucht: %1.</translation>
+    </message>
+    <message>
+        <source>Expected %1, got %2.</source>
+        <translation>Erwartet %1, erhalten %2.</translation>
+    </message>
+    <message>
+        <source>%1 could not be read (%2).</source>
+        <translation>%1 konnte nicht gelesen werden (%2).</translation>
+    </message>
+    <message>
+        <source>%1 is not a regular file.</source>
+        <translation>%1 ist keine reguläre Datei.</translation>
+    </message>
+    <message>
+        <source>%1 was read only to its first MiB, which does not list the file.</source>
+        <translation>%1 wurde nur bis zu seinem ersten MiB gelesen, das die Datei nicht nennt.</translation>
+    </message>
+    <message>
+        <source>No sum file beside %1 lists it.</source>
+        <translation>Keine Prüfsummendatei neben %1 nennt sie.</translation>
+    </message>
+    <message>
+        <source>%1. %2</source>
+        <translation>%1. %2</translation>
+    </message>
+    <message>
+        <source>The Expected hash field holds the line for %1: not compared with the string.</source>
+        <translation>Das Feld „Erwartet“ enthält die Zeile für %1: nicht mit dem Text verglichen.</translation>
+    </message>
+    <message>
+        <source>%1 did not match; trying %2…</source>
+        <translation>%1 stimmt nicht überein; %2 wird versucht…</translation>
     </message>
 </context>
 </TS>

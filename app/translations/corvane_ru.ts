@@ -197,52 +197,16 @@
         <translation>поля «Ожидается»</translation>
     </message>
     <message>
-        <source>field</source>
-        <translation>поле</translation>
-    </message>
-    <message>
         <source>the clipboard</source>
         <translation>буфера обмена</translation>
-    </message>
-    <message>
-        <source>clipboard</source>
-        <translation>буфер обмена</translation>
-    </message>
-    <message>
-        <source>Matches (%1, %2)</source>
-        <translation>Совпадает (%1, %2)</translation>
     </message>
     <message>
         <source>Matches: %1, from %2.</source>
         <translation>Совпадает: %1, из %2.</translation>
     </message>
     <message>
-        <source>: undamaged, not untampered</source>
-        <translation>: цел, но не заверен</translation>
-    </message>
-    <message>
-        <source>Does not match (%1, %2) from character %3</source>
-        <translation>Не совпадает (%1, %2) с символа %3</translation>
-    </message>
-    <message>
-        <source>Does not match: %1, from %2.</source>
-        <translation>Не совпадает: %1, из %2.</translation>
-    </message>
-    <message>
-        <source>First difference at character %1: expected %2, got %3.</source>
-        <translation>Первое различие в символе %1: ожидалось %2, получено %3.</translation>
-    </message>
-    <message>
-        <source>A match proves the file undamaged, not untampered.</source>
-        <translation>Совпадение доказывает, что файл не повреждён, но не что он не подделан.</translation>
-    </message>
-    <message>
-        <source>A match proves the string unchanged, not untampered.</source>
-        <translation>Совпадение доказывает, что строка не изменилась, но не что она не подделана.</translation>
-    </message>
-    <message>
-        <source>The signature around the digest was not checked.</source>
-        <translation>Подпись вокруг хеша не проверялась.</translation>
+        <source>Signature not checked.</source>
+        <translation>Подпись не проверена.</translation>
     </message>
     <message>
         <source>The line names %1.</source>
@@ -263,6 +227,62 @@
     <message>
         <source>%1 lists no digest for %2.</source>
         <translation>В %1 нет хеша для %2.</translation>
+    </message>
+    <message>
+        <source>%1 and %2</source>
+        <translation>%1 и %2</translation>
+    </message>
+    <message>
+        <source>Does not match: %1, from %2; first difference at character %3.</source>
+        <translation>Не совпадает: %1, из %2; первое различие в символе %3.</translation>
+    </message>
+    <message>
+        <source>The clipboard differs; the sum file decides.</source>
+        <translation>Буфер обмена расходится; решает файл сумм.</translation>
+    </message>
+    <message>
+        <source>It shows the file undamaged, not untampered.</source>
+        <translation>Это значит, что файл не повреждён, но не что он не подменён.</translation>
+    </message>
+    <message>
+        <source>It shows the string unchanged, not untampered.</source>
+        <translation>Это значит, что строка не изменена, но не что она не подменена.</translation>
+    </message>
+    <message>
+        <source>Also tried: %1.</source>
+        <translation>Проверены также: %1.</translation>
+    </message>
+    <message>
+        <source>Expected %1, got %2.</source>
+        <translation>Ожидалось %1, получено %2.</translation>
+    </message>
+    <message>
+        <source>%1 could not be read (%2).</source>
+        <translation>Не удалось прочитать %1 (%2).</translation>
+    </message>
+    <message>
+        <source>%1 is not a regular file.</source>
+        <translation>%1 — не обычный файл.</translation>
+    </message>
+    <message>
+        <source>%1 was read only to its first MiB, which does not list the file.</source>
+        <translation>%1 прочитан только до первого МиБ, где файла нет.</translation>
+    </message>
+    <message>
+        <source>No sum file beside %1 lists it.</source>
+        <translation>Ни один файл контрольных сумм рядом с %1 его не содержит.</translation>
+    </message>
+    <message>
+        <source>%1. %2</source>
+        <translation>%1. %2</translation>
+    </message>
+    <message>
+        <source>The Expected hash field holds the line for %1: not compared with the string.</source>
+        <translation>В поле «Ожидается» строка для %1: со строкой не сравнивается.</translation>
+    </message>
+    <message>
+        <source>%1 did not match; trying %2…</source>
+        <translation>%1 не совпадает; проверяется %2…</translation>
     </message>
 </context>
 </TS>

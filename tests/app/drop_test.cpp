@@ -42,6 +42,8 @@ TEST(Drop, FillsThePathBoxOnly) {
          {QUrl::fromLocalFile("/tmp/first"), QUrl::fromLocalFile("/tmp/second")},
          "/tmp/first",
          true},
+        // Percent-decoded to bytes, not to U+FFFD.
+        {"non-UTF-8 name", {QUrl("file:///tmp/%FFx%20y.iso")}, "/tmp/\xffx y.iso", true},
         {"http url", {QUrl("http://example.org/file.bin")}, "kept", false},
         {"http then file",
          {QUrl("https://example.org/x"), QUrl::fromLocalFile("/tmp/local")},

@@ -98,8 +98,8 @@ TEST(DialogFont, IsArialOrAMetricCompatibleSans8Point) {
 TEST(FirstDisplay, CaptionFixedSizeAndFrame) {
     CTarnovelDlg dialog;
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Ostrel Corvane"));
-    // The template's 223 units and the verification row's 14.
-    const QSize expected = MapDialogSize(BaseUnitsOf(dialog.font()), 299, 223 + 14);
+    // The template's 223 units, the verification row's 14 and the result line's two lines.
+    const QSize expected = MapDialogSize(BaseUnitsOf(dialog.font()), 299, 223 + 34);
     EXPECT_EQ(dialog.size(), expected);
     EXPECT_EQ(dialog.minimumSize(), expected);
     EXPECT_EQ(dialog.maximumSize(), expected);

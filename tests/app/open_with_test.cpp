@@ -54,6 +54,14 @@ TEST(OpenWith, StartsWithTheFileInThePathBoxAndHashesIt) {
     TempDir dir;
     const std::string abc = dir.WriteFile("abc.txt", "abc");
     const std::string other = dir.WriteFile("other.txt", "a");
+    dir.WriteFile(
+        "\xff"
+        "abc.txt",
+        "abc");
+    dir.WriteFile(
+        "\xef\xbf\xbd"
+        "abc.txt",
+        "a");
     const std::string sha1 = SharedVector("abc").digest.at("sha1");
     const QString cwd = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(dir.path())));
@@ -61,10 +69,18 @@ TEST(OpenWith, StartsWithTheFileInThePathBoxAndHashesIt) {
         std::vector<std::string> arguments;
         Shown expected;
     };
+    const QString kAbcStatus = "SHA-1 of abc.txt, 3 bytes. No sum file beside abc.txt lists it.";
     const Case cases[] = {
-        {{abc}, {abc, sha1, "okButton", "SHA-1 of abc.txt, 3 bytes"}},
-        {{"abc.txt"}, {abc, sha1, "okButton", "SHA-1 of abc.txt, 3 bytes"}},  // made absolute
-        {{abc, other}, {abc, sha1, "okButton", "SHA-1 of abc.txt, 3 bytes"}},
+        {{abc}, {abc, sha1, "okButton", kAbcStatus}},
+        {{"abc.txt"}, {abc, sha1, "okButton", kAbcStatus}},  // made absolute
+        {{abc, other}, {abc, sha1, "okButton", kAbcStatus}},
+        // Names are bytes: the file itself, not the one its lossy decoding names.
+        {{"\xff"
+          "abc.txt"},
+         {dir.PathOf("\xff"
+                     "abc.txt"),
+          sha1, "okButton",
+          "SHA-1 of \\xFFabc.txt, 3 bytes. No sum file beside \\xFFabc.txt lists it."}},
         {{"gone.bin"}, {dir.PathOf("gone.bin"), "", "okButton", "No such file: gone.bin"}},
         {{}, {"", "", "okButton", ""}},  // the dialog as it always was
     };

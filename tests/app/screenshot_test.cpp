@@ -84,7 +84,8 @@ TEST(Screenshot, Success) {
     QTest::mouseClick(FindWidget<QPushButton>(dialog, "hashFileButton"), Qt::LeftButton);
     dialog.WaitForIdle();
     EXPECT_EQ(dialog.GetControlText(kOutputBoxId), fox.digest.at("sha512"));
-    EXPECT_EQ(StatusOf(dialog), "SHA-2 512 of fox.txt, 43 bytes");
+    EXPECT_EQ(StatusOf(dialog),
+              "SHA-2 512 of fox.txt, 43 bytes. No sum file beside fox.txt lists it.");
     SaveAndCheck(dialog, "success");
 }
 

@@ -89,7 +89,8 @@ TEST_F(StatusOfRuns, RealFilesAndTexts) {
     };
     dir.WriteFile("abc.txt", "abc");
     const Case cases[] = {
-        {"abc.txt", SharedVector("abc").digest.at("sha1"), "SHA-1 of abc.txt, 3 bytes"},
+        {"abc.txt", SharedVector("abc").digest.at("sha1"),
+         "SHA-1 of abc.txt, 3 bytes. No sum file beside abc.txt lists it."},
         {"missing.bin", "", "No such file: missing.bin"},
         {"folder", "", "folder is a folder"},
         {"", "", "No file given"},

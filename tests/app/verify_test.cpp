@@ -77,40 +77,54 @@ TEST(Verify, OpenWithBesideASignedSumFileMatches) {
     EXPECT_EQ(app.Start(2, argv), 0);
     EXPECT_TRUE(verdict.startsWith("Matches: SHA-2 256, from SHA256SUMS."))
         << verdict.toStdString();
-    EXPECT_TRUE(verdict.contains("signature")) << verdict.toStdString();
+    EXPECT_TRUE(verdict.contains("Signature not checked.")) << verdict.toStdString();
     EXPECT_EQ(list, "SHA-2 256");
     EXPECT_EQ(output, Abc("sha256"));
 }
 
-TEST(Verify, FieldBeforeClipboardBeforeSumFile) {
+// The field first, then a sum file beside the file, then the clipboard; a clipboard outvoted by
+// the sum file is said so.
+TEST(Verify, FieldBeforeSumFileBeforeClipboard) {
     std::string md5Grouped;
     for (std::size_t i = 0; i < 32; i += 4) md5Grouped += Abc("md5").substr(i, 4) + " ";
     std::string badSha1 = Abc("sha1");
     badSha1[9] = badSha1[9] == '0' ? '1' : '0';
     const struct {
         std::string field, clipboard;
-        bool file;
-        const char* verdict;      // how the verdict begins; empty: none
+        bool sumFile, file;
+        const char* verdict;      // the verdict's whole text; empty: none
         const char* list;         // what the list shows after the run
         std::string placeholder;  // what the empty field shows greyed
     } cases[] = {
-        {md5Grouped, "", true,
-         "Matches: MD5, from the Expected hash field. A match proves the file", "MD5", ""},
-        {"", "SHA256 (abc.iso) = " + Abc("sha256"), true, "Matches: SHA-2 256, from the clipboard",
-         "SHA-2 256", Abc("sha256")},
-        {badSha1, Abc("sha1"), true,
-         "Does not match: SHA-1, from the Expected hash field. First difference at character 10",
+        {md5Grouped, "", true, true,
+         "Matches: MD5, from the Expected hash field. It shows the file undamaged, not "
+         "untampered.",
+         "MD5", ""},
+        {"", "SHA256 (abc.iso) = " + Abc("sha256"), true, true,
+         "Matches: MD4, from abc.iso.md5. The clipboard differs; the sum file decides. It "
+         "shows the file undamaged, not untampered.",
+         "MD4", Abc("md4")},
+        {"", "SHA256 (abc.iso) = " + Abc("sha256"), false, true,
+         "Matches: SHA-2 256, from the clipboard.", "SHA-2 256", Abc("sha256")},
+        {"", Abc("sha256") + "  other.iso", false, true, "", "SHA-1", ""},
+        {badSha1, Abc("sha1"), true, true,
+         "Does not match: SHA-1, from the Expected hash field; first difference at character 10.",
          "SHA-1", ""},
-        {"", "", true, "Matches: MD4, from abc.iso.md5.", "MD4", Abc("md4")},
-        {"not a digest", Abc("md5"), true, "Expected hash not recognised", "SHA-1", ""},
-        {"", "abc", false, "", "SHA-1", ""},  // the string itself, copied
-        {"", Abc("gost"), false, "Matches: GOSTHash, from the clipboard.", "GOSTHash", Abc("gost")},
+        {"not a digest", Abc("md5"), true, true,
+         "Expected hash not recognised: not a digest of a known length or a checksum line.",
+         "SHA-1", ""},
+        {"", "abc", false, false, "", "SHA-1", ""},  // the string itself, copied
+        {"", Abc("gost"), false, false, "Matches: GOSTHash, from the clipboard.", "GOSTHash",
+         Abc("gost")},
+        {"SHA1 (abc.iso) = " + Abc("sha1"), "", false, false,
+         "The Expected hash field holds the line for abc.iso: not compared with the string.",
+         "SHA-1", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.field + "|" + c.clipboard);
         TempDir dir;
         const std::string file = dir.WriteFile("abc.iso", "abc");
-        dir.WriteFile("abc.iso.md5", "MD4 (abc.iso) = " + Abc("md4") + "\n");
+        if (c.sumFile) dir.WriteFile("abc.iso.md5", "MD4 (abc.iso) = " + Abc("md4") + "\n");
         const Clipboard clipboard(QString::fromStdString(c.clipboard));
         CTarnovelDlg dialog;
         dialog.SetControlText(kFilePathBoxId, file);
@@ -130,10 +144,31 @@ TEST(Verify, FieldBeforeClipboardBeforeSumFile) {
         EXPECT_EQ(FindWidget<QWidget>(dialog, "statusLine")->isVisible(), *c.verdict == '\0');
         dialog.SetControlText(kStringBoxId, "abcd");
         dialog.SetControlText(kFilePathBoxId, file + "x");
-        if (!QString::fromLatin1(c.verdict).startsWith("Expected")) {
+        if (!QString::fromLatin1(c.verdict).startsWith("Expected") &&
+            !QString::fromLatin1(c.verdict).startsWith("The Expected")) {
             EXPECT_EQ(VerdictOf(dialog), "");
+            EXPECT_EQ(FindWidget<QLineEdit>(dialog, "expectedBox")->placeholderText(), "");
         }
+        // A run that fails leaves no verdict and no grey digest of the earlier one.
+        dialog.OnHashFile();
+        dialog.WaitForIdle();
+        EXPECT_EQ(FindWidget<QLineEdit>(dialog, "expectedBox")->placeholderText(), "");
     }
+}
+
+// A preferred sum file passed over is named with the reason, in the verdict on the next one.
+TEST(Verify, SaysWhichSumFileWasPassedOver) {
+    TempDir dir;
+    const std::string file = dir.WriteFile("abc.iso", "abc");
+    ASSERT_TRUE(QDir().mkdir(QString::fromStdString(dir.PathOf("SHA256SUMS"))));
+    dir.WriteFile("MD5SUMS", Abc("md5") + "  abc.iso\n");
+    CTarnovelDlg dialog;
+    ASSERT_TRUE(ShowActive(dialog));
+    dialog.OpenFile(file);
+    dialog.WaitForIdle();
+    EXPECT_EQ(VerdictOf(dialog),
+              "Matches: MD5, from MD5SUMS. SHA256SUMS is not a regular file. It "
+              "shows the file undamaged, not untampered.");
 }
 
 TEST(Verify, SumFileChosenOrDroppedGivesTheLineForTheFile) {

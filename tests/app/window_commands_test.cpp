@@ -80,6 +80,29 @@ TEST(Browse, PresetIsTheLastHashedPathNotTheEditedBox) {
     EXPECT_EQ(chooser.presets[1].toStdString(), hashed);
 }
 
+// Qt's chooser decodes names lossily; a chosen name with U+FFFD is the one entry it stands for,
+// shown escaped, and is what a run opens.
+TEST(Browse, ANameThatIsNoUtf8IsTheFileChosen) {
+    TempDir dir;
+    const std::string raw = dir.WriteFile(
+        "\xff"
+        "abc.txt",
+        "abc");
+    CTarnovelDlg dialog;
+    FakeChooser chooser;
+    dialog.SetFileChooser(chooser.Hook());
+    chooser.answer = QString::fromStdString(dir.path() +
+                                            "/\xef\xbf\xbd"
+                                            "abc.txt");
+    dialog.OnBrowse();
+    EXPECT_EQ(dialog.GetControlText(kFilePathBoxId), raw);
+    EXPECT_EQ(FindWidget<QLineEdit>(dialog, "filePathBox")->text().toStdString(),
+              dir.path() + "/\\xFFabc.txt");
+    dialog.OnHashFile();
+    dialog.WaitForIdle();
+    EXPECT_EQ(dialog.GetControlText(kOutputBoxId), SharedVector("abc").digest.at("sha1"));
+}
+
 TEST(Browse, CancellingLeavesTheBoxUnchanged) {
     CTarnovelDlg dialog;
     FakeChooser chooser;

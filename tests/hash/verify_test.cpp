@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <map>
 #include <string>
 #include <vector>
@@ -25,6 +26,18 @@ std::string Abc(Algorithm algorithm) {
 std::string Upper(std::string text) {
     for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return text;
+}
+
+ExpectedSources Typed(std::optional<ExpectedDigest> field) {
+    ExpectedSources sources;
+    sources.field = std::move(field);
+    return sources;
+}
+
+ExpectedSources Copied(std::optional<ExpectedDigest> clipboard) {
+    ExpectedSources sources;
+    sources.clipboard = std::move(clipboard);
+    return sources;
 }
 
 class FakeDialog : public DialogControls {
@@ -90,6 +103,10 @@ TEST(ExpectedText, RefusesWhatIsNoDigest) {
     EXPECT_FALSE(ParseExpectedText("build 1234abcd", "x.iso", ExpectedSource::Clipboard));
     EXPECT_TRUE(ParseExpectedText("x.iso 1234abcd", "x.iso", ExpectedSource::Clipboard));
     EXPECT_TRUE(ParseExpectedText("build 1234abcd", "x.iso", ExpectedSource::Field));
+    // Nor is a copied line for another file, or a list when no file is hashed.
+    EXPECT_FALSE(ParseExpectedText(sha1 + "  y.iso", "x.iso", ExpectedSource::Clipboard));
+    EXPECT_FALSE(ParseExpectedText(sha1 + "  y.iso\n", "", ExpectedSource::Clipboard));
+    EXPECT_TRUE(ParseExpectedText(sha1 + "  x.iso", "x.iso", ExpectedSource::Clipboard));
 }
 
 // Every algorithm's vector matches as itself, the ambiguous lengths included; one changed digit
@@ -104,7 +121,8 @@ TEST(VerifyCommand, VerdictOnEachAlgorithm) {
             dialog.selected = ListIndexOf(algorithm);
             HashRequest request;
             const VerifiedRun run = OnHashStringVerifying(
-                dialog, request, ParseExpectedText(Upper(text), "", ExpectedSource::Clipboard));
+                dialog, request,
+                Copied(ParseExpectedText(Upper(text), "", ExpectedSource::Clipboard)));
             ASSERT_TRUE(run.verdict) << text;
             const Verdict& v = *run.verdict;
             EXPECT_EQ(v.matches, flip == std::string::npos) << text;
@@ -138,7 +156,7 @@ TEST(VerifyCommand, ListFollowsTheDigestShown) {
         dialog.selected = c.selected;
         HashRequest request;
         const VerifiedRun run =
-            OnHashStringVerifying(dialog, request, ParseExpectedText(c.expected, ""));
+            OnHashStringVerifying(dialog, request, Typed(ParseExpectedText(c.expected, "")));
         ASSERT_TRUE(run.verdict) << c.expected;
         EXPECT_EQ(run.shownIndex, ListIndexOf(c.shown)) << c.expected;
         EXPECT_EQ(dialog.texts[kOutputBoxId], Abc(c.shown)) << c.expected;
@@ -185,6 +203,18 @@ TEST(SumFileSearch, FindsTheLineForTheFile) {
         // The line past the bound is never read, the one before it is.
         {{{"SHA256SUMS", bound + "\n" + sha256 + "  x.iso\n"}}, "", {}},
         {{{"SHA256SUMS", sha256 + "  x.iso\n" + bound}}, "SHA256SUMS", {A::Sha256}},
+        // Where releases put them: a list with a suffix of its own, a digest alone in a file
+        // named after this one, a sum file named after it without its extension.
+        {{{"Fedora-39-x86_64-CHECKSUM", kSigned}},
+         "Fedora-39-x86_64-CHECKSUM",
+         {A::Sha256, A::Gost}},
+        {{{"x.iso.sha256", sha256 + "\n"}, {"MD5SUMS", md5 + "  x.iso\n"}},
+         "x.iso.sha256",
+         {A::Sha256}},
+        {{{"x.md5", Upper(md5)}}, "x.md5", {A::Md5}},
+        {{{"x.sfv", "x.iso 352441C2\n"}}, "x.sfv", {A::Crc32}},
+        {{{"release.sha256sums", sha256 + "  x.iso\n"}}, "release.sha256sums", {A::Sha256}},
+        {{{"SHA256SUMS", sha256 + "\n"}}, "", {}},  // a digest alone names no file
         // The bound cuts "x.iso2" to "x.iso": a cut line is no line.
         {{{"sha256sums.txt",
            bound.substr(0, kSumFileReadLimit - 72) + "\n" + sha256 + "  x.iso2\n"}},
@@ -216,9 +246,28 @@ TEST(SumFileSearch, PassesOverWhatCannotBeRead) {
     chmod(dir.path().c_str(), 0755);
     Unprivileged guard;
     if (!guard.PermissionsApply()) GTEST_SKIP() << "cannot drop root";
-    const auto found = FindSumFileBeside(file);
-    ASSERT_TRUE(found);
-    EXPECT_EQ(found->sumFileName, "SHA256SUMS");
+    const BesideSearch found = SearchBeside(file);
+    ASSERT_TRUE(found.expected);
+    EXPECT_EQ(found.expected->sumFileName, "SHA256SUMS");
+    // Each passed over, and why, in the order tried.
+    ASSERT_EQ(found.skipped.size(), 3u);
+    EXPECT_EQ(found.skipped[0].name, "x.iso.sha256");
+    EXPECT_EQ(found.skipped[0].reason, SumFileSkip::NotRegular);
+    EXPECT_EQ(found.skipped[1].name, "x.iso.sha1");
+    EXPECT_EQ(found.skipped[1].reason, SumFileSkip::NotRegular);
+    EXPECT_EQ(found.skipped[2].reason, SumFileSkip::Unreadable);
+    EXPECT_EQ(found.skipped[2].error, EACCES);
+}
+
+TEST(SumFileSearch, SaysWhenTheEntryIsPastTheBound) {
+    TempDir dir;
+    const std::string file = dir.WriteFile("x.iso", "abc");
+    dir.WriteFile("SHA256SUMS",
+                  std::string(kSumFileReadLimit, '#') + "\n" + Abc(A::Sha256) + "  x.iso\n");
+    const BesideSearch found = SearchBeside(file);
+    EXPECT_FALSE(found.expected);
+    ASSERT_EQ(found.skipped.size(), 1u);
+    EXPECT_EQ(found.skipped[0].reason, SumFileSkip::PastBound);
 }
 
 TEST(SumFileSearch, EscapedNamesAndOtherFamilies) {
@@ -235,29 +284,127 @@ TEST(SumFileSearch, EscapedNamesAndOtherFamilies) {
     EXPECT_TRUE(ExpectedFromSumText(b2, "x.iso", "SHA512SUMS"));
 }
 
-TEST(VerifyCommand, HashFileTakesTheSumFileBesideIt) {
-    TempDir dir;
+// Which source decides: the field, then a sum file beside the file that lists it, then the
+// clipboard (a digest alone or a line naming this file); a clipboard that disagrees with the sum
+// file is outvoted and said so. x.iso holds "abc"; "bad" is SHA-1's digest with one digit changed.
+TEST(VerifyCommand, SourcePrecedence) {
+    std::string bad = Abc(A::Sha1);
+    bad[3] = bad[3] == '0' ? '1' : '0';
+    const std::string sums = Abc(A::Sha256) + "  x.iso\n";
+    const struct {
+        std::string field, sumFile, clipboard;
+        ExpectedSource from;  // Field with no `algorithm`: no verdict
+        Algorithm algorithm;
+        bool matches, disagrees;
+    } cases[] = {
+        {"", "", "", ExpectedSource::Field, A::Sha1, false, false},  // plain "Hash file"
+        {bad, sums, Abc(A::Md5), ExpectedSource::Field, A::Sha1, false, false},
+        {Abc(A::Md5), sums, "", ExpectedSource::Field, A::Md5, true, false},
+        {"", sums, bad, ExpectedSource::SumFile, A::Sha256, true, true},  // a stale clipboard
+        {"", sums, "SHA256 (x.iso) = " + Abc(A::Sha256), ExpectedSource::SumFile, A::Sha256, true,
+         false},
+        {"", "", bad, ExpectedSource::Clipboard, A::Sha1, false, false},
+        {"", "", Abc(A::Md4) + "  x.iso", ExpectedSource::Clipboard, A::Md4, true, false},
+        {"", "", Abc(A::Md4) + "  other.iso", ExpectedSource::Field, A::Sha1, false, false},
+        {"", Abc(A::Sha256) + "  other.iso\n", Abc(A::Sha1), ExpectedSource::Clipboard, A::Sha1,
+         true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.field + "|" + c.sumFile + "|" + c.clipboard);
+        TempDir dir;
+        FakeDialog dialog;
+        dialog.texts[kFilePathBoxId] = dir.WriteFile("x.iso", "abc");
+        if (!c.sumFile.empty()) dir.WriteFile("SHA256SUMS", c.sumFile);
+        ExpectedSources sources;
+        if (!c.field.empty()) sources.field = ParseExpectedText(c.field, "x.iso");
+        sources.clipboard = ParseExpectedText(c.clipboard, "x.iso", ExpectedSource::Clipboard);
+        HashRequest request;
+        const VerifiedRun run = OnHashFileVerifying(dialog, request, sources);
+        EXPECT_EQ(dialog.texts[kOutputBoxId], Abc(c.algorithm));
+        EXPECT_EQ(run.clipboardDisagrees, c.disagrees);
+        EXPECT_EQ(run.searchedBeside, c.field.empty());
+        ASSERT_EQ(run.verdict.has_value(), c.from != ExpectedSource::Field || !c.field.empty());
+        if (!run.verdict) continue;
+        EXPECT_EQ(run.verdict->source, c.from);
+        EXPECT_EQ(run.verdict->algorithm, c.algorithm);
+        EXPECT_EQ(run.verdict->matches, c.matches);
+    }
+    // A failed read gives no verdict and no digest.
     FakeDialog dialog;
-    dialog.texts[kFilePathBoxId] = dir.WriteFile("x.iso", "abc");
+    dialog.texts[kFilePathBoxId] = "/nonexistent/x.iso";
     HashRequest request;
-    // Nothing to compare with: exactly "Hash file" with the chosen SHA-1.
-    EXPECT_FALSE(OnHashFileVerifying(dialog, request, std::nullopt).verdict);
-    EXPECT_EQ(dialog.texts[kOutputBoxId], Abc(A::Sha1));
+    EXPECT_FALSE(
+        OnHashFileVerifying(dialog, request, Typed(ParseExpectedText(Abc(A::Md5), ""))).verdict);
+    EXPECT_EQ(dialog.texts[kOutputBoxId], "");
+    // A line for a file left in the field is not compared with the string.
+    dialog.texts[kStringBoxId] = "abc";
+    const VerifiedRun string = OnHashStringVerifying(
+        dialog, request, Typed(ParseExpectedText(Abc(A::Sha1) + "  x.iso", "x.iso")));
+    EXPECT_FALSE(string.verdict);
+    EXPECT_TRUE(string.fieldNamesFile);
+}
 
-    dir.WriteFile("SHA256SUMS", kSigned);
-    EXPECT_FALSE(OnHashFileVerifying(dialog, request, std::nullopt, false).verdict);
-    const VerifiedRun run = OnHashFileVerifying(dialog, request, std::nullopt);
+// A digest whose length fits several algorithms: the selected one if it fits, else the one that
+// matched last, else the commonest; the others only after a mismatch, one read each.
+TEST(VerifyCommand, LikeliestFirst) {
+    const struct {
+        std::string digest;
+        int selected;
+        Candidates recent;
+        Candidates tried;
+    } cases[] = {
+        {Abc(A::Md5), 5, {}, {A::Md5}},
+        {Abc(A::Md4), 5, {}, {A::Md5, A::Md4}},
+        {Abc(A::Md2), 5, {A::Sha1, A::Md2}, {A::Md2}},
+        {Abc(A::Md2), ListIndexOf(A::Md4), {A::Md2}, {A::Md4, A::Md2}},
+        {std::string(32, '0'), 5, {}, {A::Md5, A::Md4, A::Md2}},
+        {Abc(A::Gost), 5, {}, {A::Sha256, A::Gost}},
+        {Abc(A::Gost), ListIndexOf(A::Gost), {}, {A::Gost}},
+        {Abc(A::Sha256), ListIndexOf(A::Gost), {A::Sha256}, {A::Gost, A::Sha256}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.digest);
+        TempDir dir;
+        FakeDialog dialog;
+        dialog.texts[kFilePathBoxId] = dir.WriteFile("x.iso", "abc");
+        dialog.selected = c.selected;
+        std::vector<Algorithm> retried;
+        ExpectedSources sources = Typed(ParseExpectedText(c.digest, ""));
+        sources.recentMatches = c.recent;
+        sources.onRetry = [&](Algorithm failed, std::span<const Algorithm> next) {
+            retried.push_back(failed);
+            EXPECT_EQ(next.front(), c.tried[retried.size()]);
+        };
+        HashRequest request;
+        const VerifiedRun run = OnHashFileVerifying(dialog, request, sources);
+        EXPECT_EQ(run.tried, c.tried);
+        EXPECT_EQ(retried.size(), c.tried.size() - 1);
+        ASSERT_TRUE(run.verdict);
+        EXPECT_EQ(run.verdict->matches, c.digest != std::string(32, '0'));
+    }
+}
+
+// Names are bytes: a name that is not UTF-8 is matched as it is, never as its lossy decoding,
+// even beside a file whose name is that decoding.
+TEST(SumFileSearch, NamesAreBytes) {
+    TempDir dir;
+    const std::string raw = dir.WriteFile(
+        "\xff"
+        "x.iso",
+        "abc");
+    dir.WriteFile(
+        "\xef\xbf\xbd"
+        "x.iso",
+        "abd");
+    dir.WriteFile("SHA256SUMS", std::string(64, '0') + "  \xef\xbf\xbdx.iso\n" + Abc(A::Sha256) +
+                                    "  \xffx.iso\n");
+    FakeDialog dialog;
+    dialog.texts[kFilePathBoxId] = raw;
+    HashRequest request;
+    const VerifiedRun run = OnHashFileVerifying(dialog, request, {});
     ASSERT_TRUE(run.verdict);
     EXPECT_TRUE(run.verdict->matches);
-    EXPECT_EQ(run.verdict->sumFileName, "SHA256SUMS");
     EXPECT_EQ(dialog.texts[kOutputBoxId], Abc(A::Sha256));
-    // The field's digest wins over the sum file; a failed read gives no verdict and no digest.
-    EXPECT_EQ(
-        OnHashFileVerifying(dialog, request, ParseExpectedText(Abc(A::Md5), "")).verdict->algorithm,
-        A::Md5);
-    dialog.texts[kFilePathBoxId] = dir.PathOf("missing.iso");
-    EXPECT_FALSE(OnHashFileVerifying(dialog, request, ParseExpectedText(Abc(A::Md5), "")).verdict);
-    EXPECT_EQ(dialog.texts[kOutputBoxId], "");
 }
 
 }  // namespace
