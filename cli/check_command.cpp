@@ -8,7 +8,6 @@
 #include "check_command.h"
 
 #include <strings.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -61,8 +60,7 @@ bool SameDigest(const std::string& computed, const std::string& listed) {
 }
 
 bool RegularFile(const std::string& path) {
-    struct stat info {};
-    return path != "-" && stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    return path != "-" && RegularFileSize(path).has_value();
 }
 
 struct Tally {
@@ -83,72 +81,6 @@ bool Selected(const Options& options, Algorithm algorithm) {
                options.algorithms.end();
 }
 
-// The lines of one sums file, read one at a time; comments and empty lines are passed over. A
-// file is GNU and BSD lines, or SFV: the first line that reads as either decides, GNU and BSD
-// first. SFV lines count only where CRC-32 may be checked.
-class SumsReader {
-public:
-    SumsReader(std::FILE* sums, bool sumsOnStdin, SumLineParser& parser, bool sfvLines)
-        : file(sums), isStdin(sumsOnStdin), lines(parser), sfvAllowed(sfvLines) {}
-    ~SumsReader() { std::free(buffer); }
-    SumsReader(const SumsReader&) = delete;
-    SumsReader& operator=(const SumsReader&) = delete;
-
-    std::optional<Record> Next() {
-        for (;;) {
-            errno = 0;
-            const ssize_t length = getline(&buffer, &capacity, file);
-            if (length < 0) {
-                if (std::ferror(file)) readError = errno != 0 ? errno : EIO;
-                return std::nullopt;
-            }
-            Record record;
-            record.lineNumber = ++lineNumber;
-            record.line = Parse(std::string_view(buffer, static_cast<std::size_t>(length)));
-            // With the sums on standard input, "-" cannot also be a file to check.
-            if (record.line.kind == SumLine::Kind::Entry && isStdin &&
-                record.line.entry.name == "-")
-                record.line.kind = SumLine::Kind::Malformed;
-            if (record.line.kind != SumLine::Kind::Ignored) return record;
-        }
-    }
-    int error() const { return readError; }  // errno when reading stopped early
-
-private:
-    enum class Format { Undecided, GnuBsd, Sfv };
-
-    SumLine Parse(std::string_view text) {
-        if (format == Format::Sfv) return sfv.Parse(text);
-        SumLine line = lines.Parse(text);
-        if (format == Format::GnuBsd || !sfvAllowed) return line;
-        if (line.kind == SumLine::Kind::Entry) {
-            format = Format::GnuBsd;
-            return line;
-        }
-        SumLine asSfv = sfv.Parse(text);
-        if (asSfv.kind == SumLine::Kind::Entry) format = Format::Sfv;
-        // Until the format is known, ';' lines are taken for SFV comments.
-        return asSfv.kind == SumLine::Kind::Malformed ? line : asSfv;
-    }
-
-    static SumLineParser SfvParser() {
-        SumLineRules rules;
-        rules.sfv = true;
-        return SumLineParser(rules);
-    }
-
-    std::FILE* file;
-    bool isStdin;
-    SumLineParser& lines;
-    bool sfvAllowed;
-    SumLineParser sfv = SfvParser();
-    Format format = Format::Undecided;
-    char* buffer = nullptr;
-    std::size_t capacity = 0;
-    unsigned long lineNumber = 0;
-    int readError = 0;
-};
-
 void PrintStatus(Console& console, const std::string& name, const char* status) {
     const bool escape = CheckNameNeedsEscape(name);
     console.Write((escape ? "\\" + EscapeName(name) : name) + ": " + status + "\n");
@@ -167,19 +99,38 @@ std::string TypeName(const Options& options, const SumLine& line) {
 bool CheckOneFile(const Options& options, Console& console, OrderedJobs& jobs,
                   const std::string& sumsName, SumLineParser& lines) {
     const bool isStdin = sumsName == "-";
-    std::FILE* file = isStdin ? stdin : std::fopen(sumsName.c_str(), "r");
-    if (file == nullptr) {
-        console.ReportFile(sumsName, errno);
+    int openError = 0;
+    const std::unique_ptr<ByteSource> file =
+        isStdin ? DescriptorSource(kStandardInput) : OpenFileSource(sumsName, openError);
+    if (!file) {
+        console.ReportFile(sumsName, openError);
         return false;
     }
     // Named in messages as the coreutils tools name it.
     const std::string shownName = QuoteForMessage(isStdin ? "standard input" : sumsName);
+    // A list's name may say what its digests are, unless -a or the program's name has.
+    const std::string baseName = sumsName.substr(sumsName.rfind('/') + 1);
+    const bool byName = !isStdin && !options.algorithmsChosen;
+    if (byName && NamesForeignAlgorithm(baseName)) {
+        console.Report(shownName +
+                       ": named for an algorithm corvane-sum does not compute; not checked");
+        return false;
+    }
+    lines.SetNamedAlgorithm(byName ? AlgorithmOfSumFileName(baseName) : std::nullopt);
     Tally tally;
     Guesses guesses;
-    SumsReader reader(file, isStdin, lines, Selected(options, Algorithm::Crc32));
+    SumFileRules fileRules;
+    fileRules.sfvAllowed = Selected(options, Algorithm::Crc32);
+    // As the coreutils tools read them, their armor lines are malformed.
+    fileRules.signedWrapper = !options.coreutilsName;
+    SumFileReader reader(*file, lines, fileRules);
     const auto next = [&]() -> std::optional<std::pair<Record, FileJob>> {
-        std::optional<Record> record = reader.Next();
-        if (!record) return std::nullopt;
+        std::optional<NumberedSumLine> read = reader.Next();
+        if (!read) return std::nullopt;
+        std::optional<Record> record = Record{read->number, std::move(read->line), {}};
+        // With the sums on standard input, "-" cannot also be a file to check.
+        if (record->line.kind == SumLine::Kind::Entry && isStdin && record->line.entry.name == "-")
+            record->line.kind = SumLine::Kind::Malformed;
         FileJob job;
         if (record->line.kind == SumLine::Kind::Entry) {
             const SumEntry& entry = record->line.entry;
@@ -188,6 +139,8 @@ bool CheckOneFile(const Options& options, Console& console, OrderedJobs& jobs,
                 const Guesses::Guess guess = guesses.For(entry.candidates);
                 record->guess = guess.algorithm;
                 job.algorithms = {guess.algorithm};
+                // Read again for the other candidates: it must stay what it was looked up as.
+                job.kinds = FileKinds::RegularOnly;
                 // Until a guess has matched, a few files on their own let it be learnt before a
                 // whole batch of lanes goes by a wrong one and each file waits for a second read.
                 job.mayShareLanes = guess.matchedBefore;
@@ -215,7 +168,8 @@ bool CheckOneFile(const Options& options, Console& console, OrderedJobs& jobs,
                 if (!outcome.ok() || SameDigest(outcome.digests[0], entry.digest)) break;
                 if (other == *record.guess) continue;
                 computed = {other};
-                outcome = ComputeDigests(HashInput::Path(entry.name), computed);
+                outcome =
+                    ComputeDigests(HashInput::Path(entry.name, FileKinds::RegularOnly), computed);
             }
         }
         if (!outcome.ok()) {
@@ -239,6 +193,11 @@ bool CheckOneFile(const Options& options, Console& console, OrderedJobs& jobs,
             if (options.warn)
                 console.Report(where + "untagged digest matched as " +
                                std::string(AlgorithmTag(computed[matched])));
+        } else if (entry.candidates.size() > 1 && options.warn) {
+            std::string tried;
+            for (const Algorithm candidate : entry.candidates)
+                tried += (tried.empty() ? "" : ", ") + std::string(AlgorithmTag(candidate));
+            console.Report(where + "untagged digest matched none of " + tried);
         }
         if (options.status) return;
         if (!match)
@@ -247,14 +206,9 @@ bool CheckOneFile(const Options& options, Console& console, OrderedJobs& jobs,
             PrintStatus(console, entry.name, "OK");
     };
     RunInOrder(jobs, next, emit);
-    const int readError = reader.error();
-    if (isStdin)
-        std::clearerr(file);
-    else
-        std::fclose(file);
-
-    if (readError != 0) {
-        console.Report(shownName + ": " + std::strerror(readError));
+    // As the coreutils tools say it, whatever the failure (a folder named as the list among them).
+    if (reader.error() != 0) {
+        console.Report(shownName + ": read error");
         return false;
     }
     if (!tally.anyWellFormed) {
@@ -289,6 +243,7 @@ int RunCheck(const Options& options, Console& console) {
     if (options.algorithmsChosen) rules.algorithms = options.algorithms;
     rules.anyTag = !options.algorithmsChosen;
     rules.refuseAmbiguous = false;
+    rules.exactTags = options.strict;
     // One parser for every file: as in the coreutils tools, the first untagged line decides
     // between the usual and the old one-space form for the rest of the run.
     SumLineParser lines(std::move(rules));

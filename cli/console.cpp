@@ -1,12 +1,17 @@
 // The output and error streams of corvane-sum, written with write(2) a whole line at a time.
 #include "console.h"
 
+#include <signal.h>
 #include <sys/ioctl.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 
 #include "escape.h"
+#include "file_source.h"
 
 int WriteAll(int fd, std::string_view data) {
     while (!data.empty()) {
@@ -18,6 +23,43 @@ int WriteAll(int fd, std::string_view data) {
         data.remove_prefix(static_cast<std::size_t>(wrote));
     }
     return 0;
+}
+
+namespace {
+
+// What a signal handler may read: the status line's width and where it is.
+std::atomic<std::size_t> signalStatusShown{0};
+std::atomic<int> signalErrorFd{-1};
+
+extern "C" void EraseStatusAndEnd(int signal) {
+    const int fd = signalErrorFd.load();
+    std::size_t left = signalStatusShown.load();
+    if (fd >= 0 && left > 0) {
+        static const char kBlanks[] =
+            "\r                                                               ";
+        // write(2) only: nothing else is safe in a handler.
+        (void)!write(fd, "\r", 1);
+        while (left > 0) {
+            const std::size_t chunk = std::min(left, sizeof kBlanks - 2);
+            (void)!write(fd, kBlanks + 1, chunk);
+            left -= chunk;
+        }
+        (void)!write(fd, "\r", 1);
+    }
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+}  // namespace
+
+void Console::EraseStatusOnSignals() {
+    signalErrorFd.store(errFd);
+    for (const int signal : {SIGINT, SIGTERM}) {
+        struct sigaction action {};
+        action.sa_handler = EraseStatusAndEnd;
+        sigemptyset(&action.sa_mask);
+        (void)sigaction(signal, &action, nullptr);
+    }
 }
 
 Console::Console(std::string program, int outputFd, int errorFd)
@@ -42,7 +84,7 @@ void Console::Report(std::string_view message) {
 }
 
 void Console::ReportFile(std::string_view name, int errnum) {
-    Report(QuoteForMessage(name) + ": " + std::strerror(errnum));
+    Report(QuoteForMessage(name) + ": " + FileErrorText(errnum));
 }
 
 int Console::outputError() const {
@@ -60,6 +102,7 @@ void Console::ShowStatus(std::string_view text) {
         line += text;
     }
     statusShown = WriteAll(errFd, line) == 0 ? text.size() : 0;
+    signalStatusShown.store(statusShown);
 }
 
 void Console::ClearStatus() {
@@ -72,6 +115,7 @@ void Console::ClearStatusLocked() {
     // Spaces rather than a terminal control sequence: every terminal understands them.
     (void)WriteAll(errFd, "\r" + std::string(statusShown, ' ') + "\r");
     statusShown = 0;
+    signalStatusShown.store(0);
 }
 
 unsigned Console::StatusWidth() const {

@@ -30,6 +30,9 @@ public:
     // The status line: replaced by each Show, gone after Clear or any other write.
     void ShowStatus(std::string_view text) override;
     void ClearStatus() override;
+    // From now on SIGINT and SIGTERM erase the status line before they end the process, as they
+    // would have. For the one console of the process.
+    void EraseStatusOnSignals();
     // Columns of the terminal the error stream is on (80 when it cannot tell).
     unsigned StatusWidth() const override;
     bool OnTerminal() const override;

@@ -1,7 +1,11 @@
 // The check report's name escaping and shell quoting for messages, compatible with coreutils.
 #include "escape.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cwchar>
+#include <cwctype>
+#include <vector>
 
 bool CheckNameNeedsEscape(std::string_view name) {
     return name.find('\n') != std::string_view::npos;
@@ -9,26 +13,46 @@ bool CheckNameNeedsEscape(std::string_view name) {
 
 namespace {
 
-bool IsControl(unsigned char c) {
-    return c < 0x20 || c == 0x7f;
+// Which bytes a terminal could not show as they are: controls, and in the locale's character set
+// (setlocale in main) bytes of no valid character or of one that is not printable.
+std::vector<bool> Unprintable(std::string_view name) {
+    std::vector<bool> hidden(name.size(), false);
+    std::mbstate_t state{};
+    for (std::size_t i = 0; i < name.size();) {
+        const unsigned char c = static_cast<unsigned char>(name[i]);
+        if (c < 0x80) {
+            hidden[i++] = c < 0x20 || c == 0x7f;
+            continue;
+        }
+        wchar_t wide = 0;
+        const std::size_t length = std::mbrtowc(&wide, name.data() + i, name.size() - i, &state);
+        if (length == 0 || length > name.size() - i) {  // invalid or cut short: this byte alone
+            state = std::mbstate_t{};
+            hidden[i++] = true;
+            continue;
+        }
+        const bool shown = std::iswprint(static_cast<wint_t>(wide)) != 0;
+        for (std::size_t k = 0; k < length; ++k) hidden[i + k] = !shown;
+        i += length;
+    }
+    return hidden;
 }
 
 // Characters the shell would treat specially; '#' and '~' only at the start of a word. The
 // colon is quoted too, so that "NAME: reason" cannot be misread.
-bool NeedsQuoting(std::string_view name) {
+bool NeedsQuoting(std::string_view name, const std::vector<bool>& hidden) {
     if (name.empty()) return true;
     for (std::size_t i = 0; i < name.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(name[i]);
-        if (IsControl(c)) return true;
+        const char c = name[i];
+        if (hidden[i]) return true;
         if ((c == '#' || c == '~') && i == 0) return true;
-        if (std::string_view(" !\"$&'()*;<=>?[\\^`|:").find(static_cast<char>(c)) !=
-            std::string_view::npos)
+        if (std::string_view(" !\"$&'()*;<=>?[\\^`|:").find(c) != std::string_view::npos)
             return true;
     }
     return false;
 }
 
-void AppendControl(std::string& out, unsigned char c) {
+void AppendEscaped(std::string& out, unsigned char c) {
     switch (c) {
         case '\a':
             out += "\\a";
@@ -62,30 +86,33 @@ void AppendControl(std::string& out, unsigned char c) {
 }  // namespace
 
 std::string QuoteForMessage(std::string_view name) {
-    if (!NeedsQuoting(name)) return std::string(name);
+    const std::vector<bool> hidden = Unprintable(name);
+    if (!NeedsQuoting(name, hidden)) return std::string(name);
 
-    bool hasControl = false;
-    for (char c : name) hasControl = hasControl || IsControl(static_cast<unsigned char>(c));
+    const bool anyHidden = std::find(hidden.begin(), hidden.end(), true) != hidden.end();
+    const std::size_t quote = name.find('\'');
     // A single quote alone reads best inside double quotes, when nothing else needs escaping there.
-    if (!hasControl && name.find('\'') != std::string_view::npos &&
+    if (!anyHidden && quote != std::string_view::npos &&
         name.find_first_of("\"$`\\!") == std::string_view::npos)
         return "\"" + std::string(name) + "\"";
 
-    // Single-quoted, with each run of control characters as a $'...' part between quotes.
-    std::string out = "'";
-    for (std::size_t i = 0; i < name.size();) {
-        const unsigned char c = static_cast<unsigned char>(name[i]);
-        if (!IsControl(c)) {
-            out += c == '\'' ? std::string("'\\''") : std::string(1, name[i]);
-            ++i;
-            continue;
+    // Single-quoted, with each run of hidden bytes as a $'...' part between quotes. The coreutils
+    // tools begin with an empty '' when a quote comes before a hidden last byte.
+    std::string out = quote != std::string_view::npos && quote > 0 && hidden.back() ? "'''" : "'";
+    bool inEscape = false;  // within $'...'
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        if (hidden[i]) {
+            if (!inEscape) out += "'$'";
+            inEscape = true;
+            AppendEscaped(out, static_cast<unsigned char>(name[i]));
+        } else if (name[i] == '\'') {
+            out += "'\\''";  // closes either kind of quoting and opens a plain one
+            inEscape = false;
+        } else {
+            if (inEscape) out += "''";
+            inEscape = false;
+            out += name[i];
         }
-        out += "'$'";
-        for (; i < name.size() && IsControl(static_cast<unsigned char>(name[i])); ++i)
-            AppendControl(out, static_cast<unsigned char>(name[i]));
-        out += "'";
-        if (i == name.size()) return out;
-        out += "'";
     }
     out += "'";
     return out;

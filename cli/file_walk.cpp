@@ -50,9 +50,9 @@ std::optional<WalkEntry> FileWalk::Visit(const std::string& path) {
     struct stat info {};
     if ((follow ? stat(path.c_str(), &info) : lstat(path.c_str(), &info)) != 0)
         return Failure(path, errno);
-    if (S_ISREG(info.st_mode)) return WalkEntry{WalkEntry::Kind::File, path, 0};
+    if (S_ISREG(info.st_mode)) return WalkEntry{WalkEntry::Kind::File, path, 0, true};
     if (S_ISLNK(info.st_mode)) return std::nullopt;  // not followed: passed over
-    if (!S_ISDIR(info.st_mode)) return WalkEntry{WalkEntry::Kind::Special, path, 0};
+    if (!S_ISDIR(info.st_mode)) return WalkEntry{WalkEntry::Kind::Special, path, 0, true};
     // Only followed links can lead back into a directory being walked.
     for (const Directory& outer : openDirectories)
         if (outer.device == info.st_dev && outer.inode == info.st_ino) return Failure(path, ELOOP);

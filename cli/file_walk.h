@@ -21,6 +21,7 @@ struct WalkEntry {
     Kind kind = Kind::File;
     std::string path;
     int error = 0;
+    bool inTree = false;  // found in a directory: hashed only while it stays a regular file
 };
 
 class FileWalk {

@@ -48,11 +48,11 @@ std::string HelpText(const Invocation& invocation) {
         "  -t, --text            mark digest lines ' ' (text), the default\n"
         "      --tag             write BSD lines, ALGORITHM (FILE) = DIGEST\n"
         "      --untagged        write DIGEST  FILE lines, even for several algorithms\n"
-        "      --sfv             write SFV lines, FILE DIGEST (CRC32 unless -a says else)\n"
+        "      --sfv             write SFV lines, FILE CRC32 (with no other algorithm)\n"
         "  -z, --zero            end output lines with NUL, not newline; names as they are\n"
         "  -r, --recursive       hash the regular files below each directory FILE\n"
         "  -L, --follow          when recursing, follow symbolic links\n"
-        "  -j, --jobs=N          hash up to N files at once (default: one per core)\n"
+        "  -j, --jobs=N          hash N files at once (default 1 per core, at most 4)\n"
         "      --progress        show progress on standard error even off a terminal\n"
         "      --no-progress     never show progress\n"
         "  -c, --check           check the digests listed in the FILEs\n"
@@ -67,7 +67,7 @@ std::string HelpText(const Invocation& invocation) {
     text += AlgorithmNamesText();
     text +=
         "Started as ALGORITHMsum (md5sum, sha256sum, gost94sum...), that is the default.\n"
-        "Several algorithms give BSD lines unless --untagged or --sfv is given.\n"
+        "Several algorithms give BSD lines unless --untagged is given.\n"
         "With -c, lines may be DIGEST  FILE, ALGORITHM (FILE) = DIGEST or SFV; without\n"
         "-a, a DIGEST whose length fits several algorithms (MD5, MD4, MD2) is checked\n"
         "with the one that last matched (first MD5, SHA-256), then with the others.\n"

@@ -1,11 +1,14 @@
 // The program's own name and the algorithm it implies.
 #include "invocation.h"
 
+#include <algorithm>
 #include <cctype>
+#include <iterator>
 
 namespace {
 
 constexpr std::string_view kDefaultName = "corvane-sum";
+constexpr std::string_view kOwnPrefix = "corvane";
 constexpr std::string_view kSuffix = "sum";
 
 std::optional<Algorithm> AlgorithmOfToolName(std::string_view name) {
@@ -26,5 +29,11 @@ Invocation InvocationOf(const char* argv0) {
     const std::size_t slash = name.rfind('/');
     if (slash != std::string_view::npos) name.remove_prefix(slash + 1);
     if (name.empty()) name = kDefaultName;
-    return {std::string(name), AlgorithmOfToolName(name)};
+    Invocation invocation{std::string(name), AlgorithmOfToolName(name)};
+    invocation.known = invocation.algorithm || name.starts_with(kOwnPrefix);
+    constexpr std::string_view kCoreutilsTools[] = {"md5sum", "sha1sum", "sha256sum", "sha384sum",
+                                                    "sha512sum"};
+    invocation.coreutilsName = std::find(std::begin(kCoreutilsTools), std::end(kCoreutilsTools),
+                                         name) != std::end(kCoreutilsTools);
+    return invocation;
 }

@@ -11,6 +11,11 @@
 struct Invocation {
     std::string programName;  // the basename of argv[0]; "corvane-sum" when there is none
     std::optional<Algorithm> algorithm;  // from a name "ALGORITHMsum" ("md5sum", "gost94sum")
+    // Our own name ("corvane-sum…"), or one naming an algorithm. Under any other name (shasum,
+    // md5, b2sum…) no algorithm is taken for granted: -a must say which.
+    bool known = true;
+    // The name of a coreutils tool: its own options' abbreviations must mean what they mean there.
+    bool coreutilsName = false;
 };
 
 Invocation InvocationOf(const char* argv0);

@@ -1,6 +1,7 @@
 // corvane-sum: print or check digests of files and texts, in the manner of the coreutils *sum
 // tools, with the engines of the dialog. Started as md5sum, sha256sum and the like, it is that
 // tool.
+#include <clocale>
 #include <cstring>
 
 #include "check_command.h"
@@ -24,14 +25,18 @@ int Finish(Console& console, int status) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The character set of names in messages, as the coreutils tools judge what to escape.
+    std::setlocale(LC_CTYPE, "");
     const Invocation invocation = InvocationOf(argc > 0 ? argv[0] : nullptr);
     Console console(invocation.programName);
+    console.EraseStatusOnSignals();
     const ParsedCommandLine parsed = ParseCommandLine(invocation, argc, argv);
     if (!parsed.options) {
         if (!parsed.error.empty()) console.Report(parsed.error);
         (void)WriteAll(STDERR_FILENO, TryHelpText(invocation));
         return 1;
     }
+    if (!parsed.notice.empty()) console.Report(parsed.notice);
     const Options& options = *parsed.options;
     switch (options.mode) {
         case Mode::Help:

@@ -101,6 +101,10 @@ std::string Conflict(const Options& o, bool strings) {
     }
     if (o.format == LineFormat::Bsd && o.fileMode == FileMode::Text)
         return "--tag does not support --text mode";
+    // An SFV line holds one CRC-32; anything else would be a list -c cannot read back.
+    if (o.format == LineFormat::Sfv &&
+        (o.algorithms.size() != 1 || o.algorithms[0] != Algorithm::Crc32))
+        return "--sfv writes CRC-32 only; it cannot be combined with other algorithms";
     // --quiet, --status and --warn override one another, so at most one of them is set.
     const std::pair<bool, const char*> checkOnly[] = {
         {o.ignoreMissing, "--ignore-missing"},
@@ -116,6 +120,59 @@ std::string Conflict(const Options& o, bool strings) {
     return {};
 }
 
+// The long options of the coreutils *sum tools, in the order their own ambiguity messages list
+// them.
+constexpr std::string_view kCoreutilsOptions[] = {
+    "binary", "check", "ignore-missing", "quiet", "status", "strict",
+    "tag",    "text",  "warn",           "zero",  "help",   "version",
+};
+
+bool TakesArgument(std::string_view longName) {
+    for (const option& o : kLongOptions)
+        if (o.name != nullptr && longName == o.name) return o.has_arg == required_argument;
+    return false;
+}
+
+// Under a coreutils tool's name, an abbreviation of one of its options means that option, as
+// there, though our extra options share its beginning ("--stri" is --strict, not also --string).
+// What is ambiguous among the tool's own options is refused with its message.
+std::vector<std::string> ExpandCoreutilsAbbreviations(const std::vector<char*>& args,
+                                                      std::string& ambiguous) {
+    std::vector<std::string> out(args.begin(), args.end());
+    for (std::size_t i = 1; i < out.size(); ++i) {
+        const std::string arg = out[i];
+        if (arg == "--") break;
+        if (arg.size() > 1 && arg[0] == '-' && arg[1] != '-') {
+            // Short options: the rest of the cluster, or else the next argument, is a value.
+            const std::size_t valued = arg.find_first_of("asj", 1);
+            if (valued == arg.size() - 1) ++i;
+            continue;
+        }
+        if (!arg.starts_with("--")) continue;
+        const std::size_t equals = arg.find('=');
+        const std::string name = arg.substr(2, equals == std::string::npos ? equals : equals - 2);
+        if (TakesArgument(name)) {
+            if (equals == std::string::npos) ++i;
+            continue;
+        }
+        bool exact = false;
+        for (const option& o : kLongOptions) exact = exact || (o.name != nullptr && name == o.name);
+        if (exact) continue;
+        std::vector<std::string_view> matches;
+        for (std::string_view known : kCoreutilsOptions)
+            if (known.starts_with(name)) matches.push_back(known);
+        if (matches.size() == 1) {
+            out[i] = "--" + std::string(matches[0]) +
+                     (equals == std::string::npos ? "" : arg.substr(equals));
+        } else if (matches.size() > 1) {
+            ambiguous = "option '--" + name + "' is ambiguous; possibilities:";
+            for (std::string_view match : matches) ambiguous += " '--" + std::string(match) + "'";
+            return out;
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 std::vector<std::string> LongOptionNames() {
@@ -127,6 +184,10 @@ std::vector<std::string> LongOptionNames() {
 
 unsigned DefaultJobs() {
     return std::max(1u, std::thread::hardware_concurrency());
+}
+
+unsigned MaxJobs() {
+    return kJobsPerCore * DefaultJobs();
 }
 
 std::optional<std::vector<Algorithm>> ParseAlgorithmList(const std::string& list,
@@ -154,10 +215,18 @@ ParsedCommandLine ParseCommandLine(const Invocation& invocation, int argc, char*
     std::string programName = invocation.programName;
     if (args.empty()) args.push_back(nullptr);
     args[0] = programName.data();
+    std::vector<std::string> expanded;
+    if (invocation.coreutilsName) {
+        std::string ambiguous;
+        expanded = ExpandCoreutilsAbbreviations(args, ambiguous);
+        if (!ambiguous.empty()) return Fail(std::move(ambiguous));
+        for (std::size_t i = 1; i < args.size(); ++i) args[i] = expanded[i].data();
+    }
     args.push_back(nullptr);
 
     Options options;
     options.jobs = DefaultJobs();
+    std::string notice;
     bool all = false;
     optind = 0;  // full re-initialisation, so the parser can run more than once
     opterr = 1;
@@ -228,6 +297,14 @@ ParsedCommandLine ParseCommandLine(const Invocation& invocation, int argc, char*
             case 'j':
                 if (!ParseJobs(optarg, options.jobs))
                     return Fail(std::string("invalid number of jobs: '") + optarg + "'");
+                if (options.jobs > MaxJobs()) {
+                    notice = "-j " + std::to_string(options.jobs) + " is more than " +
+                             std::to_string(kJobsPerCore) + " per core; using " +
+                             std::to_string(MaxJobs());
+                    options.jobs = MaxJobs();
+                } else {
+                    notice.clear();
+                }
                 break;
             case kProgress:
                 options.progress = ProgressMode::On;
@@ -247,7 +324,11 @@ ParsedCommandLine ParseCommandLine(const Invocation& invocation, int argc, char*
     for (int i = optind; i < argc; ++i)
         options.files.emplace_back(args[static_cast<std::size_t>(i)]);
 
+    if (!invocation.known && !all && options.algorithms.empty())
+        return Fail("the name '" + invocation.programName +
+                    "' names no algorithm this program knows; choose one with -a");
     options.algorithmsChosen = all || !options.algorithms.empty() || invocation.algorithm;
+    options.coreutilsName = invocation.coreutilsName;
     if (all)
         options.algorithms.assign(kAllOptionAlgorithms.begin(), kAllOptionAlgorithms.end());
     else if (options.algorithms.empty())
@@ -259,5 +340,6 @@ ParsedCommandLine ParseCommandLine(const Invocation& invocation, int argc, char*
         return Fail(std::move(conflict));
     ParsedCommandLine result;
     result.options = std::move(options);
+    result.notice = std::move(notice);
     return result;
 }

@@ -34,11 +34,13 @@ struct Options {
     bool strict = false;
     bool warn = false;
     unsigned jobs = 1;
+    bool coreutilsName = false;  // started as a coreutils tool: read lists exactly as it does
 };
 
 struct ParsedCommandLine {
     std::optional<Options> options;  // empty on a usage error
-    std::string error;  // the reason, when the parser did not print it itself (getopt does)
+    std::string error;   // the reason, when the parser did not print it itself (getopt does)
+    std::string notice;  // what was taken otherwise than asked (an -j above MaxJobs), to tell
 };
 
 // Parses argv (argv[0] is ignored; `invocation` tells the name and default algorithm). On a usage
@@ -50,6 +52,9 @@ ParsedCommandLine ParseCommandLine(const Invocation& invocation, int argc, char*
 std::optional<std::vector<Algorithm>> ParseAlgorithmList(const std::string& list, std::string& bad);
 
 unsigned DefaultJobs();
+// More jobs than this only add threads that wait for the same cores and disk.
+inline constexpr unsigned kJobsPerCore = 4;
+unsigned MaxJobs();
 
 // Every long option's name, for the help text's completeness.
 std::vector<std::string> LongOptionNames();

@@ -6,7 +6,6 @@
 // few bytes took twice as long as with -j 1 while every job was handed over).
 #include "ordered_jobs.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -39,7 +38,9 @@ bool RunsInline(const FileJob& job) {
 }  // namespace
 
 HashOutcome HashFileJob(const FileJob& job, const HashControl& control) {
-    return ComputeDigests(HashInput::Operand(job.path), job.algorithms, control);
+    return ComputeDigests(RunsInline(job) ? HashInput::Descriptor(kStandardInput)
+                                          : HashInput::Path(job.path, job.kinds),
+                          job.algorithms, control);
 }
 
 struct OrderedJobs::Shared {
@@ -111,14 +112,14 @@ std::optional<Algorithm> OrderedJobs::LaneAlgorithm(const FileJob& job, uint64_t
     if (!job.mayShareLanes || job.algorithms.size() != 1 || RunsInline(job) ||
         !LanesAvailable(job.algorithms[0]))
         return std::nullopt;
-    struct stat info {};
-    if (stat(job.path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
-    size = static_cast<uint64_t>(info.st_size);
+    const std::optional<uint64_t> regular = RegularFileSize(job.path);
+    if (!regular) return std::nullopt;
+    size = *regular;
     return job.algorithms[0];
 }
 
-void OrderedJobs::HashInLanes(std::span<const std::string> paths, std::span<const uint64_t> sizes,
-                              Algorithm algorithm,
+void OrderedJobs::HashInLanes(std::span<const std::string> paths, std::span<const FileKinds> kinds,
+                              std::span<const uint64_t> sizes, Algorithm algorithm,
                               const std::function<void(std::size_t, HashOutcome&&)>& emit) {
     CoreBudget one(1);
     HashControl control;
@@ -129,7 +130,19 @@ void OrderedJobs::HashInLanes(std::span<const std::string> paths, std::span<cons
         meter = shared->progress->Start(std::to_string(paths.size()) + " files");
         control.progress = [&meter](uint64_t done, uint64_t total) { meter->Update(done, total); };
     }
-    ComputeDigestsInLanes(paths, algorithm, control, emit, sizes);
+    // Lanes open only regular files. What was one when looked up and is something else now is
+    // read as its job asked, as if it had never been one.
+    const Algorithm algorithms[] = {algorithm};
+    HashControl alone;
+    alone.cores = control.cores;
+    ComputeDigestsInLanes(
+        paths, algorithm, control,
+        [&](std::size_t k, HashOutcome&& outcome) {
+            if (outcome.error == kNotRegularFile && kinds[k] == FileKinds::Any)
+                outcome = ComputeDigests(HashInput::Path(paths[k]), algorithms, alone);
+            emit(k, std::move(outcome));
+        },
+        sizes);
 }
 
 OrderedJobs::~OrderedJobs() {

@@ -23,6 +23,7 @@ struct FileJob {
     std::string path;                   // "-" is standard input, read on the calling thread
     std::vector<Algorithm> algorithms;  // none: nothing to compute; the outcome comes back empty
     bool mayShareLanes = true;          // false: never hashed side by side with other files
+    FileKinds kinds = FileKinds::Any;   // RegularOnly: a file found in a tree, or one looked up
 };
 
 // Computes one job. HashFileJob is the one place where the commands' files reach the hashing
@@ -54,8 +55,8 @@ public:
     std::optional<Algorithm> LaneAlgorithm(const FileJob& job, uint64_t& size) const;
     // Hashes the files at `paths` (of `sizes`) with `algorithm` in lanes (hash/lane_scheduler.h),
     // on one core when the window has no workers; `emit` gets each outcome in order.
-    void HashInLanes(std::span<const std::string> paths, std::span<const uint64_t> sizes,
-                     Algorithm algorithm,
+    void HashInLanes(std::span<const std::string> paths, std::span<const FileKinds> kinds,
+                     std::span<const uint64_t> sizes, Algorithm algorithm,
                      const std::function<void(std::size_t, HashOutcome&&)>& emit);
 
 private:
@@ -89,8 +90,12 @@ void RunInOrder(OrderedJobs& jobs, Next&& next, Emit&& emit) {
         } else if (!batch.empty()) {
             for (; !waiting.empty(); waiting.pop_front()) emit(waiting.front(), jobs.TakeNext());
             std::vector<std::string> paths;
-            for (auto& entry : batch) paths.push_back(std::move(entry.second.path));
-            jobs.HashInLanes(paths, sizes, batchAlgorithm,
+            std::vector<FileKinds> kinds;
+            for (auto& entry : batch) {
+                paths.push_back(std::move(entry.second.path));
+                kinds.push_back(entry.second.kinds);
+            }
+            jobs.HashInLanes(paths, kinds, sizes, batchAlgorithm,
                              [&](std::size_t k, HashOutcome&& outcome) {
                                  emit(batch[k].first, std::move(outcome));
                              });

@@ -27,7 +27,9 @@ struct SumRun {
         console.Write(SumLines(style, options.algorithms, digests, name));
     }
 
-    void Emit(const WalkEntry& entry, HashOutcome&& outcome) {
+    void Emit(WalkEntry& entry, HashOutcome&& outcome) {
+        // Swapped for a device or FIFO since the walk saw it: as if the walk had.
+        if (entry.inTree && outcome.error == kNotRegularFile) entry.kind = WalkEntry::Kind::Special;
         switch (entry.kind) {
             case WalkEntry::Kind::Special:
                 console.Report(QuoteForMessage(entry.path) + ": not a regular file; skipped");
@@ -72,7 +74,8 @@ int RunSum(const Options& options, Console& console) {
             if (!entry) return std::nullopt;
             FileJob job;
             if (entry->kind == WalkEntry::Kind::File && CanWriteName(run.style, entry->path))
-                job = {entry->path, options.algorithms};
+                job = {entry->path, options.algorithms, true,
+                       entry->inTree ? FileKinds::RegularOnly : FileKinds::Any};
             return std::pair{std::move(*entry), std::move(job)};
         },
         [&](WalkEntry& entry, HashOutcome&& outcome) { run.Emit(entry, std::move(outcome)); });

@@ -35,15 +35,12 @@ bool CanWriteName(const SumLineStyle& style, std::string_view name) {
 std::string SumLines(const SumLineStyle& style, std::span<const Algorithm> algorithms,
                      const std::vector<std::string>& digests, std::string_view name) {
     if (style.format == SumFormat::Sfv) {
-        // One line, every digest after the name, in upper case as SFV writers have always
-        // written them.
-        std::string all;
-        for (const std::string& digest : digests) {
-            if (!all.empty()) all += ' ';
-            for (char c : digest)
-                all += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        }
-        return FormatSumLine(algorithms.front(), all, name, style);
+        // The one CRC-32 (options.cpp refuses any other), in upper case as SFV writers have
+        // always written it.
+        std::string upper;
+        for (char c : digests.front())
+            upper += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        return FormatSumLine(algorithms.front(), upper, name, style);
     }
     std::string lines;
     for (std::size_t i = 0; i < algorithms.size(); ++i)

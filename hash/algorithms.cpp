@@ -49,7 +49,9 @@ const std::array<Algorithm, kAlgorithmCount>& ByLength() {
 }
 
 // Families none of the algorithms computes, whose digests have the lengths of ours.
-constexpr std::string_view kForeignHints[] = {"streebog"};
+constexpr std::string_view kForeignHints[] = {"whirlpool", "ripemd", "tiger", "edonr", "edon-r",
+                                              "snefru",    "has160", "has-160", "ed2k", "aich",
+                                              "shake",     "k12"};
 
 }  // namespace
 

@@ -98,9 +98,6 @@ int Strength(Algorithm algorithm) {
     return Facts(algorithm).strength;
 }
 
-constexpr std::string_view kSignedBegin = "-----BEGIN PGP SIGNED MESSAGE-----";
-constexpr std::string_view kSignatureBegin = "-----BEGIN PGP SIGNATURE-----";
-
 struct SumTextEntry {
     SumEntry entry;
     bool signedWrapper = false;
@@ -108,49 +105,26 @@ struct SumTextEntry {
 
 std::optional<SumTextEntry> FindSumTextEntry(std::string_view text, std::string_view fileName,
                                              bool preferSfv) {
-    SumLineParser gnu(EveryCandidate(false));
-    SumLineParser sfv(EveryCandidate(true));
-    SumLineParser& first = preferSfv ? sfv : gnu;
-    SumLineParser& second = preferSfv ? gnu : sfv;
-
-    enum class Part { Start, ArmorHeaders, Lines } part = Part::Start;
-    bool signedWrapper = false;
+    TextSource source(text);
+    SumLineParser lines(EveryCandidate(false));
+    SumFileRules rules;
+    rules.preferSfv = preferSfv;
+    SumFileReader reader(source, lines, rules);
     std::optional<SumEntry> best;
     std::size_t entries = 0;
-    for (std::size_t at = 0; at < text.size();) {
-        std::size_t end = text.find('\n', at);
-        if (end == std::string_view::npos) end = text.size();
-        std::string_view line = text.substr(at, end - at);
-        at = end + 1;
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-
-        if (part == Part::Start) {
-            if (Trim(line).empty()) continue;
-            signedWrapper = Trim(line) == kSignedBegin;
-            part = signedWrapper ? Part::ArmorHeaders : Part::Lines;
-            if (signedWrapper) continue;
-        }
-        if (part == Part::ArmorHeaders) {
-            if (line.empty()) part = Part::Lines;
-            continue;
-        }
-        if (signedWrapper) {
-            // The signature and anything after it is outside what was signed.
-            if (line == kSignatureBegin) break;
-            if (line.starts_with("- ")) line.remove_prefix(2);  // dash-escaped
-        }
-        std::optional<SumEntry> entry = ParseAnyLine(first, second, line);
-        if (!entry) continue;
+    while (std::optional<NumberedSumLine> read = reader.Next()) {
+        if (read->line.kind != SumLine::Kind::Entry) continue;
+        SumEntry& entry = read->line.entry;
         ++entries;
         if (fileName.empty()) {
             if (entries == 1) best = std::move(entry);
-        } else if (NamesFile(entry->name, fileName) &&
-                   (!best || Strength(entry->algorithm()) > Strength(best->algorithm()))) {
+        } else if (NamesFile(entry.name, fileName) &&
+                   (!best || Strength(entry.algorithm()) > Strength(best->algorithm()))) {
             best = std::move(entry);
         }
     }
     if (!best || (fileName.empty() && entries != 1)) return std::nullopt;
-    return SumTextEntry{std::move(*best), signedWrapper};
+    return SumTextEntry{std::move(*best), reader.Signed()};
 }
 
 bool NarrowByFileName(std::vector<Algorithm>& candidates, std::string_view sumFileName) {

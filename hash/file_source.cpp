@@ -3,19 +3,34 @@
 // read is reported by it.
 #include "file_source.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <poll.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 namespace {
 
+bool ClearNonBlocking(int fd, int& error) {
+    // Of the flags F_SETFL sets, the open asked only for O_NONBLOCK: one call clears it.
+    if (fcntl(fd, F_SETFL, 0) < 0) {
+        error = errno;
+        return false;
+    }
+    return true;
+}
+
 class DescriptorReader final : public ByteSource {
 public:
-    DescriptorReader(int descriptor, bool closeAtEnd) : fd(descriptor), owned(closeAtEnd) {
-        struct stat info {};
-        if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+    // `waitForWriter`: a FIFO opened without waiting, still non-blocking; its first read waits.
+    DescriptorReader(int descriptor, bool closeAtEnd, const struct stat& info, bool waitForWriter)
+        : fd(descriptor), owned(closeAtEnd), pending(waitForWriter) {
+        if (S_ISREG(info.st_mode)) {
             size = static_cast<uint64_t>(info.st_size);
             atStart = lseek(fd, 0, SEEK_CUR) == 0;  // a descriptor may come part-read
         }
@@ -30,6 +45,7 @@ public:
     DescriptorReader& operator=(const DescriptorReader&) = delete;
 
     std::ptrdiff_t Read(uint8_t* buffer, std::size_t capacity, int& error) override {
+        if (pending && !AwaitWriter(error)) return -1;
         for (;;) {
             const ssize_t got = read(fd, buffer, capacity);
             readFrom = true;
@@ -56,8 +72,23 @@ public:
     }
 
 private:
+    // Until a writer has written or gone (a FIFO never written to reads as empty only then), as a
+    // blocking open would have waited; then reads block as usual.
+    bool AwaitWriter(int& error) {
+        pollfd watch{fd, POLLIN, 0};
+        while (poll(&watch, 1, -1) < 0) {
+            if (errno != EINTR) {
+                error = errno;
+                return false;
+            }
+        }
+        pending = false;
+        return ClearNonBlocking(fd, error);
+    }
+
     int fd;
     bool owned;
+    bool pending;
     std::optional<uint64_t> size;
     bool atStart = false;
     bool readFrom = false;
@@ -70,19 +101,74 @@ std::ptrdiff_t ByteSource::ReadAt(uint8_t*, std::size_t, uint64_t, int& error) {
     return -1;
 }
 
-std::unique_ptr<ByteSource> OpenFileSource(const std::string& path, int& error) {
+std::string FileErrorText(int error) {
+    return error == kNotRegularFile ? "not a regular file" : std::strerror(error);
+}
+
+std::unique_ptr<ByteSource> OpenFileSource(const std::string& path, int& error, FileKinds kinds) {
     if (path.empty() || path.find('\0') != std::string::npos) {
         error = ENOENT;
         return nullptr;
     }
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    // Non-blocking, so that a FIFO without a writer (or a device that waits) cannot hold the open;
+    // the kind is then known from the descriptor itself.
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) {
         error = errno;
         return nullptr;
     }
-    return std::make_unique<DescriptorReader>(fd, true);
+    struct stat info {};
+    if (fstat(fd, &info) != 0) {
+        error = errno;
+        close(fd);
+        return nullptr;
+    }
+    const bool fifo = S_ISFIFO(info.st_mode);
+    if ((kinds == FileKinds::RegularOnly && !S_ISREG(info.st_mode)) ||
+        (kinds == FileKinds::NoFifo && fifo)) {
+        error = kinds == FileKinds::NoFifo ? ENXIO : kNotRegularFile;
+        close(fd);
+        return nullptr;
+    }
+    if (!fifo && !ClearNonBlocking(fd, error)) {
+        close(fd);
+        return nullptr;
+    }
+    return std::make_unique<DescriptorReader>(fd, true, info, fifo);
+}
+
+std::optional<uint64_t> RegularFileSize(const std::string& path) {
+    struct stat info {};
+    if (path.find('\0') != std::string::npos || stat(path.c_str(), &info) != 0 ||
+        !S_ISREG(info.st_mode))
+        return std::nullopt;
+    return static_cast<uint64_t>(info.st_size);
+}
+
+std::size_t SpareDescriptors() {
+    rlimit limit{};
+    if (getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return SIZE_MAX;
+    // Descriptors in use: counted where the system lists them, else assumed to be the usual three.
+    std::size_t used = 3;
+    if (DIR* fds = opendir("/proc/self/fd")) {
+        used = 0;
+        while (const dirent* entry = readdir(fds))
+            if (entry->d_name[0] != '.') ++used;
+        closedir(fds);
+        used = used > 0 ? used - 1 : 0;  // the listing's own
+    }
+    const auto cap = static_cast<std::size_t>(limit.rlim_cur);
+    // A quarter of the limit, at most 64, stays free for everything else this process opens.
+    const std::size_t headroom = std::min<std::size_t>(64, cap / 4) + 2;
+    return cap > used + headroom ? cap - used - headroom : 1;
+}
+
+bool OutOfDescriptors(int error) {
+    return error == EMFILE || error == ENFILE;
 }
 
 std::unique_ptr<ByteSource> DescriptorSource(int fd) {
-    return std::make_unique<DescriptorReader>(fd, false);
+    struct stat info {};
+    if (fstat(fd, &info) != 0) info.st_mode = 0;
+    return std::make_unique<DescriptorReader>(fd, false, info, false);
 }

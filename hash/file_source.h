@@ -29,8 +29,33 @@ public:
 // Opens the file at `path` for reading; null, with `error` set to errno, when it cannot.
 using FileOpener = std::function<std::unique_ptr<ByteSource>(const std::string& path, int& error)>;
 
+// Which kinds of file an open accepts. Whatever the kind, opening never waits: a FIFO without a
+// writer is waited for by its first read, as any read of a pipe waits.
+enum class FileKinds {
+    Any,          // what the user named: devices, FIFOs and folders too (a folder's read fails)
+    NoFifo,       // the same but FIFOs, refused with ENXIO: no contents of their own to digest
+    RegularOnly,  // what was looked up as a regular file, or must be one: anything else swapped
+                  // in since is refused with kNotRegularFile
+};
+// The `error` of an open that FileKinds::RegularOnly refused; no errno has this value.
+inline constexpr int kNotRegularFile = -1;
+// What an `error` of a failed open or read says: strerror's text, or "not a regular file".
+std::string FileErrorText(int error);
+
 // The default opener. A path that names no file (empty, or cut short by a zero byte) is ENOENT.
-std::unique_ptr<ByteSource> OpenFileSource(const std::string& path, int& error);
+// The kind is checked on the open descriptor, so nothing can be swapped in after the check.
+std::unique_ptr<ByteSource> OpenFileSource(const std::string& path, int& error,
+                                           FileKinds kinds = FileKinds::Any);
+// The size of the regular file at `path`; none when it is something else or cannot be looked up
+// (opening it will say why). Only a hint for scheduling: the open checks again.
+std::optional<uint64_t> RegularFileSize(const std::string& path);
+// How many more descriptors this process may open, leaving headroom for what else it opens (a
+// list being read, a file re-read, the run's own pipes); at least 1.
+std::size_t SpareDescriptors();
+// Whether a failed open's `error` is the process or the system running out of descriptors:
+// nothing about the file, so worth trying again once one is closed.
+bool OutOfDescriptors(int error);
+
 inline constexpr int kStandardInput = 0;  // its descriptor
 // Reads an open descriptor from where it stands; the descriptor stays open.
 std::unique_ptr<ByteSource> DescriptorSource(int fd);

@@ -4,10 +4,16 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
+#include <thread>
 #include <utility>
 
 namespace {
+
+// Times a group with no file open waits a millisecond for descriptors others free, when no file
+// of the run is open either: the process is out of them for good.
+constexpr int kIdleTries = 1000;
 
 // Bytes already read from a source, then the rest of it: how a message that has not entered the
 // lane function goes to the ordinary pipeline.
@@ -114,7 +120,8 @@ void LaneGroup::RunLanes(const std::function<void()>& between) {
         if (board.Cancelled()) return CancelAll();
         for (std::size_t l = 0; l < lanes.size(); ++l) Prepare(l);
         if (busy == 0) return;
-        if (board.Exhausted() && busy <= engine->OneMessageWorth()) return FinishAlone(between);
+        if (board.Exhausted() && !deferred && busy <= engine->OneMessageWorth())
+            return FinishAlone(between);
         // As many blocks as every busy lane has; idle lanes read a busy lane's.
         std::size_t run = SIZE_MAX;
         const uint8_t* spare = nullptr;
@@ -140,8 +147,15 @@ void LaneGroup::Prepare(std::size_t l) {
     for (;;) {
         if (lane.input == kIdle) {
             std::size_t input = 0;
-            if (busy >= cap || !board.Take(input)) return;
-            if (!Open(l, input)) continue;
+            if (busy >= cap) return;
+            if (deferred)
+                input = *std::exchange(deferred, std::nullopt);
+            else if (!board.Take(input))
+                return;
+            if (!Open(l, input)) {
+                if (deferred) return;
+                continue;
+            }
         }
         if (lane.end - lane.begin >= block) return;
         if (!lane.atEnd) {
@@ -170,8 +184,22 @@ void LaneGroup::Prepare(std::size_t l) {
 bool LaneGroup::Open(std::size_t l, std::size_t input) {
     const HashControl& control = board.Control();
     int error = 0;
-    auto source = control.opener ? control.opener(board.Path(input), error)
-                                 : OpenFileSource(board.Path(input), error);
+    std::unique_ptr<ByteSource> source;
+    // Out of descriptors is nothing about the file: it waits for one of this group's to close,
+    // else for another group's, and only when no file of the run is open does it fail.
+    for (int idleTries = 0;; ++idleTries) {
+        error = 0;
+        source = control.opener ? control.opener(board.Path(input), error)
+                                : OpenFileSource(board.Path(input), error, FileKinds::RegularOnly);
+        if (source || !OutOfDescriptors(error) || board.Cancelled()) break;
+        if (busy > 0) {
+            deferred = input;
+            cap = busy;
+            return false;
+        }
+        if (board.OpenFiles() == 0 && idleTries >= kIdleTries) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
     if (!source) {
         if (error == 0) error = ENOENT;  // an opener that gave no reason
         board.Post(input,
@@ -187,6 +215,7 @@ bool LaneGroup::Open(std::size_t l, std::size_t input) {
     lane.atEnd = false;
     engine->Start(l);
     ++busy;
+    board.Opened(1);
     return true;
 }
 
@@ -194,6 +223,7 @@ void LaneGroup::Finish(Lane& lane, HashOutcome&& outcome) {
     board.Post(lane.input, std::move(outcome));
     lane.input = kIdle;
     lane.source.reset();
+    board.Opened(-1);
     --busy;
 }
 
@@ -246,6 +276,9 @@ void LaneGroup::CancelAll() {
     for (Lane& lane : lanes)
         if (lane.input != kIdle)
             Finish(lane, HashOutcome::Failure(HashStatus::Cancelled, 0, lane.fed));
+    if (deferred)
+        board.Post(*std::exchange(deferred, std::nullopt),
+                   HashOutcome::Failure(HashStatus::Cancelled, 0, 0));
     for (std::size_t input = 0; board.Take(input);)
         board.Post(input, HashOutcome::Failure(HashStatus::Cancelled, 0, 0));
 }

@@ -36,6 +36,10 @@ public:
     // Any thread.
     void Post(std::size_t index, HashOutcome&& outcome);
     void AddRead(uint64_t bytes) { readBytes.fetch_add(bytes, std::memory_order_relaxed); }
+    // The files every group holds open, so one that runs out of descriptors knows whether
+    // waiting can bring one back.
+    void Opened(int change) { openFiles.fetch_add(change, std::memory_order_relaxed); }
+    int OpenFiles() const { return openFiles.load(std::memory_order_relaxed); }
     // Calling thread only: control.progress with the bytes read of all the files so far.
     void Report() const;
     // Calling thread only: emits the outcomes now due; with `all`, waits for every one.
@@ -48,6 +52,7 @@ private:
     std::atomic<std::size_t> next{0};
     std::atomic<std::size_t> posted{0};
     std::atomic<uint64_t> readBytes{0};
+    std::atomic<int> openFiles{0};
     const uint64_t totalBytes;
     std::mutex mutex;
     std::condition_variable arrived;
@@ -68,7 +73,8 @@ public:
         return std::max<std::size_t>(4096, std::min(kLaneRead, kGroupRead / lanes));
     }
 
-    // `maxOpen`: at most this many files open at once (no more than the engine's lanes). The
+    // `maxOpen`: at most this many files open at once (no more than the engine's lanes; fewer
+    // from the first time the process runs out of descriptors). The
     // group runs on one core of `budget`, already taken for it, and gives it back when it is done.
     LaneGroup(LaneBoard& sharedBoard, std::unique_ptr<LaneEngine> laneEngine, std::size_t maxOpen,
               Algorithm laneAlgorithm, CoreBudget& budget);
@@ -90,6 +96,7 @@ private:
     void RunLanes(const std::function<void()>& between);
     // Leaves the lane busy with a whole block ready, or idle with nothing left to start.
     void Prepare(std::size_t lane);
+    // False when the lane stays idle: the file failed (posted), or waits as `deferred`.
     bool Open(std::size_t lane, std::size_t input);
     void Finish(Lane& lane, HashOutcome&& outcome);
     // The busy lanes' messages one at a time, off the lane function.
@@ -100,7 +107,11 @@ private:
     LaneBoard& board;
     CoreBudget& cores;
     std::unique_ptr<LaneEngine> engine;
-    const std::size_t cap, block, readSize;
+    std::size_t cap;
+    const std::size_t block, readSize;
+    // A file taken from the board that could not be opened for want of descriptors: it opens
+    // when one of this group's files is done.
+    std::optional<std::size_t> deferred;
     const Algorithm algorithm;
     std::vector<Lane> lanes;
     std::unique_ptr<uint8_t[]> buffers;

@@ -3,7 +3,6 @@
 #include "lane_scheduler.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -20,10 +19,8 @@ std::vector<std::size_t> LargestFirst(std::span<const std::string> paths,
     std::vector<std::pair<uint64_t, std::size_t>> sized;
     sized.reserve(paths.size());
     for (std::size_t i = 0; i < paths.size(); ++i) {
-        std::error_code error;
-        const uint64_t size =
-            !sizes.empty() ? sizes[i] : std::filesystem::file_size(paths[i], error);
-        sized.emplace_back(error ? 0 : size, i);
+        const uint64_t size = !sizes.empty() ? sizes[i] : RegularFileSize(paths[i]).value_or(0);
+        sized.emplace_back(size, i);
         total += sized.back().first;
     }
     std::stable_sort(sized.begin(), sized.end(),
@@ -55,7 +52,8 @@ void ComputeDigestsInLanes(std::span<const std::string> paths, Algorithm algorit
                 control.progress(before + done, std::max(total, before + done));
             };
         for (std::size_t i = 0; i < paths.size(); ++i) {
-            HashOutcome outcome = ComputeDigests(HashInput::Path(paths[i]), algorithms, each);
+            HashOutcome outcome =
+                ComputeDigests(HashInput::Path(paths[i], FileKinds::RegularOnly), algorithms, each);
             before += outcome.bytesHashed;
             emit(i, std::move(outcome));
         }
@@ -66,10 +64,14 @@ void ComputeDigestsInLanes(std::span<const std::string> paths, Algorithm algorit
     // One group per core granted, each with an even share of the files to begin with, so that a
     // few files spread over the cores instead of crowding one group's lanes.
     CoreBudget& cores = control.cores != nullptr ? *control.cores : MachineCores();
+    // The groups together hold no more files open than the process may open, with room to spare
+    // (a group running short later waits for its own files, lane_group.cpp).
+    const std::size_t spare = SpareDescriptors();
     const std::size_t lanes = engine->Lanes();
-    const auto wanted = static_cast<unsigned>(std::min<std::size_t>(paths.size(), 64) - 1);
+    const auto wanted = static_cast<unsigned>(std::min<std::size_t>({paths.size(), 64, spare}) - 1);
     const std::size_t groups = 1 + cores.Take(1, wanted);
-    const std::size_t cap = std::min(lanes, (paths.size() + groups - 1) / groups);
+    const std::size_t cap = std::min(
+        {lanes, (paths.size() + groups - 1) / groups, std::max<std::size_t>(1, spare / groups)});
 
     std::vector<std::jthread> threads;
     for (std::size_t g = 1; g < groups; ++g) {

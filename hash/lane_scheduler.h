@@ -24,7 +24,8 @@ bool LanesAvailable(Algorithm algorithm);
 using OutcomeSink = std::function<void(std::size_t index, HashOutcome&& outcome)>;
 
 // Hashes the file at each path with `algorithm` and hands its outcome, as ComputeDigests would
-// give it (the digest; not found; or the errno of a failed open or read), to `emit` on the calling
+// give it for FileKinds::RegularOnly (the digest; not found; kNotRegularFile for anything that
+// could make a lane wait; or the errno of a failed open or read), to `emit` on the calling
 // thread in path order, each as soon as it and all before it are done. control.cancel stops the
 // run (every outcome not yet complete is then Cancelled); control.progress gets the bytes read of
 // all the files together and the sum of their sizes as looked up at the start, on the calling

@@ -19,10 +19,11 @@ HashOutcome HashOutcome::Failure(HashStatus status, int error, uint64_t bytesHas
     return outcome;
 }
 
-HashInput HashInput::Path(std::string path) {
+HashInput HashInput::Path(std::string path, FileKinds kinds) {
     HashInput input;
     input.kind = Kind::Path;
     input.path = std::move(path);
+    input.kinds = kinds;
     return input;
 }
 
@@ -50,8 +51,8 @@ struct InputAccess {
         if (input.kind == HashInput::Kind::Descriptor)
             return ComputeDigests(*DescriptorSource(input.fd), algorithms, control);
         int error = 0;
-        const auto source =
-            control.opener ? control.opener(input.path, error) : OpenFileSource(input.path, error);
+        const auto source = control.opener ? control.opener(input.path, error)
+                                           : OpenFileSource(input.path, error, input.kinds);
         if (!source) {
             if (error == 0) error = ENOENT;  // an opener that gave no reason
             return HashOutcome::Failure(

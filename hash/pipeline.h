@@ -30,7 +30,7 @@ inline constexpr uint64_t kThreadsFrom = uint64_t{1} << 20;
 // What to hash.
 class HashInput {
 public:
-    static HashInput Path(std::string path);
+    static HashInput Path(std::string path, FileKinds kinds = FileKinds::Any);
     static HashInput Descriptor(int fd);  // read from where it stands; never closed
     // A command-line operand: "-" is standard input, anything else a path.
     static HashInput Operand(const std::string& name);
@@ -41,6 +41,7 @@ private:
     enum class Kind { Path, Descriptor, Text };
     Kind kind = Kind::Text;
     std::string path;
+    FileKinds kinds = FileKinds::Any;
     int fd = -1;
     std::string_view text;
 };
@@ -48,7 +49,7 @@ private:
 enum class HashStatus {
     Complete,    // the digests are there
     NotFound,    // the path names no file (ENOENT)
-    OpenFailed,  // the file could not be opened: `error`
+    OpenFailed,  // the file could not be opened: `error` (kNotRegularFile: not of the kinds asked)
     ReadFailed,  // a read failed part-way: `error`, after `bytesHashed` bytes
     Cancelled,   // the cancel flag was set, after `bytesHashed` bytes
 };

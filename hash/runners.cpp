@@ -3,22 +3,9 @@
 // that does not open or is not read to its end has no digest: the result is then the empty text,
 // never the digest of a prefix, and GetLastOutcome says why.
 #include <cerrno>
-#include <filesystem>
 #include <string>
-#include <system_error>
 
 #include "hash_request.h"
-
-namespace {
-
-// Opening a FIFO waits for a writer that may never come, and nothing could interrupt that wait;
-// a FIFO has no contents of its own to digest, so it counts as a file that cannot be opened.
-bool IsFifo(const std::string& path) {
-    std::error_code error;
-    return std::filesystem::is_fifo(path, error);
-}
-
-}  // namespace
 
 const HashOutcome& HashRequest::ComputeEach(std::span<const Algorithm> algorithms) {
     const HashControl control{progress, cancelFlag, fileOpener, nullptr};
@@ -27,10 +14,10 @@ const HashOutcome& HashRequest::ComputeEach(std::span<const Algorithm> algorithm
     } else if (filePath.empty() || filePath.find('\0') != std::string::npos) {
         // Names no file: nothing is opened and no engine runs.
         lastOutcome = HashOutcome::Failure(HashStatus::NotFound, ENOENT, 0);
-    } else if (IsFifo(filePath)) {
-        lastOutcome = HashOutcome::Failure(HashStatus::OpenFailed, ENXIO, 0);
     } else {
-        lastOutcome = ComputeDigests(HashInput::Path(filePath), algorithms, control);
+        // A FIFO has no contents of its own to digest: it counts as a file that cannot be opened.
+        lastOutcome =
+            ComputeDigests(HashInput::Path(filePath, FileKinds::NoFifo), algorithms, control);
     }
     return lastOutcome;
 }

@@ -3,6 +3,7 @@
 #include "sum_file.h"
 
 #include <algorithm>
+#include <cerrno>
 
 namespace {
 
@@ -14,11 +15,11 @@ bool IsHex(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
 
-// The name as written after an optional leading backslash; none when it cannot be a name.
+// The name as written after an optional leading backslash; none when it cannot be a name. An
+// unescaped name ends at a zero byte, as in the coreutils tools (an escaped one cannot hold one).
 std::optional<std::string> NameOf(std::string_view written, bool escaped) {
     if (escaped) return UnescapeName(written);
-    if (written.find('\0') != std::string_view::npos) return std::nullopt;
-    return std::string(written);
+    return std::string(written.substr(0, written.find('\0')));
 }
 
 }  // namespace
@@ -129,8 +130,11 @@ SumLine SumLineParser::Parse(std::string_view line) {
         if (escaped) ++at;
         // A known tag makes this a BSD line, well formed or not.
         if (const auto tag = MatchTag(line.substr(at))) {
+            // One blank before '(', or several as other tools pad their tags to one width.
             std::size_t i = at + tag->length;
-            if (i < line.size() && line[i] == ' ') ++i;
+            std::size_t blanks = 0;
+            while (i + blanks < line.size() && line[i + blanks] == ' ') ++blanks;
+            i += rules.exactTags ? std::min<std::size_t>(blanks, 1) : blanks;
             if (i < line.size() && line[i] == '(' && AcceptsTag(tag->algorithm))
                 entry = ParseBsd(tag->algorithm, line.substr(i + 1), escaped);
             result.entry.candidates = {tag->algorithm};
@@ -175,6 +179,9 @@ std::optional<SumEntry> SumLineParser::ParseGnu(std::string_view line, std::size
         if (std::find(rules.algorithms.begin(), rules.algorithms.end(), candidate) !=
             rules.algorithms.end())
             candidates.push_back(candidate);
+    if (rules.named &&
+        std::find(candidates.begin(), candidates.end(), *rules.named) != candidates.end())
+        candidates = {*rules.named};
     if (candidates.empty() || (rules.refuseAmbiguous && candidates.size() > 1)) return std::nullopt;
     // The digest, a separator and a name of one character at least.
     if (line.size() - at < length + 2 || !IsWhite(line[end])) return std::nullopt;
@@ -207,4 +214,124 @@ std::optional<SumEntry> SumLineParser::ParseSfv(std::string_view line) const {
     std::optional<std::string> name = NameOf(line.substr(0, nameEnd), false);
     if (nameEnd == 0 || !name) return std::nullopt;
     return SumEntry{SumFormat::Sfv, {Algorithm::Crc32}, std::string(crc), std::move(*name)};
+}
+
+std::optional<std::string_view> LineReader::Next() {
+    constexpr std::size_t kChunk = 64 * 1024;
+    for (;;) {
+        const std::size_t end = buffer.find('\n', begin + scanned);
+        if (end != std::string::npos || (atEnd && begin < buffer.size())) {
+            const std::size_t length = (end == std::string::npos ? buffer.size() : end + 1) - begin;
+            const std::string_view line(buffer.data() + begin, length);
+            begin += length;
+            scanned = 0;
+            return line;
+        }
+        if (atEnd) return std::nullopt;
+        scanned = buffer.size() - begin;
+        buffer.erase(0, begin);
+        begin = 0;
+        const std::size_t filled = buffer.size();
+        buffer.resize(filled + kChunk);
+        const std::ptrdiff_t got =
+            bytes.Read(reinterpret_cast<uint8_t*>(buffer.data() + filled), kChunk, readError);
+        buffer.resize(filled + static_cast<std::size_t>(std::max<std::ptrdiff_t>(got, 0)));
+        if (got < 0) {
+            buffer.clear();  // nothing more is handed out once reading has failed
+            atEnd = true;
+            if (readError == 0) readError = EIO;
+        } else if (got == 0) {
+            atEnd = true;
+        }
+    }
+}
+
+namespace {
+
+constexpr std::string_view kSignedBegin = "-----BEGIN PGP SIGNED MESSAGE-----";
+constexpr std::string_view kSignatureBegin = "-----BEGIN PGP SIGNATURE-----";
+
+SumLineParser SfvParser(const SumLineRules& like) {
+    SumLineRules rules = like;
+    rules.sfv = true;
+    return SumLineParser(rules);
+}
+
+std::string_view WithoutLineEnd(std::string_view line) {
+    if (!line.empty() && line.back() == '\n') line.remove_suffix(1);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    return line;
+}
+
+bool Blank(std::string_view line) {
+    return std::all_of(line.begin(), line.end(), [](char c) { return IsWhite(c); });
+}
+
+}  // namespace
+
+SumFileReader::SumFileReader(ByteSource& source, SumLineParser& lineParser, SumFileRules fileRules)
+    : text(source), lines(lineParser), sfv(SfvParser(lineParser.Rules())), rules(fileRules) {
+    if (!rules.signedWrapper) wrapper = Wrapper::None;
+}
+
+std::optional<NumberedSumLine> SumFileReader::Next() {
+    for (;;) {
+        std::optional<std::string_view> line = text.Next();
+        if (!line || wrapper == Wrapper::Ended) return std::nullopt;
+        ++number;
+        if (!Unwrap(*line)) continue;
+        NumberedSumLine numbered{number, Parse(*line)};
+        if (numbered.line.kind != SumLine::Kind::Ignored) return numbered;
+    }
+}
+
+bool SumFileReader::Unwrap(std::string_view& line) {
+    const std::string_view bare = WithoutLineEnd(line);
+    switch (wrapper) {
+        case Wrapper::Undecided:
+            if (Blank(bare)) return false;
+            wrapper = bare == kSignedBegin ? Wrapper::Headers : Wrapper::None;
+            return wrapper == Wrapper::None;
+        case Wrapper::Headers:
+            if (bare.empty()) wrapper = Wrapper::Body;
+            return false;
+        case Wrapper::Body:
+            if (bare == kSignatureBegin) {
+                wrapper = Wrapper::Ended;
+                return false;
+            }
+            if (line.starts_with("- ")) line.remove_prefix(2);  // dash-escaped
+            return true;
+        case Wrapper::None:
+        case Wrapper::Ended:
+            break;
+    }
+    return true;
+}
+
+SumLine SumFileReader::Parse(std::string_view line) {
+    if (format == Format::Sfv) return sfv.Parse(line);
+    if (format == Format::GnuBsd || !rules.sfvAllowed) return lines.Parse(line);
+    if (rules.preferSfv) {
+        SumLine asSfv = sfv.Parse(line);
+        if (asSfv.kind == SumLine::Kind::Entry) format = Format::Sfv;
+        if (asSfv.kind != SumLine::Kind::Malformed) return asSfv;
+    }
+    SumLine parsed = lines.Parse(line);
+    if (parsed.kind == SumLine::Kind::Entry) {
+        format = Format::GnuBsd;
+        return parsed;
+    }
+    if (rules.preferSfv) return parsed;
+    SumLine asSfv = sfv.Parse(line);
+    if (asSfv.kind == SumLine::Kind::Entry) format = Format::Sfv;
+    // Until the format is known, ';' lines are taken for SFV comments.
+    return asSfv.kind == SumLine::Kind::Malformed ? parsed : asSfv;
+}
+
+std::ptrdiff_t TextSource::Read(uint8_t* buffer, std::size_t capacity, int&) {
+    const std::size_t n = std::min(capacity, left.size());
+    std::copy_n(left.data(), n, buffer);
+    left.remove_prefix(n);
+    return static_cast<std::ptrdiff_t>(n);
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "algorithms.h"
+#include "file_source.h"
 
 // A name that holds a backslash, newline or carriage return is written escaped, with those three
 // as "\\", "\n" and "\r", and its line starts with a backslash.
@@ -61,6 +62,12 @@ struct SumLineRules {
     bool refuseAmbiguous = true;
     // The lines are SFV lines, not GNU or BSD ones.
     bool sfv = false;
+    // An untagged digest of this algorithm's length is taken for this algorithm's alone (a list
+    // whose name says what it holds, "SHA256SUMS").
+    std::optional<Algorithm> named;
+    // At most one blank between a BSD tag and '(', as the coreutils tools write it; otherwise
+    // padded tags ("MD5   (a) = …") are read too.
+    bool exactTags = false;
 };
 
 class SumLineParser {
@@ -70,6 +77,9 @@ public:
     // One line as read, with or without its line end (CRLF too). Empty lines and comments ('#'
     // first, or ';' in SFV) are ignored.
     SumLine Parse(std::string_view line);
+    const SumLineRules& Rules() const { return rules; }
+    // For the lines of another file; what earlier lines decided stays.
+    void SetNamedAlgorithm(std::optional<Algorithm> algorithm) { rules.named = algorithm; }
 
 private:
     std::optional<SumEntry> ParseBsd(Algorithm algorithm, std::string_view rest, bool escaped);
@@ -84,3 +94,74 @@ private:
 };
 
 bool IsHexDigest(std::string_view text);
+
+// The lines of a source one at a time, each with its '\n' when it has one, in memory for the
+// longest line only: a list of any length streams.
+class LineReader {
+public:
+    explicit LineReader(ByteSource& source) : bytes(source) {}
+    // The next line, valid until the next call; none at the end or after a failed read.
+    std::optional<std::string_view> Next();
+    int error() const { return readError; }  // errno of the failed read, else 0
+
+private:
+    ByteSource& bytes;
+    std::string buffer;
+    std::size_t begin = 0;    // of the next line in `buffer`
+    std::size_t scanned = 0;  // bytes after `begin` known to hold no '\n'
+    bool atEnd = false;
+    int readError = 0;
+};
+
+// What a sum file as a whole may hold, beyond the lines' own rules.
+struct SumFileRules {
+    bool sfvAllowed = true;  // SFV lines may be met (GNU and BSD lines always may)
+    bool preferSfv = false;  // SFV is tried first (a file named *.sfv)
+    // A PGP clear-signed wrapper is passed over: its armor is no line, dash-escaped lines are
+    // read unescaped and nothing after the signature's start is read. The signature is not
+    // checked. Otherwise (as the coreutils tools read them) the armor lines are malformed.
+    bool signedWrapper = true;
+};
+
+struct NumberedSumLine {
+    unsigned long number = 0;  // from 1, counting every line of the file
+    SumLine line;              // never Kind::Ignored
+};
+
+// A sum file, one line at a time in fixed memory: GNU and BSD lines or SFV ones, the first line
+// that reads as either deciding for the whole file; CRLF line ends, comments and empty lines;
+// escaped and byte-exact names (sum_file.h's line rules). Both -c and the dialog's search for an
+// expected digest read sum files through it, so a file reads the same in both.
+class SumFileReader {
+public:
+    // `lines` reads the GNU and BSD lines; it may be shared by several files (the coreutils tools
+    // decide the one-space form once per run).
+    SumFileReader(ByteSource& source, SumLineParser& lines, SumFileRules rules = {});
+    // The next line that is not ignored; none at the end or after a failed read.
+    std::optional<NumberedSumLine> Next();
+    int error() const { return text.error(); }                // errno of a failed read, else 0
+    bool Signed() const { return wrapper != Wrapper::None; }  // a clear-signed wrapper was met
+
+private:
+    SumLine Parse(std::string_view line);
+    // False when `line` is part of the wrapper rather than of what it wraps.
+    bool Unwrap(std::string_view& line);
+
+    LineReader text;
+    SumLineParser& lines;
+    SumLineParser sfv;
+    SumFileRules rules;
+    enum class Format { Undecided, GnuBsd, Sfv } format = Format::Undecided;
+    enum class Wrapper { Undecided, None, Headers, Body, Ended } wrapper = Wrapper::Undecided;
+    unsigned long number = 0;
+};
+
+// The bytes of a text in memory, for reading a sum file already read.
+class TextSource final : public ByteSource {
+public:
+    explicit TextSource(std::string_view bytes) : left(bytes) {}
+    std::ptrdiff_t Read(uint8_t* buffer, std::size_t capacity, int& error) override;
+
+private:
+    std::string_view left;
+};

@@ -2,7 +2,6 @@
 #include "sum_file_search.h"
 
 #include <dirent.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <array>
@@ -23,17 +22,10 @@ struct BoundedText {
 // digest is never read short. None, with `error` set (0 for not a regular file), when the file
 // cannot be read.
 std::optional<BoundedText> ReadBounded(const std::string& path, int& error) {
-    struct stat info {};
-    if (stat(path.c_str(), &info) != 0) {
-        error = errno;
-        return std::nullopt;
-    }
-    // FIFOs and devices could block or never end; folders have no lines.
-    if (!S_ISREG(info.st_mode)) {
-        error = 0;
-        return std::nullopt;
-    }
-    const std::unique_ptr<ByteSource> source = OpenFileSource(path, error);
+    // FIFOs and devices could block or never end; folders have no lines. The kind is checked on
+    // the opened descriptor, so nothing can be swapped in after the check.
+    const std::unique_ptr<ByteSource> source = OpenFileSource(path, error, FileKinds::RegularOnly);
+    if (!source && error == kNotRegularFile) error = 0;
     if (!source) return std::nullopt;
     BoundedText read;
     std::string& text = read.text;

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
@@ -83,13 +84,19 @@ TEST(DropInE2e, SameLinesMessagesAndStatusAsTheCoreutilsTools) {
         {"-x"},
         {"--frobnicate"},
         {"--sta"},
+        // Abbreviations mean the tool's own options, ours aside.
+        {"--stri"},
+        {"--s"},
+        {"--t"},
+        {"-c", "--stri", "--w"},
     };
     for (const char* tool : kTools) {
         for (const std::vector<std::string>& options : optionSets) {
             std::vector<std::string> tail = options;
             tail.push_back("--");
             tail.insert(tail.end(), names.begin(), names.end());
-            tail.push_back("missing");
+            // Missing: named in messages as the tools quote names (bytes of no character too).
+            tail.insert(tail.end(), {"missing", "caf\xe9", "a'b\n", "x\n'y"});
             std::vector<std::string> theirs = {tool}, ours = {tools.Path(tool)};
             theirs.insert(theirs.end(), tail.begin(), tail.end());
             ours.insert(ours.end(), tail.begin(), tail.end());
@@ -124,12 +131,24 @@ TEST(DropInE2e, ChecksListsInEveryFormatAsTheCoreutilsToolsDo) {
             lists[mode] = RunProcess(args, "", dir.path()).out;
             dir.WriteFile(std::string("list") + mode, lists[mode]);
         }
-        // A changed file, a missing one and a line of junk.
+        // A changed file, a missing one and a line of junk; zero bytes in lines; a folder.
         dir.WriteFile("mixed", lists["-b"] + "junk\n" + lists["--tag"].substr(0, 20) + "\n" +
                                    lists["-t"].substr(0, lists["-t"].find(' ')) + "  gone\n");
+        const std::string digest = lists["-t"].substr(0, lists["-t"].find(' '));
+        const std::string zero(1, '\0');
+        dir.WriteFile("zeros", digest + "  plain" + zero + "x\n" + digest + "  " + zero + "a\n" +
+                                   zero + digest + "  plain\n" + "\\" + digest + "  a" + zero +
+                                   "\n" + lists["--tag"].substr(0, 5) + zero + "\n");
+        std::filesystem::create_directories(dir.PathOf("folder"));
+        // Clear-signed: the coreutils tools find the armor lines malformed, and so do we as them.
+        const std::string armored =
+            "-----BEGIN PGP SIGNED MESSAGE-----\nHash: SHA256\n\n" + lists["-t"] +
+            "-----BEGIN PGP SIGNATURE-----\nx\n-----END PGP SIGNATURE-----\n";
+        dir.WriteFile("signed", armored);
         for (const std::vector<std::string>& options : std::vector<std::vector<std::string>>{
                  {}, {"--quiet"}, {"--status"}, {"-w"}, {"--strict"}, {"--ignore-missing"}}) {
-            for (const char* list : {"list-b", "list-t", "list--tag", "mixed"}) {
+            for (const char* list :
+                 {"list-b", "list-t", "list--tag", "mixed", "zeros", "folder", "signed"}) {
                 std::vector<std::string> tail = {"-c"};
                 tail.insert(tail.end(), options.begin(), options.end());
                 tail.push_back(list);

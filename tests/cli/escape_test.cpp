@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+
 namespace {
 
 TEST(Escape, CheckReportEscapesOnlyNamesWithANewline) {
@@ -12,6 +14,8 @@ TEST(Escape, CheckReportEscapesOnlyNamesWithANewline) {
 }
 
 TEST(Escape, QuotesMessagesLikeCoreutils) {
+    // In a UTF-8 locale, as corvane-sum takes its locale's: bytes of no character are escaped.
+    ASSERT_NE(std::setlocale(LC_CTYPE, "C.UTF-8"), nullptr);
     const struct {
         std::string name, quoted;
     } cases[] = {
@@ -42,8 +46,16 @@ TEST(Escape, QuotesMessagesLikeCoreutils) {
          "b",
          "'a'$'\\177''b'"},
         {"it's\nx", "'it'\\''s'$'\\n''x'"},
+        {"caf\xe9", "'caf'$'\\351'"},
+        {"a\xc0\xaf", "'a'$'\\300\\257'"},
+        {"x\n'y", "'x'$'\\n'\\''y'"},
+        {"a'b\n", "'''a'\\''b'$'\\n'"},
+        {"'\n", "''\\'''$'\\n'"},
     };
     for (const auto& c : cases) EXPECT_EQ(QuoteForMessage(c.name), c.quoted) << c.name;
+    // In the C locale no byte above 127 is a character.
+    ASSERT_NE(std::setlocale(LC_CTYPE, "C"), nullptr);
+    EXPECT_EQ(QuoteForMessage("\xc3\xa9"), "''$'\\303\\251'");
 }
 
 }  // namespace

@@ -63,13 +63,23 @@ TEST(Options, ProgramNames) {
         {"gostsum", {}, "gostsum", {A::Gost}, true},
         {"crc32sum", {}, "crc32sum", {A::Crc32}, true},
         {"md5sum", {"-a", "sha1"}, "md5sum", {A::Sha1}, true},
-        {"md5sum", {"--sfv"}, "md5sum", {A::Md5}, true},
+        {"crc32sum", {"--sfv"}, "crc32sum", {A::Crc32}, true},
         {"corvane-sum", {"--sfv"}, "corvane-sum", {A::Crc32}, false},
-        {"sha3sum", {}, "sha3sum", {A::Sha1}, false},
-        {"MD5SUM", {}, "MD5SUM", {A::Sha1}, false},
-        {"sum", {}, "sum", {A::Sha1}, false},
         {"", {}, "corvane-sum", {A::Sha1}, false},
+        // A name that names no algorithm needs -a.
+        {"sha3sum", {"-a", "md5"}, "sha3sum", {A::Md5}, true},
+        {"MD5SUM",
+         {"--all"},
+         "MD5SUM",
+         std::vector<Algorithm>(kAllAlgorithms.begin(), kAllAlgorithms.end()),
+         true},
     };
+    for (const char* unknown : {"sha3sum", "MD5SUM", "sum", "shasum", "md5", "b2sum"}) {
+        const ParsedCommandLine refused = ParseAs(unknown, {"f"});
+        EXPECT_FALSE(refused.options) << unknown;
+        EXPECT_NE(refused.error.find("choose one with -a"), std::string::npos) << unknown;
+        EXPECT_TRUE(ParseAs(unknown, {"--help"}).options) << unknown;
+    }
     for (const auto& c : cases) {
         EXPECT_EQ(InvocationOf(c.argv0).programName, c.name);
         const ParsedCommandLine parsed = ParseAs(c.argv0, c.args);
@@ -81,11 +91,34 @@ TEST(Options, ProgramNames) {
 
 TEST(Options, UsageErrors) {
     const std::initializer_list<const char*> cases[] = {
-        {"-a", "sha3"}, {"-a", "md5,"},  {"-a", ""},           {"-j", "0"},     {"-j", "x"},
-        {"-j", "4x"},   {"-j", "-3"},    {"-j", ""},           {"--jobs"},      {"--bogus"},
-        {"-x"},         {"-c", "--tag"}, {"-c", "-s", "abc"},  {"--quiet"},     {"--status", "f"},
-        {"--strict"},   {"-w"},          {"--ignore-missing"}, {"--tag=yes"},   {"-c", "--sfv"},
-        {"-c", "-r"},   {"-c", "-z"},    {"-c", "-b"},         {"--tag", "-t"},
+        {"-a", "sha3"},
+        {"-a", "md5,"},
+        {"-a", ""},
+        {"-j", "0"},
+        {"-j", "x"},
+        {"-j", "4x"},
+        {"-j", "-3"},
+        {"-j", ""},
+        {"--jobs"},
+        {"--bogus"},
+        {"-x"},
+        {"-c", "--tag"},
+        {"-c", "-s", "abc"},
+        {"--quiet"},
+        {"--status", "f"},
+        {"--strict"},
+        {"-w"},
+        {"--ignore-missing"},
+        {"--tag=yes"},
+        {"-c", "--sfv"},
+        {"-c", "-r"},
+        {"-c", "-z"},
+        {"-c", "-b"},
+        {"--tag", "-t"},
+        // SFV lines hold CRC-32 only.
+        {"--sfv", "-a", "sha256"},
+        {"--sfv", "-a", "crc32,md5"},
+        {"--sfv", "--all"},
     };
     for (const auto& args : cases) {
         const ParsedCommandLine parsed = Parse(args);
@@ -154,6 +187,12 @@ TEST(Options, CheckModeFlagsAndJobs) {
     EXPECT_FALSE(o.quiet || o.status || o.warn);
     EXPECT_EQ(o.jobs, 3u);
     EXPECT_EQ(o.files, std::vector<std::string>{"s"});
+    EXPECT_EQ(parsed.notice, "");
+    // Capped, and told so.
+    const ParsedCommandLine many = Parse({"-j", "100000", "-j", "99999"});
+    ASSERT_TRUE(many.options);
+    EXPECT_EQ(many.options->jobs, MaxJobs());
+    EXPECT_EQ(many.notice, "-j 99999 is more than 4 per core; using " + std::to_string(MaxJobs()));
 }
 
 TEST(Options, QuietStatusAndWarnOverrideOneAnother) {

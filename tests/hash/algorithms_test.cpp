@@ -18,7 +18,7 @@ TEST(Algorithms, NamesTagsLengthsAndParsing) {
         bool integrityOnly;
     } rows[] = {
         {Algorithm::Crc32, "crc32", "CRC32", 8, true},
-        {Algorithm::Gost, "gost", "GOST", 64, false},
+        {Algorithm::Gost, "gost", "GOST94", 64, false},  // as rhash tags it
         {Algorithm::Md2, "md2", "MD2", 32, true},
         {Algorithm::Md4, "md4", "MD4", 32, true},
         {Algorithm::Md5, "md5", "MD5", 32, true},
@@ -178,6 +178,8 @@ TEST(Algorithms, SumFileNamesImplyTheirAlgorithm) {
         bool foreign;
     } rows[] = {
         {"SHA256SUMS", Algorithm::Sha256, false},
+        {"WHIRLPOOLSUMS", std::nullopt, true},
+        {"x.ripemd160", std::nullopt, true},
         {"x.iso.sha512sum", Algorithm::Sha512, false},
         {"CHECKSUM.SHA384", Algorithm::Sha384, false},
         {"MD5SUMS", Algorithm::Md5, false},

@@ -1,8 +1,8 @@
 // The lane scheduler against the pipeline, file by file: sizes around the block and the lanes'
-// read size, empty files, a missing path and a directory, at every dispatch level and with one or
-// two lane groups, with the progress of the whole run; sources that read in short pieces, fail
-// part-way or cannot be opened; a cancelled run; outcomes always handed on once each, in path
-// order.
+// read size, empty files, a missing path and a directory (refused as no regular file), at every
+// dispatch level and with one or two lane groups, with the progress of the whole run; sources that
+// read in short pieces, fail part-way or cannot be opened; a cancelled run; outcomes always handed
+// on once each, in path order.
 #include "lane_scheduler.h"
 
 #include <gtest/gtest.h>
@@ -83,14 +83,15 @@ TEST(LaneScheduler, SameOutcomesAsThePipelineAtEveryLevel) {
     uint64_t totalBytes = 0;
     for (const auto& path : paths) totalBytes += std::filesystem::file_size(path);
     paths.insert(paths.begin() + 5, dir.PathOf("missing"));
-    paths.insert(paths.begin() + 9, dir.path());  // a directory: opens, then fails to read
+    paths.insert(paths.begin() + 9, dir.path());  // no regular file: lanes never wait on one
     for (CpuLevel level : kCpuLevels) {
         if (level > SupportedCpuLevel()) continue;
         ForceCpuLevel(level);
         for (Algorithm algorithm : kLaneAlgorithms) {
             std::vector<HashOutcome> expected;
             for (const auto& path : paths)
-                expected.push_back(ComputeDigests(HashInput::Path(path), {&algorithm, 1}));
+                expected.push_back(
+                    ComputeDigests(HashInput::Path(path, FileKinds::RegularOnly), {&algorithm, 1}));
             for (unsigned cores : {1u, 2u}) {
                 CoreBudget budget(cores);
                 HashControl control;
@@ -115,11 +116,17 @@ TEST(LaneScheduler, SameOutcomesAsThePipelineAtEveryLevel) {
     ResetCpuLevel();
 }
 
-// A message in reads of 1 to 300 bytes, failing with EIO on read `failOn` (from 1) if set.
+// A message in reads of 1 to 300 bytes, failing with EIO on read `failOn` (from 1) if set;
+// `open` counts the sources alive.
 class ShortReads final : public ByteSource {
 public:
-    ShortReads(std::string text, uint32_t seed, std::size_t failingRead)
-        : message(std::move(text)), random(seed), failOn(failingRead) {}
+    ShortReads(std::string text, uint32_t seed, std::size_t failingRead, std::atomic<int>& open)
+        : message(std::move(text)), random(seed), failOn(failingRead), alive(open) {
+        ++alive;
+    }
+    ~ShortReads() override { --alive; }
+    ShortReads(const ShortReads&) = delete;
+    ShortReads& operator=(const ShortReads&) = delete;
     std::ptrdiff_t Read(uint8_t* buffer, std::size_t capacity, int& error) override {
         if (++reads == failOn) {
             error = EIO;
@@ -135,11 +142,13 @@ private:
     std::string message;
     std::mt19937 random;
     std::size_t failOn, reads = 0, at = 0;
+    std::atomic<int>& alive;
 };
 
 TEST(LaneScheduler, ShortReadsFailuresAndRefusedOpens) {
     // Path "N": N bytes in short reads; "fail N": the same, failing on its fifth read; "absent"
-    // and "denied": refused opens.
+    // and "denied": refused opens. Beyond five open at once, opens fail as when the process is out
+    // of descriptors: no file may fail for that, whatever the lane count and groups.
     std::vector<std::string> paths;
     for (std::size_t i = 0; i < 60; ++i) {
         const std::string size = std::to_string(i * 397 % 5000);
@@ -148,16 +157,19 @@ TEST(LaneScheduler, ShortReadsFailuresAndRefusedOpens) {
                         : i == 12  ? "denied"
                                    : size);
     }
+    std::atomic<int> open{0};
+    CoreBudget two(2);
     HashControl control;
-    control.opener = [](const std::string& path, int& error) -> std::unique_ptr<ByteSource> {
-        if (path == "absent" || path == "denied") {
-            error = path == "absent" ? ENOENT : EACCES;
+    control.cores = &two;
+    control.opener = [&open](const std::string& path, int& error) -> std::unique_ptr<ByteSource> {
+        if (path == "absent" || path == "denied" || open >= 5) {
+            error = path == "absent" ? ENOENT : path == "denied" ? EACCES : EMFILE;
             return nullptr;
         }
         const bool fails = path.starts_with("fail ");
         const std::size_t size = std::stoul(fails ? path.substr(5) : path);
         return std::make_unique<ShortReads>(RampMessage(size), static_cast<uint32_t>(size),
-                                            fails ? 5 : 0);
+                                            fails ? 5 : 0, open);
     };
     for (Algorithm algorithm : kLaneAlgorithms) {
         const auto got = InLanes(paths, algorithm, control);

@@ -1,11 +1,13 @@
 // The pipeline over scripted sources, on the calling thread (a budget of one core) and with a
 // reader thread and engine groups (a budget of four): the same digests as one update whatever
 // the reads, slices and groups; a read error part-way; a cancel on an input that never ends;
-// paths, descriptors and texts; how the engines are grouped and the core budget.
+// paths (of the kinds asked), descriptors and texts; how the engines are grouped and the core
+// budget.
 #include "pipeline.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -215,19 +217,27 @@ TEST(Pipeline, PathsDescriptorsAndTexts) {
     EXPECT_NE(fcntl(fd, F_GETFD), -1) << "still open";
     close(fd);
 
+    // The kind is checked on the opened descriptor; a FIFO without a writer never holds the open.
+    const std::string fifo = dir.PathOf("fifo");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     const struct {
         std::string path;
         HashStatus status;
         int error;
+        FileKinds kinds = FileKinds::Any;
     } failures[] = {
         {dir.PathOf("missing"), HashStatus::NotFound, ENOENT},
         {"", HashStatus::NotFound, ENOENT},
         {path + std::string(1, '\0'), HashStatus::NotFound, ENOENT},
         {path + "/inside", HashStatus::OpenFailed, ENOTDIR},
         {dir.path(), HashStatus::ReadFailed, EISDIR},
+        {dir.path(), HashStatus::OpenFailed, kNotRegularFile, FileKinds::RegularOnly},
+        {fifo, HashStatus::OpenFailed, kNotRegularFile, FileKinds::RegularOnly},
+        {"/dev/null", HashStatus::OpenFailed, kNotRegularFile, FileKinds::RegularOnly},
+        {fifo, HashStatus::OpenFailed, ENXIO, FileKinds::NoFifo},
     };
     for (const auto& f : failures) {
-        const HashOutcome outcome = ComputeDigests(HashInput::Path(f.path), kOne);
+        const HashOutcome outcome = ComputeDigests(HashInput::Path(f.path, f.kinds), kOne);
         EXPECT_EQ(outcome.status, f.status) << f.path;
         EXPECT_EQ(outcome.error, f.error) << f.path;
         EXPECT_TRUE(outcome.digests.empty()) << f.path;

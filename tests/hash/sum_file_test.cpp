@@ -52,6 +52,12 @@ TEST(SumLine, WellFormedLines) {
         {"CRC32 (x) = 352441c2", Algorithm::Crc32, "352441c2", "x"},
         {"GOST (x) = " + kSha256, Algorithm::Gost, kSha256, "x"},
         {"GOST94 (x) = " + kSha256, Algorithm::Gost, kSha256, "x"},
+        // Padded tags, as rhash writes them.
+        {"MD5   (f) = " + kMd5, Algorithm::Md5, kMd5, "f"},
+        // A zero byte ends an unescaped name, as in md5sum 9.1.
+        {kSha1 + "  a" + std::string(1, '\0') + "b", Algorithm::Sha1, kSha1, "a"},
+        {kSha1 + "  " + std::string(1, '\0') + "b", Algorithm::Sha1, kSha1, ""},
+        {"MD5 (a" + std::string(1, '\0') + "b) = " + kMd5, Algorithm::Md5, kMd5, "a"},
     };
     for (const auto& c : cases) {
         const auto entry = ParseOne(c.line);
@@ -65,12 +71,11 @@ TEST(SumLine, WellFormedLines) {
 TEST(SumLine, MalformedLines) {
     const std::string cases[] = {
         "bad line",
-        kSha1 + " ",               // no name
-        kSha1 + "x  f",            // not hex
-        kSha1.substr(1) + "  f",   // too short for SHA-1
-        kSha256 + "  f",           // a length -a did not select
-        "\\" + kSha1 + "  a\\tb",  // unknown escape
-        kSha1 + "  a" + std::string(1, '\0') + "b",
+        kSha1 + " ",                  // no name
+        kSha1 + "x  f",               // not hex
+        kSha1.substr(1) + "  f",      // too short for SHA-1
+        kSha256 + "  f",              // a length -a did not select
+        "\\" + kSha1 + "  a\\tb",     // unknown escape
         "SHA1 f) = " + kSha1,         // tag without '('
         "SHA1 (f = " + kSha1,         // no ')'
         "SHA1 (f) " + kSha1,          // no '='
@@ -78,11 +83,17 @@ TEST(SumLine, MalformedLines) {
         "SHA1 (f) = " + kMd5,         // digest length not the tag's
         "BLAKE2b (f) = " + kSha1,     // unknown tag
         "\\MD5 (a\\qb) = " + kMd5,
+        "\\" + kSha1 + "  a" + std::string(1, '\0') + "b",  // escaped: no zero byte
     };
     for (const std::string& line : cases) {
         SumLineParser parser(Rules({Algorithm::Sha1}));
         EXPECT_EQ(parser.Parse(line).kind, SumLine::Kind::Malformed) << line;
     }
+    // Padded tags are not the coreutils tools' own: exact rules (--strict) refuse them.
+    SumLineRules exact;
+    exact.exactTags = true;
+    EXPECT_EQ(SumLineParser(exact).Parse("MD5  (f) = " + kMd5).kind, SumLine::Kind::Malformed);
+    EXPECT_EQ(SumLineParser(exact).Parse("MD5 (f) = " + kMd5).kind, SumLine::Kind::Entry);
     // A malformed line with a known tag still names its algorithm (MD5: a tag -a did not select).
     const std::pair<std::string, Algorithm> tagged[] = {
         {"SHA256 (f) = zz", Algorithm::Sha256},

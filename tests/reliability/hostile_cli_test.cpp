@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <optional>
@@ -223,6 +224,42 @@ TEST(HostileCli, FileAppendedWhileReadEndsCleanly) {
     waitpid(appender, &status, 0);
 }
 
+// Files hashed side by side stay within the descriptors the process may open: under a limit of
+// 24, a hundred files hash and check with every algorithm, in one lane group and in two.
+TEST(HostileCli, FewDescriptorsStillHashAndCheckAHundredFiles) {
+    TempDir dir;
+    std::vector<std::string> files;
+    for (std::size_t i = 0; i < 100; ++i)
+        files.push_back(dir.WriteFile("f" + std::to_string(i), RampMessage(i * 37)));
+    const ChildResult child = RunInChild(
+        [&] {
+            const rlimit few{24, 24};
+            if (setrlimit(RLIMIT_NOFILE, &few) != 0) return 77;
+            int failure = 1;
+            for (const Algorithm algorithm : kAllAlgorithms) {
+                for (const char* jobs : {"1", "2"}) {
+                    std::vector<std::string> args = {"-j", jobs, "-a",
+                                                     std::string(AlgorithmName(algorithm))};
+                    args.insert(args.end(), files.begin(), files.end());
+                    const ProcessResult sums = RunSum(args);
+                    if (sums.status != 0 || !sums.err.empty() ||
+                        std::count(sums.out.begin(), sums.out.end(), '\n') != 100)
+                        return failure;
+                    const std::string list = dir.WriteFile("sums", sums.out);
+                    const ProcessResult check = RunSum({"-j", jobs, "--quiet", "-c", list});
+                    if (check.status != 0 || !check.out.empty() || !check.err.empty())
+                        return failure + 1;
+                    failure += 2;
+                }
+            }
+            return 0;
+        },
+        120);
+    ASSERT_FALSE(child.timedOut);
+    if (child.status == 77) GTEST_SKIP() << "cannot lower the descriptor limit";
+    EXPECT_EQ(child.status, 0) << "odd: a hashing run failed, even: a check; by algorithm, -j";
+}
+
 TEST(HostileCli, NoThreadToSpareStillHashesEverythingInOrder) {
     TempDir dir;
     const std::string message = RampMessage(3 * kThreadsFrom + 5);
@@ -254,9 +291,8 @@ TEST(HostileCli, NoThreadToSpareStillHashesEverythingInOrder) {
             if (outcome.digests != expected) return 1;
             // Four job threads wanted, none to be had.
             std::vector<std::size_t> emitted;
-            OrderedJobs jobs(4, nullptr, [](const FileJob&, const HashControl&) {
-                return HashOutcome();
-            });
+            OrderedJobs jobs(4, nullptr,
+                             [](const FileJob&, const HashControl&) { return HashOutcome(); });
             std::size_t submitted = 0;
             RunInOrder(
                 jobs,
