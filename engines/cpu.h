@@ -74,6 +74,11 @@ struct CpuDispatch {
     // The GOST R 34.11-94 step function, as GostCompressWith (never null: that itself).
     void (*gostCompress)(const GostRoundTables& tables, uint32_t* chainingValue,
                          const uint32_t* block);
+    // Runs the CRC-32C register (no pre/post inversion) over `length` bytes, any length.
+    uint32_t (*crc32cBulk)(uint32_t reg, const uint8_t* data, std::size_t length);
+    // XXH3's long-input stripes, as Xxh3StripesPortable (never null).
+    void (*xxh3Stripes)(uint64_t* acc, const uint8_t* data, std::size_t stripes,
+                        std::size_t stripeInBlock);
     // GOST R 34.11-2012 over whole 64-byte blocks, as StreebogBlocks (never null).
     void (*streebogBlocks)(uint64_t* h, uint64_t* n, uint64_t* sigma, const uint8_t* data,
                            std::size_t blocks);

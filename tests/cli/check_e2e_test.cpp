@@ -250,7 +250,7 @@ TEST(CheckE2e, UntaggedDigestsOfMixedAlgorithmsInARegularFile) {
               "corvane-sum: SUMS: 5: untagged digest matched as SHA256\n"
               "corvane-sum: SUMS: 6: untagged digest matched as GOST94\n"
               "corvane-sum: SUMS: 7: untagged digest matched as SHA256\n"
-              "corvane-sum: SUMS: 8: untagged digest matched none of MD5, MD4, MD2\n"
+              "corvane-sum: SUMS: 8: untagged digest matched none of MD5, XXH128, MD4, MD2\n"
               "corvane-sum: WARNING: 1 computed checksum did NOT match\n");
 }
 

@@ -71,7 +71,7 @@ TEST(Options, ProgramNames) {
         {"MD5SUM",
          {"--all"},
          "MD5SUM",
-         std::vector<Algorithm>(kAllAlgorithms.begin(), kAllAlgorithms.end()),
+         std::vector<Algorithm>(kAllOptionAlgorithms.begin(), kAllOptionAlgorithms.end()),
          true},
     };
     for (const char* unknown : {"sha3sum", "MD5SUM", "sum", "shasum", "md5", "b2sum"}) {
