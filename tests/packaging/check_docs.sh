@@ -60,14 +60,14 @@ expect() {
 }
 if [ -f /usr/share/bash-completion/bash_completion ]; then
     expect "bash: --al" "$(bash_complete --al)" "--algorithm --all"
-    expect "bash: -a md5,sha3" "$(bash_complete -a md5,sha3)" "md5,sha384"
+    expect "bash: -a md5,sha38" "$(bash_complete -a md5,sha38)" "md5,sha384"
 else
     echo "SKIPPED part: bash-completion is not installed; bash completion not run"
 fi
 if command -v fish >/dev/null; then
     got=$(fish --no-config -c "source $completions/corvane-sum.fish
-        complete -C 'corvane-sum --algorithm=md5,sha5'" | cut -f1)
-    expect "fish: --algorithm=md5,sha5" "$got" "--algorithm=md5,sha512"
+        complete -C 'corvane-sum --algorithm=md5,xxh12'" | cut -f1)
+    expect "fish: --algorithm=md5,xxh12" "$got" "--algorithm=md5,xxh128"
     fish --no-execute "$completions/corvane-sum.fish" || fail "fish rejects its completion"
 else
     echo "SKIPPED part: fish is not installed; its completion not run"
