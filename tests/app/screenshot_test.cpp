@@ -3,6 +3,7 @@
 // runs once plain and once with QT_SCALE_FACTOR=1.5).
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -10,6 +11,7 @@
 #include <QPixmap>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <cstdio>
 #include <filesystem>
@@ -43,6 +45,20 @@ TEST(Screenshot, Idle) {
     ASSERT_TRUE(ShowActive(dialog));
     EXPECT_EQ(StatusOf(dialog), QString());
     SaveAndCheck(dialog, "idle");
+}
+
+// The dropped list: the nine, a separator, the algorithms added beyond them, all without
+// scrolling and inside the screen.
+TEST(Screenshot, AlgorithmListDropped) {
+    CTarnovelDlg dialog;
+    ASSERT_TRUE(ShowActive(dialog));
+    auto* list = FindWidget<QComboBox>(dialog, "algorithmList");
+    list->showPopup();
+    QWidget* popup = list->view()->window();
+    ASSERT_TRUE(popup->isVisible());
+    EXPECT_TRUE(popup->screen()->availableGeometry().contains(popup->frameGeometry()));
+    SaveAndCheck(*popup, "list");
+    list->hidePopup();
 }
 
 TEST(Screenshot, RunInProgress) {
