@@ -86,6 +86,7 @@ void StreebogInit(StreebogContext* context, uint32_t digestBits) {
 void StreebogUpdate(StreebogContext* context, const uint8_t* data, uint32_t length) {
     // Whole blocks go at once: the final step always adds a padding block of its own, even after
     // a message that fills its last block.
+    if (length == 0) return;  // `data` may then be null, which memcpy must never see
     const BlocksFunction blocks = ActiveCpuDispatch().streebogBlocks;
     uint32_t j = 0;
     if (context->pendingBytes != 0) {
