@@ -91,8 +91,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     for (std::size_t at = 0; at <= text.size();) {
         std::size_t end = text.find('\n', at);
         if (end == std::string_view::npos) end = text.size();
-        const SumLine line = parser.Parse(text.substr(at, end - at));
-        if (line.kind == SumLine::Kind::Entry) CheckEntry(line.entry, rules);
+        const std::string_view written = text.substr(at, end - at);
+        const SumLine line = parser.Parse(written);
+        // A zero byte ends a name as the coreutils tools read it: what follows is not written
+        // back, so only lines without one must round-trip.
+        if (line.kind == SumLine::Kind::Entry && written.find('\0') == std::string_view::npos)
+            CheckEntry(line.entry, rules);
         at = end + 1;
     }
     CheckName(text);

@@ -211,8 +211,12 @@ std::optional<SumEntry> SumLineParser::ParseSfv(std::string_view line) const {
     std::size_t nameEnd = line.size() - kCrcLength;
     if (!IsHexDigest(crc) || !IsWhite(line[nameEnd - 1])) return std::nullopt;
     while (nameEnd > 0 && IsWhite(line[nameEnd - 1])) --nameEnd;
+    // SFV is no coreutils form: a zero byte in its name makes the line no entry, rather than a
+    // name cut short that would not read back as written.
+    if (nameEnd == 0 || line.substr(0, nameEnd).find('\0') != std::string_view::npos)
+        return std::nullopt;
     std::optional<std::string> name = NameOf(line.substr(0, nameEnd), false);
-    if (nameEnd == 0 || !name) return std::nullopt;
+    if (!name) return std::nullopt;
     return SumEntry{SumFormat::Sfv, {Algorithm::Crc32}, std::string(crc), std::move(*name)};
 }
 

@@ -10,8 +10,10 @@
 // input, which one byte permute copies into every lane.
 // GCC 12's AVX-512 intrinsics start some results from a self-initialised "undefined" vector,
 // which -W(maybe-)uninitialized reports at the header's lines once inlined; the warning is false.
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wuninitialized"
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 #include <immintrin.h>
 
 #include <cstddef>
