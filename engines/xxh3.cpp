@@ -1,7 +1,7 @@
-// XXH3-64 and XXH128 (xxHash specification, seed 0, default secret): inputs of 0-16, 17-128 and
-// 129-240 bytes each have their own mix; longer ones run eight accumulators over 64-byte stripes
-// in 1024-byte blocks, a scramble after each block but the last, and a final stripe made of the
-// input's last 64 bytes.
+// XXH3-64 and XXH128 as xxHash's published algorithm description defines them (seed 0, default
+// secret): inputs of 0-16, 17-128 and 129-240 bytes each have their own mix; longer ones run eight
+// accumulators over 64-byte stripes in 1024-byte blocks, a scramble after each block but the
+// last, and a final stripe made of the input's last 64 bytes.
 #include <cstring>
 
 #include "bytes.h"

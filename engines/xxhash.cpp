@@ -1,5 +1,6 @@
-// XXH32 and XXH64 (xxHash specification, seed 0): four accumulators over 16- or 32-byte stripes,
-// merged, then the length and the last bytes mixed in and avalanched.
+// XXH32 and XXH64 as xxHash's published algorithm description defines them (seed 0): four
+// accumulators over 16- or 32-byte stripes, merged, then the length and the last bytes mixed in
+// and avalanched.
 #include "xxhash.h"
 
 #include <algorithm>

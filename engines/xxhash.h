@@ -1,6 +1,6 @@
-// The xxHash family with seed 0, from the xxHash specification: XXH32, XXH64, XXH3-64 and
-// XXH3-128 (XXH128). Digests are the values in big-endian byte order, as xxHash's canonical form
-// and its command-line tool write them (XXH128: the high 64 bits first).
+// The xxHash family with seed 0, as xxHash's published algorithm description defines it: XXH32,
+// XXH64, XXH3-64 and XXH3-128 (XXH128). Digests are the values in big-endian byte order, as
+// xxHash's canonical form and its command-line tool write them (XXH128: the high 64 bits first).
 #pragma once
 
 #include <cstddef>

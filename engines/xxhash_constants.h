@@ -1,4 +1,4 @@
-// Constants of the xxHash specification shared by the portable and the vector XXH3 code.
+// Constants of the published xxHash algorithms, shared by the portable and the vector XXH3 code.
 #pragma once
 
 #include <cstddef>
@@ -17,7 +17,7 @@ inline constexpr uint64_t kXxPrime64_5 = 0x27D4EB2F165667C5u;
 inline constexpr uint64_t kXxPrimeMx1 = 0x165667919E3779F9u;
 inline constexpr uint64_t kXxPrimeMx2 = 0x9FB21C651E98DF25u;
 
-// XXH3's default secret, as the specification lists it.
+// XXH3's default secret, as the xxHash algorithm description lists it.
 inline constexpr std::size_t kXxh3SecretSize = 192;
 alignas(64) inline constexpr uint8_t kXxh3Secret[kXxh3SecretSize] = {
     0xb8, 0xfe, 0x6c, 0x39, 0x23, 0xa4, 0x4b, 0xbe, 0x7c, 0x01, 0x81, 0x2c, 0xf7, 0x21, 0xad, 0x1c,
