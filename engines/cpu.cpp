@@ -10,8 +10,8 @@
 #include "blake3.h"
 #include "crc32_slicing.h"
 #include "gost.h"
-#include "xxhash.h"
 #include "streebog.h"
+#include "xxhash.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <cpuid.h>
@@ -258,9 +258,9 @@ std::string ActiveCpuPaths() {
     const CpuDispatch& d = ActiveCpuDispatch();
     return std::string("crc32=") + d.crc32Name + " sha1=" + d.sha1Name + " sha256=" + d.sha256Name +
            " sha512=" + d.sha512Name + " sha3=" + d.sha3Name + " gost=" + d.gostName +
-           " md4-lanes=" + d.md4Lanes.name +
-           " md5-lanes=" + d.md5Lanes.name + " sha1-lanes=" + d.sha1Lanes.name +
-           " sha256-lanes=" + d.sha256Lanes.name + " sha512-lanes=" + d.sha512Lanes.name +
-           " md2-lanes=" + d.md2Lanes.name + " crc32c=" + d.crc32cName +
-           " blake3=" + d.blake3Name + " xxh3=" + d.xxh3Name + " streebog=" + d.streebogName;
+           " md4-lanes=" + d.md4Lanes.name + " md5-lanes=" + d.md5Lanes.name +
+           " sha1-lanes=" + d.sha1Lanes.name + " sha256-lanes=" + d.sha256Lanes.name +
+           " sha512-lanes=" + d.sha512Lanes.name + " md2-lanes=" + d.md2Lanes.name +
+           " crc32c=" + d.crc32cName + " blake3=" + d.blake3Name + " xxh3=" + d.xxh3Name +
+           " streebog=" + d.streebogName;
 }

@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "block_feed.h"
 #include "bytes.h"
 #include "cpu.h"
 #include "keccak_round.h"
@@ -38,28 +39,13 @@ int Sha3Init(uint32_t width, Sha3Context* context) {
 }
 
 void Sha3Update(const uint8_t* data, uint32_t length, Sha3Context* context) {
-    if (length == 0) return;  // data may then be null, which memcpy must not see
     const AbsorbFunction absorb = ActiveAbsorb();
     const uint32_t rate = context->rate;
-    if (context->pending != 0) {
-        const uint32_t space = rate - context->pending;
-        if (length < space) {
-            std::memcpy(context->block + context->pending, data, length);
-            context->pending += length;
-            return;
-        }
-        std::memcpy(context->block + context->pending, data, space);
-        absorb(context->state, context->block, 1, rate / 8);
-        data += space;
-        length -= space;
-    }
-    if (length >= rate) {
-        absorb(context->state, data, length / rate, rate / 8);
-        data += length / rate * rate;
-        length %= rate;
-    }
-    if (length != 0) std::memcpy(context->block, data, length);
-    context->pending = length;
+    FeedBlocksWith(
+        rate,
+        [&](const uint8_t* at, std::size_t count) { absorb(context->state, at, count, rate / 8); },
+        context->block, context->pending, data, length);
+    context->pending = static_cast<uint32_t>((uint64_t{context->pending} + length) % rate);
 }
 
 void Sha3Final(uint8_t* digest, Sha3Context* context) {

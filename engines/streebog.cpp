@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "block_feed.h"
 #include "bytes.h"
 #include "cpu.h"
 #include "streebog_tables.h"
@@ -86,23 +87,14 @@ void StreebogInit(StreebogContext* context, uint32_t digestBits) {
 void StreebogUpdate(StreebogContext* context, const uint8_t* data, uint32_t length) {
     // Whole blocks go at once: the final step always adds a padding block of its own, even after
     // a message that fills its last block.
-    if (length == 0) return;  // `data` may then be null, which memcpy must never see
     const BlocksFunction blocks = ActiveCpuDispatch().streebogBlocks;
-    uint32_t j = 0;
-    if (context->pendingBytes != 0) {
-        const uint32_t room = 64 - context->pendingBytes;
-        j = room < length ? room : length;
-        std::memcpy(context->buffer + context->pendingBytes, data, j);
-        context->pendingBytes += j;
-        if (context->pendingBytes < 64) return;
-        blocks(context->state, context->bitCount, context->sum, context->buffer, 1);
-        context->pendingBytes = 0;
-    }
-    const uint32_t whole = (length - j) / 64;
-    if (whole != 0) blocks(context->state, context->bitCount, context->sum, data + j, whole);
-    j += 64 * whole;
-    if (length != j) std::memcpy(context->buffer, data + j, length - j);
-    context->pendingBytes = length - j;
+    FeedBlocksWith(
+        64,
+        [&](const uint8_t* at, std::size_t count) {
+            blocks(context->state, context->bitCount, context->sum, at, count);
+        },
+        context->buffer, context->pendingBytes, data, length);
+    context->pendingBytes = static_cast<uint32_t>((uint64_t{context->pendingBytes} + length) % 64);
 }
 
 void StreebogFinal(StreebogContext* context, uint8_t* digest) {

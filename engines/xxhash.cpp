@@ -3,9 +3,9 @@
 // and avalanched.
 #include "xxhash.h"
 
-#include <algorithm>
 #include <cstring>
 
+#include "block_feed.h"
 #include "bytes.h"
 #include "xxhash_constants.h"
 
@@ -56,24 +56,15 @@ inline uint64_t Merge64(uint64_t acc, uint64_t lane) {
     return (acc ^ Round64(0, lane)) * kXxPrime64_1 + kXxPrime64_4;
 }
 
-// The buffering both share: completes a buffered stripe, runs whole stripes from the input, keeps
-// the rest. Stripes of XXH32/XXH64 need no look-ahead: any whole stripe can be consumed at once.
+// The buffering both share, the blocks' own: stripes of XXH32/XXH64 need no look-ahead, so any
+// whole stripe can be consumed at once.
 template <class Context, std::size_t Stripe, class Run>
 void Feed(Context* c, const uint8_t* data, std::size_t length, Run run) {
+    FeedBlocksWith(
+        Stripe, [&](const uint8_t* at, std::size_t count) { run(c->acc, at, count * Stripe); },
+        c->buffer, c->buffered, data, length);
     c->totalLength += length;
-    if (c->buffered > 0) {
-        const std::size_t take = std::min<std::size_t>(Stripe - c->buffered, length);
-        std::memcpy(c->buffer + c->buffered, data, take);
-        c->buffered += static_cast<uint32_t>(take);
-        data += take;
-        length -= take;
-        if (c->buffered < Stripe) return;
-        run(c->acc, c->buffer, Stripe);
-        c->buffered = 0;
-    }
-    const std::size_t used = run(c->acc, data, length);
-    std::memcpy(c->buffer, data + used, length - used);
-    c->buffered = static_cast<uint32_t>(length - used);
+    c->buffered = static_cast<uint32_t>((c->buffered + length) % Stripe);
 }
 
 }  // namespace
@@ -88,7 +79,6 @@ void Xxh32Init(Xxh32Context* c) {
 }
 
 void Xxh32Update(Xxh32Context* c, const uint8_t* data, uint32_t length) {
-    if (length == 0) return;  // data may be null then
     Feed<Xxh32Context, 16>(c, data, length, Stripes32);
 }
 
@@ -120,7 +110,6 @@ void Xxh64Init(Xxh64Context* c) {
 }
 
 void Xxh64Update(Xxh64Context* c, const uint8_t* data, uint32_t length) {
-    if (length == 0) return;
     Feed<Xxh64Context, 32>(c, data, length, Stripes64);
 }
 
