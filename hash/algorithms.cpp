@@ -22,19 +22,6 @@ std::string Lower(std::string_view text) {
     return out;
 }
 
-// Calls `f` with each blank-separated word of `words` until it returns true.
-template <class F>
-bool AnyWord(std::string_view words, F f) {
-    while (!words.empty()) {
-        const std::size_t blank = words.find(' ');
-        const std::string_view word = words.substr(0, blank);
-        if (!word.empty() && f(word)) return true;
-        if (blank == std::string_view::npos) break;
-        words.remove_prefix(blank + 1);
-    }
-    return false;
-}
-
 // Every algorithm grouped by digest length, the commonest first within a length.
 const std::array<Algorithm, kAlgorithmCount>& ByLength() {
     static const std::array<Algorithm, kAlgorithmCount> sorted = [] {
@@ -49,9 +36,9 @@ const std::array<Algorithm, kAlgorithmCount>& ByLength() {
 }
 
 // Families none of the algorithms computes, whose digests have the lengths of ours.
-constexpr std::string_view kForeignHints[] = {"whirlpool", "ripemd", "tiger", "edonr", "edon-r",
-                                              "snefru",    "has160", "has-160", "ed2k", "aich",
-                                              "shake",     "k12"};
+constexpr std::string_view kForeignHints[] = {"whirlpool", "ripemd", "tiger",  "edonr",
+                                              "edon-r",    "snefru", "has160", "has-160",
+                                              "ed2k",      "aich",   "shake",  "k12"};
 
 }  // namespace
 
@@ -60,7 +47,7 @@ std::optional<Algorithm> ParseAlgorithm(std::string_view name) {
     if (folded.empty()) return std::nullopt;
     for (const AlgorithmFacts& row : kAlgorithmTable) {
         const auto same = [&](std::string_view word) { return Folded(word) == folded; };
-        if (same(row.name) || same(row.listText) || AnyWord(row.aliases, same))
+        if (same(row.name) || same(row.listText) || AnyWordOf(row.aliases, same))
             return row.algorithm;
     }
     return std::nullopt;
@@ -76,7 +63,7 @@ std::optional<TagMatch> MatchTag(std::string_view text) {
             return false;
         };
         fits(row.tag);
-        AnyWord(row.readTags, fits);
+        AnyWordOf(row.readTags, fits);
     }
     return best;
 }
@@ -95,7 +82,7 @@ std::optional<Algorithm> AlgorithmOfSumFileName(std::string_view sumFileName) {
     std::optional<Algorithm> best;
     std::size_t bestLength = 0;
     for (const AlgorithmFacts& row : kAlgorithmTable)
-        AnyWord(row.fileNameHints, [&](std::string_view hint) {
+        AnyWordOf(row.fileNameHints, [&](std::string_view hint) {
             if (hint.size() > bestLength && name.find(hint) != std::string::npos) {
                 best = row.algorithm;
                 bestLength = hint.size();

@@ -496,6 +496,20 @@ constexpr bool ProvesIntegrityOnly(Algorithm algorithm) {
     return Facts(algorithm).integrityOnly;
 }
 
+// Calls `f` with each blank-separated word of a row's list (aliases, tags, hints, names) until it
+// returns true; whether one did.
+template <class F>
+constexpr bool AnyWordOf(std::string_view words, F f) {
+    while (!words.empty()) {
+        const std::size_t blank = words.find(' ');
+        const std::string_view word = words.substr(0, blank);
+        if (!word.empty() && f(word)) return true;
+        if (blank == std::string_view::npos) break;
+        words.remove_prefix(blank + 1);
+    }
+    return false;
+}
+
 // A name or alias in any case, hyphens ignored ("SHA-256", "Crc-32"); the list's entry text too
 // ("GOSTHash").
 std::optional<Algorithm> ParseAlgorithm(std::string_view name);

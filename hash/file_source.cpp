@@ -172,3 +172,16 @@ std::unique_ptr<ByteSource> DescriptorSource(int fd) {
     if (fstat(fd, &info) != 0) info.st_mode = 0;
     return std::make_unique<DescriptorReader>(fd, false, info, false);
 }
+
+std::vector<std::string> FolderEntries(const std::string& folder, std::size_t limit) {
+    std::vector<std::string> names;
+    DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
+    if (dir == nullptr) return names;
+    while (names.size() < limit) {
+        const dirent* entry = readdir(dir);
+        if (entry == nullptr) break;
+        names.emplace_back(entry->d_name);
+    }
+    closedir(dir);
+    return names;
+}

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class ByteSource {
 public:
@@ -49,6 +50,9 @@ std::unique_ptr<ByteSource> OpenFileSource(const std::string& path, int& error,
 // The size of the regular file at `path`; none when it is something else or cannot be looked up
 // (opening it will say why). Only a hint for scheduling: the open checks again.
 std::optional<uint64_t> RegularFileSize(const std::string& path);
+// The names in `folder` ("" is the working folder), at most the first `limit` entries read, in
+// the order the folder gives them; empty when it cannot be read.
+std::vector<std::string> FolderEntries(const std::string& folder, std::size_t limit);
 // How many more descriptors this process may open, leaving headroom for what else it opens (a
 // list being read, a file re-read, the run's own pipes); at least 1.
 std::size_t SpareDescriptors();

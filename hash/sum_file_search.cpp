@@ -1,8 +1,6 @@
 // Sum files by name: the bounded read and the search of a file's folder.
 #include "sum_file_search.h"
 
-#include <dirent.h>
-
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -62,16 +60,6 @@ std::array<Algorithm, kAlgorithmCount> StrongestFirst() {
     return strongest;
 }
 
-// Calls `add` with each blank-separated word of `words`.
-template <typename Add>
-void EachWord(std::string_view words, Add add) {
-    for (std::size_t at = 0; at < words.size();) {
-        const std::size_t end = std::min(words.find(' ', at), words.size());
-        if (end > at) add(words.substr(at, end - at));
-        at = end + 1;
-    }
-}
-
 // The sum files named after the file: "image.iso.sha256", and, since "image.iso" is often
 // published as "image.sha256" or "image.sfv", the same endings on its name without extension.
 std::vector<std::string> OwnSumFileNames(std::string_view fileName) {
@@ -81,8 +69,9 @@ std::vector<std::string> OwnSumFileNames(std::string_view fileName) {
     if (dot != std::string_view::npos && dot > 0) stems.push_back(fileName.substr(0, dot));
     for (std::string_view stem : stems) {
         for (Algorithm algorithm : StrongestFirst())
-            EachWord(Facts(algorithm).sumFileEndings, [&](std::string_view ending) {
+            AnyWordOf(Facts(algorithm).sumFileEndings, [&](std::string_view ending) {
                 names.push_back(std::string(stem) += ending);
+                return false;
             });
     }
     return names;
@@ -91,14 +80,8 @@ std::vector<std::string> OwnSumFileNames(std::string_view fileName) {
 // The names in `folder` that look like sum lists, in byte order, bounded both ways.
 std::vector<std::string> ListedCandidates(const std::string& folder) {
     std::vector<std::string> names;
-    DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
-    if (dir == nullptr) return names;
-    std::size_t seen = 0;
-    while (const dirent* entry = readdir(dir)) {
-        if (++seen > kMaxFolderEntries) break;
-        if (LooksLikeSumList(entry->d_name)) names.emplace_back(entry->d_name);
-    }
-    closedir(dir);
+    for (const std::string& entry : FolderEntries(folder, kMaxFolderEntries))
+        if (LooksLikeSumList(entry)) names.push_back(entry);
     std::sort(names.begin(), names.end());
     if (names.size() > kMaxListedCandidates) names.resize(kMaxListedCandidates);
     return names;
@@ -109,8 +92,10 @@ std::vector<std::string> ListedCandidates(const std::string& folder) {
 std::vector<std::string> SumFileNamesFor(std::string_view fileName) {
     std::vector<std::string> names = OwnSumFileNames(fileName);
     for (Algorithm algorithm : StrongestFirst())
-        EachWord(Facts(algorithm).sumFileNames,
-                 [&](std::string_view name) { names.emplace_back(name); });
+        AnyWordOf(Facts(algorithm).sumFileNames, [&](std::string_view name) {
+            names.emplace_back(name);
+            return false;
+        });
     // Lists of any algorithm, named for none.
     for (const char* shared : {"CHECKSUMS", "CHECKSUM", "checksums.txt"})
         names.emplace_back(shared);

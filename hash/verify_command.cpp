@@ -1,9 +1,9 @@
 // The verifying hash commands.
 #include "verify_command.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
+
+#include "file_source.h"
 
 namespace {
 
@@ -16,8 +16,7 @@ std::optional<Algorithm> SelectedAlgorithm(int selected) {
 // with every candidate in its one read.
 bool ReadsAgain(const HashRequest& request, bool file) {
     if (!file) return true;
-    struct stat info {};
-    return stat(request.GetFilePath().c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    return RegularFileSize(request.GetFilePath()).has_value();
 }
 
 bool Verify(DialogControls& dialog, HashRequest& request, const ExpectedDigest& expected,
