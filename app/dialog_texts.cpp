@@ -27,6 +27,18 @@ QString DialogTexts::ProgressName() {
     return tr("Progress");
 }
 
+QString DialogTexts::CopyButton() {
+    return tr("Copy");
+}
+
+QString DialogTexts::CopyButtonName() {
+    return tr("Copy output hash");
+}
+
+QString DialogTexts::Copied(const QString& text) {
+    return tr("Copied to the clipboard: %1").arg(text);
+}
+
 QString DialogTexts::NameFromLabel(const QString& label) {
     QString name = label;
     name.remove(QLatin1Char('&'));

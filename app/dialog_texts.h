@@ -13,6 +13,11 @@ public:
     static QString StopButton();
     static QString StatusName();
     static QString ProgressName();
+    // The Copy button beside the output box, its accessible name, and what the status line says
+    // for a moment after it copied.
+    static QString CopyButton();
+    static QString CopyButtonName();
+    static QString Copied(const QString& text);
     // A label's text as an accessible name: "File to hash:" names its box "File to hash".
     static QString NameFromLabel(const QString& label);
 

@@ -2,17 +2,21 @@
 // (Browse, "more software", About). Running the hash commands is in tarnovel_dlg_run.cpp.
 #include "tarnovel_dlg.h"
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QGroupBox>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
 #include <QStringList>
+#include <QTimer>
 #include <QUrl>
 #include <limits>
 #include <utility>
@@ -169,6 +173,21 @@ void CTarnovelDlg::BuildExtensions() {
     stopButton->setObjectName(QStringLiteral("stopButton"));
     stopButton->setGeometry(MapDialogRect(units, 243, 172, 50, 14));
     stopButton->hide();
+    // Copy beside the output box, in the column of the dialog's own buttons; only with something
+    // to copy.
+    copyButton = new QPushButton(DialogTexts::CopyButton(), this);
+    copyButton->setObjectName(QStringLiteral("copyButton"));
+    copyButton->setAccessibleName(DialogTexts::CopyButtonName());
+    copyButton->setGeometry(MapDialogRect(units, 243, 134, 50, 14));
+    copyButton->setEnabled(false);
+    connect(copyButton, &QPushButton::clicked, this, &CTarnovelDlg::OnCopy);
+    // Back to what the shown digest is of (or the verdict) once the confirmation was seen; a run
+    // started meanwhile shows its own status (RefreshStatus leaves a run alone).
+    copiedShown = new QTimer(this);
+    copiedShown->setSingleShot(true);
+    connect(copiedShown, &QTimer::timeout, this, &CTarnovelDlg::RefreshStatus);
+    connect(outputBox, &QPlainTextEdit::textChanged, this,
+            [this] { copyButton->setEnabled(!outputBox->toPlainText().isEmpty()); });
     // Once the inputs differ from what the shown digest is of, the status line says so.
     connect(filePathBox, &QLineEdit::textChanged, this, &CTarnovelDlg::RefreshStatus);
     connect(stringBox, &QLineEdit::textChanged, this, &CTarnovelDlg::RefreshStatus);
@@ -264,6 +283,14 @@ void CTarnovelDlg::OnBrowse() {
     // The preset is the path of the last "Hash file", not the box's text.
     const std::optional<QString> chosen = fileChooser(this, ShownName(lastFilePath));
     if (chosen) SetControlText(kFilePathBoxId, BytesOfChosen(*chosen));
+}
+
+void CTarnovelDlg::OnCopy() {
+    const QString text = outputBox->toPlainText();
+    if (text.isEmpty() || IsBusy()) return;
+    QGuiApplication::clipboard()->setText(text);
+    resultLine->ShowStatus(DialogTexts::Copied(text));
+    copiedShown->start(kCopiedShownMs);
 }
 
 bool CTarnovelDlg::AcceptFileDrop(const std::string& path) {

@@ -31,6 +31,7 @@ class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QPoint;
+class QTimer;
 class QWidget;
 
 // The window-menu item that opens the About box, and its command.
@@ -90,6 +91,8 @@ public slots:
     void OnHashString();
     void OnMoreSoftware();
     void OnStop();
+    // Copies the output box's text to the clipboard and says so on the status line for a while.
+    void OnCopy();
     // A window-menu command; the About command is recognised with any of its low four bits set.
     void OnSysCommand(unsigned id);
 
@@ -99,6 +102,8 @@ private:
     // How long Stop and closing wait for a run to end before leaving its thread behind: a run
     // stops within one slice unless a read blocks.
     static constexpr int kGraceMs = 300;
+    // How long the status line confirms a copy before it shows the run's status again.
+    static constexpr int kCopiedShownMs = 2500;
 
     // What the latest finished run was of, so the status line can tell when the inputs moved on.
     struct RunInputs {
@@ -131,6 +136,8 @@ private:
     QPushButton* hashFileButton = nullptr;
     QPushButton* hashStringButton = nullptr;
     QPushButton* stopButton = nullptr;
+    QPushButton* copyButton = nullptr;
+    QTimer* copiedShown = nullptr;
     CResultLine* resultLine = nullptr;
     CVerificationRow* verificationRow = nullptr;
     CRunController* run = nullptr;

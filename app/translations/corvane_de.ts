@@ -169,6 +169,18 @@
         <source>%1 s</source>
         <translation>%1 s</translation>
     </message>
+    <message>
+        <source>Copy</source>
+        <translation>Kopieren</translation>
+    </message>
+    <message>
+        <source>Copy output hash</source>
+        <translation>Hashwert kopieren</translation>
+    </message>
+    <message>
+        <source>Copied to the clipboard: %1</source>
+        <translation>In die Zwischenablage kopiert: %1</translation>
+    </message>
 </context>
 <context>
     <name>VerifyTexts</name>

@@ -169,6 +169,18 @@
         <source>%1 s</source>
         <translation>%1 с</translation>
     </message>
+    <message>
+        <source>Copy</source>
+        <translation>Копировать</translation>
+    </message>
+    <message>
+        <source>Copy output hash</source>
+        <translation>Копировать хеш-сумму</translation>
+    </message>
+    <message>
+        <source>Copied to the clipboard: %1</source>
+        <translation>Скопировано в буфер обмена: %1</translation>
+    </message>
 </context>
 <context>
     <name>VerifyTexts</name>

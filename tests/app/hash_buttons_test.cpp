@@ -130,4 +130,24 @@ TEST_F(HashButtons, APastedTextLongerThanALineEditsDefaultLimitIsHashedWhole) {
     EXPECT_EQ(Press(hashString), "baeb7247");
 }
 
+// Copy takes the output box's digest to the clipboard, says so on the status line for a moment,
+// and is there only while the box holds something.
+TEST_F(HashButtons, CopyPutsTheDigestOnTheClipboardAndSaysSo) {
+    auto* copy = FindWidget<QPushButton>(dialog, "copyButton");
+    EXPECT_FALSE(copy->isEnabled());
+    Type(stringBox, "abc");
+    const std::string digest = Press(hashString);
+    ASSERT_TRUE(copy->isEnabled());
+    const QString status = StatusOf(dialog);
+    QApplication::clipboard()->clear();
+    copy->setFocus();
+    QTest::keyClick(copy, Qt::Key_Space);  // without a mouse
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), digest);
+    EXPECT_EQ(StatusOf(dialog), "Copied to the clipboard: " + QString::fromStdString(digest));
+    EXPECT_TRUE(WaitUntil([&] { return StatusOf(dialog) == status; }, 5000));
+    QApplication::clipboard()->clear();
+    dialog.SetControlText(kOutputBoxId, "");
+    EXPECT_FALSE(copy->isEnabled());
+}
+
 }  // namespace
