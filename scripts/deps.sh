@@ -17,9 +17,11 @@ for group in "$@"; do
         # A real X server, a window manager with the X tools to look at the dialog's window,
         # and the accessibility bus with its Python client, to read the dialog as a screen reader.
         display) packages+=(xvfb x11-utils x11-apps openbox at-spi2-core python3-pyatspi dbus) ;;
-        # The checks of the installed tree, the manual pages, completions, metadata and package.
+        # The checks of the installed tree, the manual pages, completions, metadata and package;
+        # the MIME package and the Nautilus extension against Nautilus's introspection data.
         packaging) packages+=(dpkg-dev file lintian appstream man-db groff-base bash-completion
-                              zsh fish) ;;
+                              zsh fish shared-mime-info libxml2-utils python3-gi
+                              python3-nautilus gir1.2-nautilus-4.0) ;;
         *) echo "deps.sh: unknown group $group" >&2; exit 2 ;;
     esac
 done

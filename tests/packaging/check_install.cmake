@@ -17,6 +17,12 @@ if(WITH_APP)
         share/icons/hicolor/scalable/apps/ostrel-corvane.svg
         share/man/man1/corvane.1.gz
         share/metainfo/example.ostrel_corvane.corvane.metainfo.xml
+        share/mime/packages/ostrel-corvane.xml
+        share/nautilus-python/extensions/ostrel-corvane-nautilus.py
+        share/kio/servicemenus/ostrel-corvane-verify.desktop
+        share/kio/servicemenus/ostrel-corvane-compute.desktop
+        share/nemo/actions/ostrel-corvane-verify.nemo_action
+        share/nemo/actions/ostrel-corvane-compute.nemo_action
         share/ostrel-corvane/more-software.html)
 endif()
 
