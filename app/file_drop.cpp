@@ -29,19 +29,29 @@ std::string CFileDropFilter::FirstLocalPath(const QMimeData* data) {
     return std::string();
 }
 
+std::vector<std::string> CFileDropFilter::LocalPaths(const QMimeData* data) {
+    std::vector<std::string> paths;
+    if (data == nullptr || !data->hasUrls()) return paths;
+    for (const QUrl& url : data->urls()) {
+        std::string path = LocalPathBytes(url);
+        if (!path.empty()) paths.push_back(std::move(path));
+    }
+    return paths;
+}
+
 bool CFileDropFilter::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) {
         return QObject::eventFilter(watched, event);
     }
     auto* drop = static_cast<QDropEvent*>(event);  // DragEnter and DragMove derive from it
-    const std::string path = FirstLocalPath(drop->mimeData());
-    if (path.empty()) return false;  // not a file: the widget decides
+    const std::vector<std::string> paths = LocalPaths(drop->mimeData());
+    if (paths.empty()) return false;  // not a file: the widget decides
     if (!allowed()) {
         drop->ignore();
         return true;
     }
-    if (type == QEvent::Drop && !target(path)) {
+    if (type == QEvent::Drop && !target(paths)) {
         drop->ignore();
         return true;
     }

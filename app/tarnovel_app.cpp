@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "byte_names.h"
 #include "corvane_version.h"
@@ -51,11 +52,16 @@ bool CTarnovelApp::InitInstance() {
     InstallTranslations();
 
     CTarnovelDlg dialog;
-    if (argc > 1 && argv != nullptr && argv[1] != nullptr) {
-        // The argument's bytes, never decoded: a name that is no UTF-8 is still that file's.
-        const std::string path = AbsoluteArgument(argv[1]);
-        // Inside the modal run, so the result arrives in a shown dialog.
-        QTimer::singleShot(0, &dialog, [&dialog, path] { dialog.OpenFile(path); });
+    std::vector<std::string> paths;
+    // The arguments' bytes, never decoded: a name that is no UTF-8 is still that file's.
+    for (int i = 1; i < argc && argv != nullptr && argv[i] != nullptr; ++i)
+        paths.push_back(AbsoluteArgument(argv[i]));
+    if (!paths.empty()) {
+        // Inside the modal run, so the result arrives in a shown dialog. A checksum list, several
+        // files or a folder open the list window beside it.
+        QTimer::singleShot(0, &dialog, [&dialog, paths] {
+            if (!dialog.OpenInListWindow(paths)) dialog.OpenFile(paths.front());
+        });
     }
     dialog.exec();  // OK and Cancel both just end the run
     return false;

@@ -11,7 +11,8 @@ public:
     // Creates the Qt application when there is none yet, runs the main dialog modally and returns
     // false: there is no main loop after the dialog, so the process ends when it closes. With a
     // file argument (`corvane FILE`, as a file manager's "Open With" starts it), the dialog opens
-    // with FILE in its path box and hashes it at once; of several, the first counts.
+    // with FILE in its path box and hashes it at once. A checksum list opens the list window in
+    // check mode, several files or a folder in hash mode.
     bool InitInstance();
 
 private:

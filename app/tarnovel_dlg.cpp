@@ -6,18 +6,21 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QFileDialog>
-#include <QGuiApplication>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QStringList>
 #include <QTimer>
 #include <QUrl>
+#include <algorithm>
+#include <filesystem>
 #include <limits>
 #include <utility>
 
@@ -31,6 +34,7 @@
 #include "output_box.h"
 #include "result_line.h"
 #include "run_controller.h"
+#include "sum_list_window.h"
 #include "verification_row.h"
 #include "verify_texts.h"
 
@@ -195,7 +199,7 @@ void CTarnovelDlg::BuildExtensions() {
 
     new CFileDropFilter(
         this, [this] { return !IsBusy(); },
-        [this](const std::string& path) { return AcceptFileDrop(path); });
+        [this](const std::vector<std::string>& paths) { return AcceptFileDrop(paths); });
     // The window menu on a right click anywhere without a menu of its own: the other children
     // pass the request up to the dialog (the list would swallow it). F1 opens the About box too.
     for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
@@ -214,6 +218,8 @@ void CTarnovelDlg::BuildExtensions() {
     verificationRow->SetFilePathSource([this] { return GetControlText(kFilePathBoxId); });
     connect(verificationRow, &CVerificationRow::Edited, this, &CTarnovelDlg::RefreshStatus);
     connect(verificationRow, &CVerificationRow::Notice, this, &CTarnovelDlg::ShowNotice);
+    connect(verificationRow, &CVerificationRow::SumListChosen, this,
+            [this](const QByteArray& path) { OpenSumList(path.toStdString()); });
     run = new CRunController(
         this, stopButton, resultLine,
         {filePathBox, stringBox, algorithmList, browseButton, hashFileButton, hashStringButton,
@@ -293,10 +299,57 @@ void CTarnovelDlg::OnCopy() {
     copiedShown->start(kCopiedShownMs);
 }
 
-bool CTarnovelDlg::AcceptFileDrop(const std::string& path) {
+bool CTarnovelDlg::AcceptFileDrop(const std::vector<std::string>& paths) {
     if (IsBusy()) return false;
-    SetControlText(kFilePathBoxId, path);
+    // Several files, a folder or a checksum list go to the list window; one file to the path box.
+    if (OpenInListWindow(paths)) return true;
+    SetControlText(kFilePathBoxId, paths.front());
     return true;
+}
+
+bool CTarnovelDlg::OpenInListWindow(const std::vector<std::string>& paths) {
+    if (paths.empty()) return false;
+    if (paths.size() == 1 && IsSumList(paths.front())) {
+        OpenSumList(paths.front());
+        return true;
+    }
+    std::error_code failed;
+    if (paths.size() == 1 && !std::filesystem::is_directory(paths.front(), failed)) return false;
+    OpenFiles(paths);
+    return true;
+}
+
+CSumListWindow* CTarnovelDlg::ListWindow() {
+    if (listWindow == nullptr) {
+        listWindow = new CSumListWindow(this);
+        listWindow->setFont(font());
+        // Beside the dialog, where it fits on the screen; never over the dialog's controls.
+        const QRect room = screen()->availableGeometry();
+        const QRect frame = frameGeometry();
+        QPoint at(frame.right() + 1, frame.top());
+        if (at.x() + listWindow->width() > room.right())
+            at.setX(std::max(room.left(), frame.left() - listWindow->width()));
+        listWindow->move(at);
+    }
+    return listWindow;
+}
+
+void CTarnovelDlg::OpenSumList(const std::string& path) {
+    CSumListWindow* window = ListWindow();
+    window->CheckList(path);
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+void CTarnovelDlg::OpenFiles(const std::vector<std::string>& paths) {
+    CSumListWindow* window = ListWindow();
+    const int entry = GetSelectedIndex();
+    window->HashFiles(
+        paths, entry >= 0 ? kAlgorithmList[std::size_t(entry)].algorithm : Algorithm::Sha256);
+    window->show();
+    window->raise();
+    window->activateWindow();
 }
 
 void CTarnovelDlg::OnMoreSoftware() {

@@ -14,6 +14,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "expected_digest.h"
 #include "hash_commands.h"
@@ -24,6 +25,7 @@
 #include "verify_command.h"
 
 class CResultLine;
+class CSumListWindow;
 class CVerificationRow;
 class QComboBox;
 class QLineEdit;
@@ -71,6 +73,16 @@ public:
     // Puts `path` (bytes, as given) into the path box and hashes it, as "Hash file" would:
     // `corvane FILE`.
     void OpenFile(const std::string& path);
+
+    // The check/hash-list window, beside the dialog: `corvane SUMFILE` checks the list,
+    // `corvane FILE FILE...` (or a folder) hashes the files with the list's algorithm.
+    void OpenSumList(const std::string& path);
+    void OpenFiles(const std::vector<std::string>& paths);
+    // Opens the window for `paths` when they are a checksum list, several files or a folder;
+    // false for one file, which the path box takes.
+    bool OpenInListWindow(const std::vector<std::string>& paths);
+    // The list window, made on first use.
+    CSumListWindow* ListWindow();
 
     // True while a computation runs on the worker thread.
     bool IsBusy() const;
@@ -121,7 +133,7 @@ private:
     // Shows how the run ended: the output, the list, the status and the verdict.
     void ShowEnded(const CRunController::Ended& ended);
     void RefreshStatus();
-    bool AcceptFileDrop(const std::string& path);
+    bool AcceptFileDrop(const std::vector<std::string>& paths);
     // The verdict (or the notice) of an ended run on the result line.
     void ShowVerdict(const VerifiedRun& verified, const CHashJob::Input& input);
     void ShowNotice(const QString& text);
@@ -141,6 +153,7 @@ private:
     CResultLine* resultLine = nullptr;
     CVerificationRow* verificationRow = nullptr;
     CRunController* run = nullptr;
+    CSumListWindow* listWindow = nullptr;
     QIcon appIcon;
     // The dialog's request: each run hashes with a copy and hands it back when it ends.
     HashRequest request;

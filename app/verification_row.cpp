@@ -68,10 +68,15 @@ CVerificationRow::CVerificationRow(QWidget* dialog, const DialogBaseUnits& units
     setContextMenuPolicy(Qt::NoContextMenu);
 
     connect(sumFileButton, &QPushButton::clicked, this, [this] {
-        const QString folder = ShownName(FolderOf(filePath ? filePath() : std::string()));
+        const std::string file = filePath ? filePath() : std::string();
+        const QString folder = ShownName(FolderOf(file));
         if (const std::optional<QString> chosen = sumFileChooser(window(), folder)) {
-            if (std::optional<QString> notice = TakeSumFile(BytesOfChosen(*chosen)))
+            // With no file to verify, the whole list is checked, in the list window.
+            if (file.empty()) {
+                emit SumListChosen(QByteArray::fromStdString(BytesOfChosen(*chosen)));
+            } else if (std::optional<QString> notice = TakeSumFile(BytesOfChosen(*chosen))) {
                 emit Notice(*notice);
+            }
         }
     });
     connect(field, &CExpectedField::SumFileDropped, this, [this](const QByteArray& path) {

@@ -55,6 +55,8 @@ signals:
     void Edited();
     // A sum file chosen or dropped that gave no line: the notice.
     void Notice(const QString& text);
+    // A sum file chosen while the path box was empty: to check as a whole (its path in bytes).
+    void SumListChosen(const QByteArray& path);
 
 private:
     QLabel* label = nullptr;

@@ -183,6 +183,221 @@
     </message>
 </context>
 <context>
+    <name>SumListTexts</name>
+    <message>
+        <source>Checking %1</source>
+        <translation>%1 wird geprüft</translation>
+    </message>
+    <message>
+        <source>Hashing 1 file</source>
+        <translation>1 Datei wird gehasht</translation>
+    </message>
+    <message>
+        <source>Hashing %1 files</source>
+        <translation>%1 Dateien werden gehasht</translation>
+    </message>
+    <message>
+        <source>Checked files</source>
+        <translation>Geprüfte Dateien</translation>
+    </message>
+    <message>
+        <source>Hashed files</source>
+        <translation>Gehashte Dateien</translation>
+    </message>
+    <message>
+        <source>Summary</source>
+        <translation>Zusammenfassung</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Algorithm</source>
+        <translation>Algorithmus</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>Zustand</translation>
+    </message>
+    <message>
+        <source>Digest</source>
+        <translation>Hashwert</translation>
+    </message>
+    <message>
+        <source>waiting</source>
+        <translation>wartet</translation>
+    </message>
+    <message>
+        <source>checking %1%</source>
+        <translation>wird geprüft, %1 %</translation>
+    </message>
+    <message>
+        <source>hashing %1%</source>
+        <translation>wird gehasht, %1 %</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>done</source>
+        <translation>fertig</translation>
+    </message>
+    <message>
+        <source>FAILED</source>
+        <translation>FEHLER</translation>
+    </message>
+    <message>
+        <source>missing</source>
+        <translation>fehlt</translation>
+    </message>
+    <message>
+        <source>unreadable: %1</source>
+        <translation>nicht lesbar: %1</translation>
+    </message>
+    <message>
+        <source>unreadable</source>
+        <translation>nicht lesbar</translation>
+    </message>
+    <message>
+        <source>improper line</source>
+        <translation>keine Prüfsummenzeile</translation>
+    </message>
+    <message>
+        <source>not checked</source>
+        <translation>nicht geprüft</translation>
+    </message>
+    <message>
+        <source>not hashed</source>
+        <translation>nicht gehasht</translation>
+    </message>
+    <message>
+        <source>%1 OK</source>
+        <translation>OK: %1</translation>
+    </message>
+    <message>
+        <source>%1 failed</source>
+        <translation>fehlerhaft: %1</translation>
+    </message>
+    <message>
+        <source>%1 missing</source>
+        <translation>fehlend: %1</translation>
+    </message>
+    <message>
+        <source>%1 unreadable</source>
+        <translation>nicht lesbar: %1</translation>
+    </message>
+    <message>
+        <source>1 improper line</source>
+        <translation>keine Prüfsummenzeilen: 1</translation>
+    </message>
+    <message>
+        <source>%1 improper lines</source>
+        <translation>keine Prüfsummenzeilen: %1</translation>
+    </message>
+    <message>
+        <source>%1 not checked</source>
+        <translation>nicht geprüft: %1</translation>
+    </message>
+    <message>
+        <source>%1 to go</source>
+        <translation>ausstehend: %1</translation>
+    </message>
+    <message>
+        <source>%1 hashed</source>
+        <translation>gehasht: %1</translation>
+    </message>
+    <message>
+        <source>%1 not hashed</source>
+        <translation>nicht gehasht: %1</translation>
+    </message>
+    <message>
+        <source>The list could not be read: %1</source>
+        <translation>Die Liste konnte nicht gelesen werden: %1</translation>
+    </message>
+    <message>
+        <source>%1 is named for an algorithm Ostrel Corvane does not compute; not checked</source>
+        <translation>%1 ist nach einem Algorithmus benannt, den Ostrel Corvane nicht berechnet; nicht geprüft</translation>
+    </message>
+    <message>
+        <source>No properly formatted checksum lines found</source>
+        <translation>Keine gültigen Prüfsummenzeilen gefunden</translation>
+    </message>
+    <message>
+        <source>Saved 1 line to %1</source>
+        <translation>1 Zeile in %1 gespeichert</translation>
+    </message>
+    <message>
+        <source>Saved %1 lines to %2</source>
+        <translation>%1 Zeilen in %2 gespeichert</translation>
+    </message>
+    <message>
+        <source>Could not save %1: %2</source>
+        <translation>%1 konnte nicht gespeichert werden: %2</translation>
+    </message>
+    <message>
+        <source>Show &amp;failures only</source>
+        <translation>Nur &amp;Fehler zeigen</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Kopieren</translation>
+    </message>
+    <message>
+        <source>Copy &amp;all</source>
+        <translation>&amp;Alle kopieren</translation>
+    </message>
+    <message>
+        <source>Copy lines</source>
+        <translation>Zeilen kopieren</translation>
+    </message>
+    <message>
+        <source>&amp;Save...</source>
+        <translation>&amp;Speichern...</translation>
+    </message>
+    <message>
+        <source>Save checksum list</source>
+        <translation>Prüfsummenliste speichern</translation>
+    </message>
+    <message>
+        <source>S&amp;top</source>
+        <translation>A&amp;nhalten</translation>
+    </message>
+    <message>
+        <source>Check a&amp;gain</source>
+        <translation>&amp;Erneut prüfen</translation>
+    </message>
+    <message>
+        <source>Hash a&amp;gain</source>
+        <translation>&amp;Erneut hashen</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>A&amp;lgorithm:</source>
+        <translation>A&amp;lgorithmus:</translation>
+    </message>
+    <message>
+        <source>F&amp;ormat:</source>
+        <translation>F&amp;ormat:</translation>
+    </message>
+    <message>
+        <source>GNU</source>
+        <translation>GNU</translation>
+    </message>
+    <message>
+        <source>BSD tags</source>
+        <translation>BSD-Tags</translation>
+    </message>
+    <message>
+        <source>SFV</source>
+        <translation>SFV</translation>
+    </message>
+</context>
+<context>
     <name>VerifyTexts</name>
     <message>
         <source>Expected hash:</source>

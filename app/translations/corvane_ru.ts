@@ -183,6 +183,221 @@
     </message>
 </context>
 <context>
+    <name>SumListTexts</name>
+    <message>
+        <source>Checking %1</source>
+        <translation>Проверка %1</translation>
+    </message>
+    <message>
+        <source>Hashing 1 file</source>
+        <translation>Хеширование 1 файла</translation>
+    </message>
+    <message>
+        <source>Hashing %1 files</source>
+        <translation>Хеширование файлов: %1</translation>
+    </message>
+    <message>
+        <source>Checked files</source>
+        <translation>Проверяемые файлы</translation>
+    </message>
+    <message>
+        <source>Hashed files</source>
+        <translation>Хешируемые файлы</translation>
+    </message>
+    <message>
+        <source>Summary</source>
+        <translation>Итог</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Имя</translation>
+    </message>
+    <message>
+        <source>Algorithm</source>
+        <translation>Алгоритм</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>Состояние</translation>
+    </message>
+    <message>
+        <source>Digest</source>
+        <translation>Хеш</translation>
+    </message>
+    <message>
+        <source>waiting</source>
+        <translation>ожидает</translation>
+    </message>
+    <message>
+        <source>checking %1%</source>
+        <translation>проверка, %1%</translation>
+    </message>
+    <message>
+        <source>hashing %1%</source>
+        <translation>хеширование, %1%</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>done</source>
+        <translation>готово</translation>
+    </message>
+    <message>
+        <source>FAILED</source>
+        <translation>НЕ СОВПАЛО</translation>
+    </message>
+    <message>
+        <source>missing</source>
+        <translation>нет файла</translation>
+    </message>
+    <message>
+        <source>unreadable: %1</source>
+        <translation>не читается: %1</translation>
+    </message>
+    <message>
+        <source>unreadable</source>
+        <translation>не читается</translation>
+    </message>
+    <message>
+        <source>improper line</source>
+        <translation>неверная строка</translation>
+    </message>
+    <message>
+        <source>not checked</source>
+        <translation>не проверено</translation>
+    </message>
+    <message>
+        <source>not hashed</source>
+        <translation>не хешировано</translation>
+    </message>
+    <message>
+        <source>%1 OK</source>
+        <translation>OK: %1</translation>
+    </message>
+    <message>
+        <source>%1 failed</source>
+        <translation>не совпало: %1</translation>
+    </message>
+    <message>
+        <source>%1 missing</source>
+        <translation>нет файла: %1</translation>
+    </message>
+    <message>
+        <source>%1 unreadable</source>
+        <translation>не читается: %1</translation>
+    </message>
+    <message>
+        <source>1 improper line</source>
+        <translation>неверных строк: 1</translation>
+    </message>
+    <message>
+        <source>%1 improper lines</source>
+        <translation>неверных строк: %1</translation>
+    </message>
+    <message>
+        <source>%1 not checked</source>
+        <translation>не проверено: %1</translation>
+    </message>
+    <message>
+        <source>%1 to go</source>
+        <translation>осталось: %1</translation>
+    </message>
+    <message>
+        <source>%1 hashed</source>
+        <translation>хешировано: %1</translation>
+    </message>
+    <message>
+        <source>%1 not hashed</source>
+        <translation>не хешировано: %1</translation>
+    </message>
+    <message>
+        <source>The list could not be read: %1</source>
+        <translation>Не удалось прочитать список: %1</translation>
+    </message>
+    <message>
+        <source>%1 is named for an algorithm Ostrel Corvane does not compute; not checked</source>
+        <translation>%1 назван по алгоритму, который Ostrel Corvane не вычисляет; не проверено</translation>
+    </message>
+    <message>
+        <source>No properly formatted checksum lines found</source>
+        <translation>Правильных строк с контрольными суммами не найдено</translation>
+    </message>
+    <message>
+        <source>Saved 1 line to %1</source>
+        <translation>1 строка сохранена в %1</translation>
+    </message>
+    <message>
+        <source>Saved %1 lines to %2</source>
+        <translation>Сохранено строк в %2: %1</translation>
+    </message>
+    <message>
+        <source>Could not save %1: %2</source>
+        <translation>Не удалось сохранить %1: %2</translation>
+    </message>
+    <message>
+        <source>Show &amp;failures only</source>
+        <translation>Только &amp;ошибки</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Копировать</translation>
+    </message>
+    <message>
+        <source>Copy &amp;all</source>
+        <translation>Копировать &amp;все</translation>
+    </message>
+    <message>
+        <source>Copy lines</source>
+        <translation>Копировать строки</translation>
+    </message>
+    <message>
+        <source>&amp;Save...</source>
+        <translation>&amp;Сохранить...</translation>
+    </message>
+    <message>
+        <source>Save checksum list</source>
+        <translation>Сохранить список контрольных сумм</translation>
+    </message>
+    <message>
+        <source>S&amp;top</source>
+        <translation>С&amp;топ</translation>
+    </message>
+    <message>
+        <source>Check a&amp;gain</source>
+        <translation>&amp;Проверить снова</translation>
+    </message>
+    <message>
+        <source>Hash a&amp;gain</source>
+        <translation>&amp;Хешировать снова</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Закрыть</translation>
+    </message>
+    <message>
+        <source>A&amp;lgorithm:</source>
+        <translation>А&amp;лгоритм:</translation>
+    </message>
+    <message>
+        <source>F&amp;ormat:</source>
+        <translation>&amp;Формат:</translation>
+    </message>
+    <message>
+        <source>GNU</source>
+        <translation>GNU</translation>
+    </message>
+    <message>
+        <source>BSD tags</source>
+        <translation>Теги BSD</translation>
+    </message>
+    <message>
+        <source>SFV</source>
+        <translation>SFV</translation>
+    </message>
+</context>
+<context>
     <name>VerifyTexts</name>
     <message>
         <source>Expected hash:</source>

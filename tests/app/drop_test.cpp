@@ -1,5 +1,5 @@
 // Dropping files onto the dialog: a local file URL fills the path box wherever it lands, and
-// nothing else happens.
+// nothing else happens; several files, a folder or a checksum list open the list window instead.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -13,7 +13,9 @@
 #include <string>
 
 #include "dialog_test_support.h"
+#include "sum_list_window.h"
 #include "tarnovel_dlg.h"
+#include "temp_file.h"
 
 namespace {
 
@@ -35,13 +37,23 @@ TEST(Drop, FillsThePathBoxOnly) {
         QList<QUrl> urls;
         std::string expected;
         bool accepted;
+        const char* listTitle = "";  // the list window's, when the drop opens it
     };
+    TempDir dir;
+    const QString list = QString::fromStdString(dir.WriteFile("MD5SUMS", ""));
     const Case cases[] = {
         {"one file", {QUrl::fromLocalFile("/tmp/a b.bin")}, "/tmp/a b.bin", true},
         {"two files",
          {QUrl::fromLocalFile("/tmp/first"), QUrl::fromLocalFile("/tmp/second")},
-         "/tmp/first",
-         true},
+         "kept",
+         true,
+         "Hashing 2 files"},
+        {"a folder",
+         {QUrl::fromLocalFile(QString::fromStdString(dir.path()))},
+         "kept",
+         true,
+         "Hashing 1 file"},
+        {"a checksum list", {QUrl::fromLocalFile(list)}, "kept", true, "Checking MD5SUMS"},
         // Percent-decoded to bytes, not to U+FFFD.
         {"non-UTF-8 name", {QUrl("file:///tmp/%FFx%20y.iso")}, "/tmp/\xffx y.iso", true},
         {"http url", {QUrl("http://example.org/file.bin")}, "kept", false},
@@ -61,6 +73,10 @@ TEST(Drop, FillsThePathBoxOnly) {
         EXPECT_EQ(Drop(&dialog, data), c.accepted);
         EXPECT_EQ(dialog.GetControlText(kFilePathBoxId), c.expected);
         EXPECT_EQ(dialog.GetControlText(kOutputBoxId), "output");  // no hashing
+        auto* window = dialog.findChild<CSumListWindow*>();
+        if (window) window->WaitForIdle();
+        EXPECT_EQ(window && window->isVisible() ? window->windowTitle() : QString(),
+                  QString::fromUtf8(c.listTitle));
     }
 }
 

@@ -28,6 +28,7 @@
 #include "about_dlg.h"
 #include "dialog_test_support.h"
 #include "status_line.h"
+#include "sum_list_window.h"
 #include "tarnovel_app.h"
 #include "tarnovel_dlg.h"
 #include "temp_file.h"
@@ -180,6 +181,17 @@ void ExpectVerificationRowFits(const QWidget& dialog, int fieldRight) {
     EXPECT_EQ(field.right(), fieldRight);
 }
 
+// The list window checking a list with every final state, its run ended.
+CSumListWindow* CheckedList(CTarnovelDlg& dialog, const TempDir& dir) {
+    const std::string digest = SharedVector("abc").digest.at("sha256");
+    dir.WriteFile("abc.iso", "abc");
+    dialog.OpenSumList(
+        dir.WriteFile("SHA256SUMS", digest + "  abc.iso\n" + digest + "  gone.iso\nno line\n"));
+    CSumListWindow* window = dialog.ListWindow();
+    window->WaitForIdle();
+    return window;
+}
+
 // Checks every text of `window` against its English form: present, translated unless the word is
 // the same in this language, and not cut off.
 void ExpectTranslatedAndWhole(QWidget& window, const std::map<QString, QString>& english,
@@ -209,7 +221,8 @@ TEST(Locale, EveryTextTranslatedAndWhole) {
     ASSERT_TRUE(kSame.count(language)) << language.toStdString();
 
     // The English source texts, before any translation is installed.
-    std::map<QString, QString> englishDialog, englishAbout;
+    std::map<QString, QString> englishDialog, englishAbout, englishList;
+    TempDir listDir;
     QString englishAboutItem;
     QStringList englishStatuses;
     int englishFieldRight = 0;
@@ -224,6 +237,10 @@ TEST(Locale, EveryTextTranslatedAndWhole) {
         ExpectVerdictsWhole(dialog, QStringLiteral("en"));
         englishFieldRight = FindWidget<QWidget>(dialog, "expectedBox")->geometry().right();
         ExpectVerificationRowFits(dialog, englishFieldRight);
+        CSumListWindow* list = CheckedList(dialog, listDir);
+        for (const auto& [name, text] : TextsOf(*list))
+            if (list->findChild<QWidget*>(name)->isVisible()) englishList[name] = text;
+        list->close();
         CAboutDlg about;
         englishAbout = TextsOf(about);
         englishAbout[QStringLiteral("windowTitle")] = about.windowTitle();
@@ -244,6 +261,12 @@ TEST(Locale, EveryTextTranslatedAndWhole) {
         for (int i = 0; i < statuses.size(); ++i) EXPECT_NE(statuses[i], englishStatuses[i]);
         SaveScreenshot(*dialog, QStringLiteral("corvane-dialog-%1.png").arg(language));
         ExpectVerdictsWhole(*dialog, language);
+        CSumListWindow* list = CheckedList(*dialog, listDir);
+        ExpectTranslatedAndWhole(*list, englishList, kSame.at(language));
+        SaveScreenshot(
+            *list,
+            QStringLiteral("corvane-list-%1@%2x.png").arg(language).arg(list->devicePixelRatioF()));
+        list->close();
 
         CAboutDlg about(dialog);
         ASSERT_TRUE(ShowActive(about));

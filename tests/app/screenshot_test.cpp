@@ -12,12 +12,15 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
+#include <QTableView>
 #include <QTest>
 #include <cstdio>
 #include <filesystem>
 
 #include "about_dlg.h"
 #include "dialog_test_support.h"
+#include "sum_list_window.h"
 #include "tarnovel_dlg.h"
 #include "temp_file.h"
 #include "vectors.h"
@@ -103,6 +106,41 @@ TEST(Screenshot, Success) {
     EXPECT_EQ(StatusOf(dialog),
               "SHA-2 512 of fox.txt, 43 bytes. No sum file beside fox.txt lists it.");
     SaveAndCheck(dialog, "success");
+}
+
+// The list window beside the dialog, checking a list with a failure, a missing file and an
+// improper line, and hashing a folder; every column's text whole at either scale.
+TEST(Screenshot, ListWindowInBothModes) {
+    TempDir dir;
+    const DigestVector& fox = SharedVector("fox");
+    std::string wrong = fox.digest.at("sha256");
+    wrong[3] = wrong[3] == 'a' ? 'b' : 'a';
+    dir.WriteFile("debian-12.11.0-amd64-netinst.iso", fox.message);
+    dir.WriteFile("debian-12.11.0-amd64-DVD-1.iso", "abc");
+    const std::string list = dir.WriteFile(
+        "SHA256SUMS", fox.digest.at("sha256") + "  debian-12.11.0-amd64-netinst.iso\n" + wrong +
+                          "  debian-12.11.0-amd64-DVD-1.iso\n" + wrong +
+                          "  debian-12.11.0-amd64-DVD-2.iso\nno checksum here\n");
+    CTarnovelDlg dialog;
+    ASSERT_TRUE(ShowActive(dialog));
+    dialog.OpenSumList(list);
+    CSumListWindow* window = dialog.ListWindow();
+    window->WaitForIdle();
+    const auto* table = FindWidget<QTableView>(*window, "listTable");
+    // Each cell's text fits its column (the last one stretches to the window's edge).
+    const int margin = (table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1) * 2;
+    for (int column = 0; column + 1 < table->model()->columnCount(); ++column)
+        for (int row = 0; row < table->model()->rowCount(); ++row) {
+            const QString text = table->model()->index(row, column).data().toString();
+            EXPECT_LE(table->fontMetrics().horizontalAdvance(text) + margin,
+                      table->columnWidth(column))
+                << text.toStdString();
+        }
+    SaveAndCheck(*window, "list-check");
+    FindWidget<QComboBox>(dialog, "algorithmList")->setCurrentIndex(kSha512Index);
+    dialog.OpenFiles({dir.path()});
+    window->WaitForIdle();
+    SaveAndCheck(*window, "list-hash");
 }
 
 TEST(Screenshot, AboutBox) {

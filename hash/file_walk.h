@@ -1,8 +1,9 @@
-// The inputs of a sum command: its operands as given, and with -r every regular file below the
-// directories among them. Names are built as the user would write them ("dir/sub/file" from
-// "dir" or "dir/"), in byte order of names within a directory, depth first, so the same tree
-// always lists the same way. Symbolic links met inside a tree are passed over unless followed;
-// an operand is always followed, being what the user named.
+// The inputs of a sum command, corvane-sum's operands or the files given to the dialog: the
+// operands as given, and with -r every regular file below the directories among them. Names are
+// built as the user would write them ("dir/sub/file" from "dir" or "dir/"), in byte order of
+// names within a directory, depth first, so the same tree always lists the same way. Symbolic
+// links met inside a tree are passed over unless followed; an operand is always followed, being
+// what the user named.
 #pragma once
 
 #include <sys/types.h>
