@@ -29,6 +29,7 @@ struct CSumListRun::Shared {
     };
     std::vector<Reading> reading;
     unsigned nextReadingId = 0;
+    std::size_t rowsTaken = 0;  // by the window
     bool ended = false;
 
     void Add(ListRow row) {
@@ -268,6 +269,7 @@ CSumListRun::CSumListRun(Request request) : shared(std::make_shared<Shared>()) {
             Hash(*run);
         const std::lock_guard<std::mutex> hold(run->lock);
         run->ended = true;
+        if (run->request.ended) run->request.ended();
         run->endedSignal.notify_all();
     }).detach();
 }
@@ -275,6 +277,8 @@ CSumListRun::CSumListRun(Request request) : shared(std::make_shared<Shared>()) {
 CSumListRun::~CSumListRun() {
     Stop();
     WaitEnded(300);
+    const std::lock_guard<std::mutex> hold(shared->lock);
+    shared->request.ended = nullptr;
 }
 
 void CSumListRun::Stop() {
@@ -287,20 +291,46 @@ bool CSumListRun::WaitEnded(int ms) {
                                         [&] { return shared->ended; });
 }
 
+namespace {
+
+// At most this many rows added or changed per take: one take stays well under a frame however
+// fast a list of small files is decided (`bench/list_window_time` prints the longest gap).
+constexpr std::size_t kMostPerTake = 4000;
+
+// The first `count` of `from`, at most kMostPerTake.
+template <class T>
+std::vector<T> TakeFront(std::vector<T>& from, std::size_t count) {
+    count = std::min(count, kMostPerTake);
+    if (count >= from.size()) return std::exchange(from, {});
+    std::vector<T> taken(
+        std::make_move_iterator(from.begin()),
+        std::make_move_iterator(from.begin() + static_cast<std::ptrdiff_t>(count)));
+    from.erase(from.begin(), from.begin() + static_cast<std::ptrdiff_t>(count));
+    return taken;
+}
+
+}  // namespace
+
 RunNews CSumListRun::Take() {
     const std::lock_guard<std::mutex> hold(shared->lock);
-    RunNews news = std::move(shared->news);
-    shared->news = RunNews{};
-    shared->news.bytesTotal = news.bytesTotal;
-    shared->news.listed = news.listed;
-    shared->news.listError = news.listError;
-    shared->news.foreignList = news.foreignList;
+    RunNews news;
+    news.bytesTotal = shared->news.bytesTotal;
+    news.listed = shared->news.listed;
+    news.listError = shared->news.listError;
+    news.foreignList = shared->news.foreignList;
+    news.added = TakeFront(shared->news.added, shared->news.added.size());
+    shared->rowsTaken += news.added.size();
+    // Changes come in row order; one goes only with its row already in the window.
+    std::vector<RowChange>& changed = shared->news.changed;
+    std::size_t ready = 0;
+    while (ready < changed.size() && changed[ready].row < shared->rowsTaken) ++ready;
+    news.changed = TakeFront(changed, ready);
     uint64_t done = shared->bytesDecided;
     for (const Shared::Reading& meter : shared->reading) {
         news.reading.push_back(meter.rows);
         if (meter.rows.done > meter.decided) done += meter.rows.done - meter.decided;
     }
     news.bytesDone = std::min(done, news.bytesTotal);
-    news.ended = shared->ended;
+    news.ended = shared->ended && shared->news.added.empty() && shared->news.changed.empty();
     return news;
 }

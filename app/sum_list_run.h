@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -74,6 +75,9 @@ public:
         std::vector<std::string> files;  // hash: files and folders, walked as corvane-sum -r does
         Algorithm algorithm = Algorithm::Sha256;  // hash
         unsigned threads = 0;                     // 0: one per core
+        // Called on the run's thread when it ends, so the window need not wait for its next
+        // look; never after the run object is gone.
+        std::function<void()> ended;
     };
 
     explicit CSumListRun(Request request);

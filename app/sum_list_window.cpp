@@ -269,7 +269,11 @@ void CSumListWindow::Start() {
     progress->setValue(0);
     progress->setFormat(QString());
     elapsed.start();
-    run = std::make_unique<CSumListRun>(request);
+    CSumListRun::Request asked = request;
+    asked.ended = [this] {
+        QMetaObject::invokeMethod(this, &CSumListWindow::Flush, Qt::QueuedConnection);
+    };
+    run = std::make_unique<CSumListRun>(std::move(asked));
     flushTimer->start();
     table->setFocus();  // arrows move through the rows at once
     RefreshButtons();
