@@ -241,6 +241,30 @@ TEST_F(ListWindow, ChecksAListWithEveryStateAsCorvaneSumDoes) {
     QApplication::clipboard()->clear();
 }
 
+// A long check shows each file's share read, stops, and checks again from the start.
+TEST_F(ListWindow, StopsAndChecksAgain) {
+    const std::string large = dir.WriteFile("large.iso", "corvane");
+    std::filesystem::resize_file(large, std::uintmax_t{1} << 30);
+    dialog.OpenSumList(dir.WriteFile("MD2SUMS", Digest("abc", "md2") + "  large.iso\n"));
+    CSumListWindow* window = Window();
+    const auto state = [&](int row) {
+        return Window()->Model().index(row, CSumListModel::StateColumn).data().toString();
+    };
+    ASSERT_TRUE(WaitUntil([&] { return state(0).startsWith("checking "); }, 10000))
+        << state(0).toStdString();
+    EXPECT_TRUE(state(0).endsWith("%"));
+    EXPECT_FALSE(FindWidget<QPushButton>(*window, "listAgainButton")->isEnabled());
+    QTest::mouseClick(FindWidget<QPushButton>(*window, "listStopButton"), Qt::LeftButton);
+    window->WaitForIdle();
+    EXPECT_EQ(state(0), "not checked");
+    EXPECT_EQ(window->SummaryText(), "0 OK, 0 failed, 0 missing, 1 not checked");
+    std::filesystem::resize_file(large, 0);
+    dir.WriteFile("large.iso", "abc");
+    QTest::mouseClick(FindWidget<QPushButton>(*window, "listAgainButton"), Qt::LeftButton);
+    window->WaitForIdle();
+    EXPECT_EQ(window->SummaryText(), "1 OK, 0 failed, 0 missing");
+}
+
 // "Sum file..." with no file to verify checks the whole list chosen.
 TEST_F(ListWindow, SumFileButtonWithNoFileChecksTheChosenList) {
     const std::string list = dir.WriteFile("MD5SUMS", Digest("abc", "md5") + "  abc.txt\n");
