@@ -178,6 +178,8 @@ QVariant CSumListModel::data(const QModelIndex& index, int role) const {
         return {};
     switch (index.column()) {
         case NameColumn:
+            if (row.state == RowState::Improper && row.name.empty() && row.line != 0)
+                return SumListTexts::LineNumber(row.line);
             if (role != Qt::ToolTipRole && !shownBase.empty() && shownBase != "//" &&
                 row.name.starts_with(shownBase))
                 return ShownName(row.name.substr(shownBase.size()));

@@ -147,6 +147,7 @@ void Check(CSumListRun::Shared& run) {
         while (std::optional<NumberedSumLine> read = reader.Next()) {
             ListRow row;
             row.name = read->line.entry.name;
+            row.line = read->number;
             const std::vector<Algorithm>& candidates = read->line.entry.candidates;
             if (!candidates.empty()) row.algorithm = candidates.front();
             if (read->line.kind == SumLine::Kind::Entry) {

@@ -34,10 +34,11 @@ struct ListRow {
     std::optional<Algorithm> algorithm;  // the tag's, the list name's or the likeliest candidate
     uint64_t size = 0;                   // of a regular file, as listed; 0 otherwise
     RowState state = RowState::Waiting;
-    int percent = 0;       // while Working
-    std::string digest;    // hash: the computed digest
-    int error = 0;         // errno for Missing and Unreadable
-    bool several = false;  // check: an untagged digest, more than one algorithm fits
+    int percent = 0;         // while Working
+    std::string digest;      // hash: the computed digest
+    int error = 0;           // errno for Missing and Unreadable
+    bool several = false;    // check: an untagged digest, more than one algorithm fits
+    unsigned long line = 0;  // check: its line in the list, from 1
 };
 
 struct RowChange {

@@ -51,6 +51,10 @@ QString SumListTexts::DigestColumn() {
     return tr("Digest");
 }
 
+QString SumListTexts::LineNumber(unsigned long line) {
+    return tr("(line %1)").arg(line);
+}
+
 QString SumListTexts::State(RowState state, bool check, int percent, int error) {
     switch (state) {
         case RowState::Waiting:

@@ -20,6 +20,8 @@ public:
     static QString AlgorithmColumn();
     static QString StateColumn();
     static QString DigestColumn();
+    // An improper line names no file: the Name column says where it is.
+    static QString LineNumber(unsigned long line);
     // A row's state: "waiting", "checking 42%", "OK", "FAILED", "missing"...
     static QString State(RowState state, bool check, int percent, int error);
 

@@ -396,6 +396,10 @@
         <source>SFV</source>
         <translation>SFV</translation>
     </message>
+    <message>
+        <source>(line %1)</source>
+        <translation>(Zeile %1)</translation>
+    </message>
 </context>
 <context>
     <name>VerifyTexts</name>

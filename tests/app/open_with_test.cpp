@@ -224,6 +224,7 @@ TEST_F(ListWindow, ChecksAListWithEveryStateAsCorvaneSumDoes) {
     EXPECT_EQ(states, QStringList({"OK", "FAILED", "missing", "unreadable: Is a directory",
                                    "improper line"}));
     EXPECT_EQ(table->model()->index(0, CSumListModel::AlgorithmColumn).data(), "SHA-2 256");
+    EXPECT_EQ(table->model()->index(4, CSumListModel::NameColumn).data(), "(line 5)");
     auto* summary = FindWidget<QLabel>(*window, "listSummary");
     EXPECT_EQ(summary->accessibleName(), "Summary");
     EXPECT_EQ(summary->text(), "1 OK, 1 failed, 1 missing, 1 unreadable, 1 improper line");
