@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "digest_text.h"
+
 namespace {
 
 bool IsWhite(char c) {
@@ -81,10 +83,81 @@ bool IsHexDigest(std::string_view text) {
     return !text.empty() && std::all_of(text.begin(), text.end(), IsHex);
 }
 
-std::string FormatSumLine(Algorithm algorithm, std::string_view digest, std::string_view name,
+namespace {
+
+constexpr std::string_view kBase64Digits =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return c - 'A' + 10;
+}
+
+}  // namespace
+
+std::string HexToBytes(std::string_view hex) {
+    std::string bytes;
+    for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
+        bytes += static_cast<char>(HexValue(hex[i]) << 4 | HexValue(hex[i + 1]));
+    return bytes;
+}
+
+std::string HexToBase64(std::string_view hex) {
+    const std::string bytes = HexToBytes(hex);
+    std::string out;
+    for (std::size_t i = 0; i < bytes.size(); i += 3) {
+        const std::size_t n = std::min<std::size_t>(3, bytes.size() - i);
+        uint32_t group = 0;
+        for (std::size_t k = 0; k < 3; ++k)
+            group = group << 8 | (k < n ? static_cast<uint8_t>(bytes[i + k]) : 0u);
+        for (std::size_t k = 0; k < 4; ++k)
+            out += k <= n ? kBase64Digits[group >> (18 - 6 * k) & 63] : '=';
+    }
+    return out;
+}
+
+std::optional<std::string> Base64ToHex(std::string_view text) {
+    if (text.empty() || text.size() % 4 != 0) return std::nullopt;
+    std::string bytes;
+    for (std::size_t i = 0; i < text.size(); i += 4) {
+        const bool last = i + 4 == text.size();
+        uint32_t group = 0;
+        std::size_t digits = 0;
+        for (std::size_t k = 0; k < 4; ++k) {
+            const std::size_t value = kBase64Digits.find(text[i + k]);
+            if (value == std::string_view::npos) {
+                // Padding: only at the very end, after two digits at least.
+                if (!last || text[i + k] != '=' || k < 2 ||
+                    text.substr(i + k).find_first_not_of('=') != std::string_view::npos)
+                    return std::nullopt;
+                break;
+            }
+            group |= static_cast<uint32_t>(value) << (18 - 6 * k);
+            ++digits;
+        }
+        const std::size_t n = digits - 1;  // whole bytes in this group
+        // Canonical only: the bits beyond the last byte are zero, so one digest has one text.
+        if (n < 3 && (group & ((uint32_t{1} << (24 - 8 * n)) - 1)) != 0) return std::nullopt;
+        for (std::size_t k = 0; k < n; ++k) bytes += static_cast<char>(group >> (16 - 8 * k));
+    }
+    return DigestText(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+}
+
+std::string TagFor(Algorithm algorithm, std::size_t digestBytes) {
+    std::string tag(AlgorithmTag(algorithm));
+    if (Facts(algorithm).variableLength && digestBytes != 0 && digestBytes != DigestLength(algorithm))
+        tag += "-" + std::to_string(8 * digestBytes);
+    return tag;
+}
+
+std::string FormatSumLine(Algorithm algorithm, std::string_view hex, std::string_view name,
                           const SumLineStyle& style) {
-    const bool escape =
-        style.format != SumFormat::Sfv && !style.zeroTerminated && NameNeedsEscape(name);
+    const std::string digest = style.base64 ? HexToBase64(hex) : std::string(hex);
+    const char end = style.zeroTerminated ? '\0' : '\n';
+    if (style.nameless) return digest + end;
+    const bool escape = style.format != SumFormat::Sfv && !style.zeroTerminated &&
+                        style.escapeNames && NameNeedsEscape(name);
     const std::string shown = escape ? EscapeName(name) : std::string(name);
     std::string line = escape ? "\\" : "";
     switch (style.format) {
@@ -94,7 +167,7 @@ std::string FormatSumLine(Algorithm algorithm, std::string_view digest, std::str
             line += shown;
             break;
         case SumFormat::Bsd:
-            line += AlgorithmTag(algorithm);
+            line += TagFor(algorithm, style.digestBytes);
             line += " (" + shown + ") = ";
             line += digest;
             break;
@@ -103,7 +176,7 @@ std::string FormatSumLine(Algorithm algorithm, std::string_view digest, std::str
             line += digest;
             break;
     }
-    line += style.zeroTerminated ? '\0' : '\n';
+    line += end;
     return line;
 }
 

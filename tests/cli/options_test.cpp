@@ -74,7 +74,7 @@ TEST(Options, ProgramNames) {
          std::vector<Algorithm>(kAllOptionAlgorithms.begin(), kAllOptionAlgorithms.end()),
          true},
     };
-    for (const char* unknown : {"sha3sum", "MD5SUM", "sum", "shasum", "md5", "b2sum"}) {
+    for (const char* unknown : {"sha3sum", "MD5SUM", "sum", "shasum", "md5", "b3sums"}) {
         const ParsedCommandLine refused = ParseAs(unknown, {"f"});
         EXPECT_FALSE(refused.options) << unknown;
         EXPECT_NE(refused.error.find("choose one with -a"), std::string::npos) << unknown;
