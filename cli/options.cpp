@@ -11,6 +11,8 @@
 #include <span>
 #include <thread>
 
+#include "sum_file.h"
+
 namespace {
 
 enum LongOnly : int {
@@ -153,11 +155,6 @@ std::optional<Algorithm> FamilyMember(std::string_view family, std::size_t bits)
     for (const auto& [width, algorithm] : family == "sha2" ? kSha2 : kSha3)
         if (width == bits) return algorithm;
     return std::nullopt;
-}
-
-// The longest digest -l may ask of a variable-length algorithm, in bytes.
-std::size_t MaxDigestBytes(Algorithm algorithm) {
-    return algorithm == Algorithm::Blake3 ? kMaxXofBytes : DigestLength(algorithm);
 }
 
 // -l against the algorithms it was given with; for cksum's -a sha2 and sha3, the member it picks.

@@ -67,9 +67,6 @@ struct ParsedCommandLine {
 // empty.
 ParsedCommandLine ParseCommandLine(const Invocation& invocation, int argc, char* const* argv);
 
-// The longest output -l may ask of BLAKE3: far beyond any use, short of an unbounded allocation.
-inline constexpr std::size_t kMaxXofBytes = std::size_t{1} << 20;
-
 // "crc32,MD5" -> the algorithms, in order; std::nullopt names the first bad item via `bad`.
 std::optional<std::vector<Algorithm>> ParseAlgorithmList(const std::string& list, std::string& bad);
 

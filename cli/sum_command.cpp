@@ -16,8 +16,9 @@
 #include "digest_text.h"
 #include "escape.h"
 #include "file_walk.h"
-#include "ordered_jobs.h"
+#include "many_files.h"
 #include "pipeline.h"
+#include "progress.h"
 #include "sum_format.h"
 
 namespace {
@@ -234,8 +235,7 @@ int RunSum(const Options& options, Console& console) {
                 ComputeDigests(HashInput::Text(text), options.algorithms, control).digests, name);
     }
 
-    // What hashes each file: the engines, asked for the length -l gave, or BLAKE3 in the mode
-    // b3sum was asked for.
+    // What hashes each file: the engines, or BLAKE3 in the mode b3sum was asked for.
     JobWork work = HashFileJob;
     std::optional<Blake3Context> mode;
     if (options.keyed) {
@@ -251,12 +251,6 @@ int RunSum(const Options& options, Console& console) {
         work = [&mode, &options, threads](const FileJob& job, const HashControl&) {
             return HashBlake3Mode(*mode, options.digestBytes, threads, job);
         };
-    } else if (options.digestBytes != 0) {
-        work = [&control](const FileJob& job, const HashControl& given) {
-            HashControl withLength = given;
-            withLength.digestBytes = control.digestBytes;
-            return HashFileJob(job, withLength);
-        };
     }
 
     std::vector<std::string> operands = options.files;
@@ -264,8 +258,8 @@ int RunSum(const Options& options, Console& console) {
     FileWalk walk(std::move(operands), options.recursive, options.follow);
     const auto progress = ProgressFor(options.progress, console, false);
     // The keyed modes hash one file at a time, each on every core it may have.
-    OrderedJobs jobs(mode ? 1 : options.jobs, progress.get(), std::move(work));
-    RunInOrder(
+    ManyFiles jobs(mode ? 1 : options.jobs, progress.get(), std::move(work));
+    HashInOrder(
         jobs,
         [&]() -> std::optional<std::pair<WalkEntry, FileJob>> {
             std::optional<WalkEntry> entry = walk.Next();
@@ -273,7 +267,8 @@ int RunSum(const Options& options, Console& console) {
             FileJob job;
             if (entry->kind == WalkEntry::Kind::File && CanWriteName(run.style, entry->path))
                 job = {entry->path, options.algorithms, true,
-                       entry->inTree ? FileKinds::RegularOnly : FileKinds::Any};
+                       entry->inTree ? FileKinds::RegularOnly : FileKinds::Any,
+                       options.digestBytes};
             return std::pair{std::move(*entry), std::move(job)};
         },
         [&](WalkEntry& entry, HashOutcome&& outcome) { run.Emit(entry, std::move(outcome)); });

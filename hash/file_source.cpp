@@ -137,6 +137,10 @@ std::unique_ptr<ByteSource> OpenFileSource(const std::string& path, int& error, 
     return std::make_unique<DescriptorReader>(fd, true, info, fifo);
 }
 
+bool StandardInputIsTerminal() {
+    return isatty(kStandardInput) == 1;
+}
+
 std::optional<uint64_t> RegularFileSize(const std::string& path) {
     struct stat info {};
     if (path.find('\0') != std::string::npos || stat(path.c_str(), &info) != 0 ||

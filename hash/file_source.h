@@ -61,5 +61,7 @@ std::size_t SpareDescriptors();
 bool OutOfDescriptors(int error);
 
 inline constexpr int kStandardInput = 0;  // its descriptor
+// Whether standard input is a terminal (someone typing).
+bool StandardInputIsTerminal();
 // Reads an open descriptor from where it stands; the descriptor stays open.
 std::unique_ptr<ByteSource> DescriptorSource(int fd);

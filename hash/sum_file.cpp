@@ -79,6 +79,10 @@ std::optional<std::string> UnescapeName(std::string_view escaped) {
     return out;
 }
 
+std::size_t MaxDigestBytes(Algorithm algorithm) {
+    return algorithm == Algorithm::Blake3 ? kMaxXofBytes : DigestLength(algorithm);
+}
+
 bool IsHexDigest(std::string_view text) {
     return !text.empty() && std::all_of(text.begin(), text.end(), IsHex);
 }
@@ -87,6 +91,9 @@ namespace {
 
 constexpr std::string_view kBase64Digits =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+
+// A tag's length that no digest has.
+constexpr std::size_t kNoLength = ~std::size_t{0};
 
 int HexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -203,13 +210,26 @@ SumLine SumLineParser::Parse(std::string_view line) {
         if (escaped) ++at;
         // A known tag makes this a BSD line, well formed or not.
         if (const auto tag = MatchTag(line.substr(at))) {
-            // One blank before '(', or several as other tools pad their tags to one width.
             std::size_t i = at + tag->length;
+            // A variable-length algorithm's tag may say its length in bits: "BLAKE2b-256".
+            std::size_t tagBytes = 0;
+            if (Facts(tag->algorithm).variableLength && i + 1 < line.size() && line[i] == '-') {
+                std::size_t digits = i + 1, bits = 0;
+                while (digits < line.size() && line[digits] >= '0' && line[digits] <= '9' &&
+                       bits <= 8 * MaxDigestBytes(tag->algorithm))
+                    bits = 10 * bits + static_cast<std::size_t>(line[digits++] - '0');
+                if (digits > i + 1) {
+                    // A length no such digest has makes the line malformed: 0 bytes never fit.
+                    tagBytes = bits % 8 == 0 && bits != 0 ? bits / 8 : kNoLength;
+                    i = digits;
+                }
+            }
+            // One blank before '(', or several as other tools pad their tags to one width.
             std::size_t blanks = 0;
             while (i + blanks < line.size() && line[i + blanks] == ' ') ++blanks;
             i += rules.exactTags ? std::min<std::size_t>(blanks, 1) : blanks;
             if (i < line.size() && line[i] == '(' && AcceptsTag(tag->algorithm))
-                entry = ParseBsd(tag->algorithm, line.substr(i + 1), escaped);
+                entry = ParseBsd(tag->algorithm, tagBytes, line.substr(i + 1), escaped);
             result.entry.candidates = {tag->algorithm};
         } else {
             entry = ParseGnu(line, at, escaped);
@@ -224,8 +244,8 @@ SumLine SumLineParser::Parse(std::string_view line) {
     return result;
 }
 
-std::optional<SumEntry> SumLineParser::ParseBsd(Algorithm algorithm, std::string_view rest,
-                                                bool escaped) {
+std::optional<SumEntry> SumLineParser::ParseBsd(Algorithm algorithm, std::size_t tagBytes,
+                                                std::string_view rest, bool escaped) {
     // The name ends at the last ')', so names may hold parentheses themselves.
     const std::size_t close = rest.rfind(')');
     if (close == std::string_view::npos) return std::nullopt;
@@ -236,28 +256,47 @@ std::optional<SumEntry> SumLineParser::ParseBsd(Algorithm algorithm, std::string
     if (i == rest.size() || rest[i] != '=') return std::nullopt;
     ++i;
     while (i < rest.size() && IsWhite(rest[i])) ++i;
-    const std::string_view digest = rest.substr(i);
-    if (!IsHexDigest(digest) || digest.size() != DigestTextLength(algorithm)) return std::nullopt;
-    return SumEntry{SumFormat::Bsd, {algorithm}, std::string(digest), std::move(*name)};
+    // The length the tag says, else (for a variable-length algorithm) the digest's own.
+    const auto lengthOf = [&](const std::string& hex) -> std::size_t {
+        std::size_t bytes = tagBytes != 0 ? tagBytes : DigestLength(algorithm);
+        if (tagBytes == 0 && Facts(algorithm).variableLength) bytes = hex.size() / 2;
+        return bytes != 0 && bytes <= MaxDigestBytes(algorithm) && hex.size() == 2 * bytes
+                   ? bytes
+                   : 0;
+    };
+    // Hex first; base64 (which may consist of hex digits alone) when that does not fit.
+    const std::string_view written = rest.substr(i);
+    std::string digest(written);
+    std::size_t bytes = IsHexDigest(written) ? lengthOf(digest) : 0;
+    if (bytes == 0) {
+        std::optional<std::string> decoded = Base64ToHex(written);
+        if (!decoded || (bytes = lengthOf(*decoded)) == 0) return std::nullopt;
+        digest = std::move(*decoded);
+    }
+    SumEntry entry{SumFormat::Bsd, {algorithm}, std::move(digest), std::move(*name)};
+    entry.digestBytes = bytes == DigestLength(algorithm) ? 0 : bytes;
+    return entry;
 }
 
 std::optional<SumEntry> SumLineParser::ParseGnu(std::string_view line, std::size_t at,
                                                 bool escaped) {
     std::size_t end = at;
     while (end < line.size() && IsHex(line[end])) ++end;
-    const std::size_t length = end - at;
-
-    std::vector<Algorithm> candidates;
-    for (Algorithm candidate : AlgorithmsOfTextLength(length))
-        if (std::find(rules.algorithms.begin(), rules.algorithms.end(), candidate) !=
-            rules.algorithms.end())
-            candidates.push_back(candidate);
-    if (rules.named &&
-        std::find(candidates.begin(), candidates.end(), *rules.named) != candidates.end())
-        candidates = {*rules.named};
+    std::string digest(line.substr(at, end - at));
+    std::size_t digestBytes = 0;
+    std::vector<Algorithm> candidates = CandidatesOf(digest.size(), digestBytes);
+    // Not hex of a length any candidate has: perhaps base64 (--base64 lines).
+    if (candidates.empty() || (end < line.size() && !IsWhite(line[end]))) {
+        end = at;
+        while (end < line.size() && !IsWhite(line[end])) ++end;
+        std::optional<std::string> decoded = Base64ToHex(line.substr(at, end - at));
+        if (!decoded) return std::nullopt;
+        digest = std::move(*decoded);
+        candidates = CandidatesOf(digest.size(), digestBytes);
+    }
     if (candidates.empty() || (rules.refuseAmbiguous && candidates.size() > 1)) return std::nullopt;
     // The digest, a separator and a name of one character at least.
-    if (line.size() - at < length + 2 || !IsWhite(line[end])) return std::nullopt;
+    if (line.size() < end + 2 || !IsWhite(line[end])) return std::nullopt;
     std::size_t i = end + 1;
 
     if (line.size() - i == 1 || (line[i] != ' ' && line[i] != '*')) {
@@ -272,8 +311,31 @@ std::optional<SumEntry> SumLineParser::ParseGnu(std::string_view line, std::size
 
     std::optional<std::string> name = NameOf(line.substr(i), escaped);
     if (!name) return std::nullopt;
-    return SumEntry{SumFormat::Gnu, std::move(candidates), std::string(line.substr(at, length)),
-                    std::move(*name)};
+    SumEntry entry{SumFormat::Gnu, std::move(candidates), std::move(digest), std::move(*name)};
+    entry.digestBytes = digestBytes;
+    return entry;
+}
+
+std::vector<Algorithm> SumLineParser::CandidatesOf(std::size_t hexLength,
+                                                   std::size_t& digestBytes) const {
+    std::vector<Algorithm> candidates;
+    for (Algorithm candidate : AlgorithmsOfTextLength(hexLength))
+        if (std::find(rules.algorithms.begin(), rules.algorithms.end(), candidate) !=
+            rules.algorithms.end())
+            candidates.push_back(candidate);
+    if (rules.named &&
+        std::find(candidates.begin(), candidates.end(), *rules.named) != candidates.end())
+        candidates = {*rules.named};
+    digestBytes = 0;
+    // A variable-length algorithm named for the run takes an untagged digest of any length, when
+    // it is the only one that could.
+    if (!candidates.empty() || !rules.anyLength || hexLength % 2 != 0 || hexLength == 0)
+        return candidates;
+    for (Algorithm a : rules.algorithms)
+        if (Facts(a).variableLength && hexLength / 2 <= MaxDigestBytes(a)) candidates.push_back(a);
+    if (candidates.size() != 1) return {};
+    digestBytes = hexLength / 2;
+    return candidates;
 }
 
 std::optional<SumEntry> SumLineParser::ParseSfv(std::string_view line) const {

@@ -86,6 +86,9 @@ struct SumLineRules {
     // At most one blank between a BSD tag and '(', as the coreutils tools write it; otherwise
     // padded tags ("MD5   (a) = …") are read too.
     bool exactTags = false;
+    // An untagged digest of a length none of `algorithms` has is taken for the one
+    // variable-length algorithm among them at that length (b2sum -c, b3sum -c).
+    bool anyLength = false;
 };
 
 class SumLineParser {
@@ -100,7 +103,11 @@ public:
     void SetNamedAlgorithm(std::optional<Algorithm> algorithm) { rules.named = algorithm; }
 
 private:
-    std::optional<SumEntry> ParseBsd(Algorithm algorithm, std::string_view rest, bool escaped);
+    std::optional<SumEntry> ParseBsd(Algorithm algorithm, std::size_t tagBytes,
+                                     std::string_view rest, bool escaped);
+    // The algorithms of `algorithms` a digest of this many hex digits may be from; `digestBytes`
+    // gets the length asked of a variable-length one (0: the usual length).
+    std::vector<Algorithm> CandidatesOf(std::size_t hexLength, std::size_t& digestBytes) const;
     std::optional<SumEntry> ParseGnu(std::string_view line, std::size_t at, bool escaped);
     std::optional<SumEntry> ParseSfv(std::string_view line) const;
     bool AcceptsTag(Algorithm algorithm) const;
@@ -112,6 +119,10 @@ private:
 };
 
 bool IsHexDigest(std::string_view text);
+// The longest output asked of BLAKE3: far beyond any use, short of an unbounded allocation.
+inline constexpr std::size_t kMaxXofBytes = std::size_t{1} << 20;
+// The longest digest a variable-length algorithm gives (-l), in bytes.
+std::size_t MaxDigestBytes(Algorithm algorithm);
 
 // The lines of a source one at a time, each with its '\n' when it has one, in memory for the
 // longest line only: a list of any length streams.
