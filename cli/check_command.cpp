@@ -2,6 +2,8 @@
 // coreutils tools do. Each result is out as soon as it is decided.
 #include "check_command.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -30,8 +32,11 @@ bool Selected(const Options& options, Algorithm algorithm) {
                options.algorithms.end();
 }
 
-void PrintStatus(Console& console, const std::string& name, const char* status) {
-    const bool escape = CheckNameNeedsEscape(name);
+void PrintStatus(Console& console, const Options& options, const std::string& name,
+                 const std::string& status) {
+    // xxhsum writes names as they are.
+    const bool escape =
+        options.personality != Personality::Xxhsum && CheckNameNeedsEscape(name);
     console.Write((escape ? "\\" + EscapeName(name) : name) + ": " + status + "\n");
 }
 
@@ -89,9 +94,24 @@ bool CheckOneFile(const Options& options, Console& console, ManyFiles& jobs,
                 [[fallthrough]];
             case EntryState::Unreadable:
             case EntryState::NotChecked:
-                console.ReportFile(entry.name, checked.error);
                 ++tally.unreadable;
-                if (!options.status) PrintStatus(console, entry.name, "FAILED open or read");
+                // Each tool in its own words: b3sum on the status line, xxhsum on a line of its
+                // own in the report.
+                if (options.personality == Personality::B3sum) {
+                    if (!options.status)
+                        PrintStatus(console, options, entry.name,
+                                    "FAILED (" + FileErrorText(checked.error) + " (os error " +
+                                        std::to_string(checked.error) + "))");
+                } else if (options.personality == Personality::Xxhsum) {
+                    if (!options.status)
+                        console.Write(sumsName + ":" + std::to_string(checked.lineNumber) +
+                                      ": Could not open or read '" + entry.name +
+                                      "': " + FileErrorText(checked.error) + ".\n");
+                } else {
+                    console.ReportFile(entry.name, checked.error);
+                    if (!options.status)
+                        PrintStatus(console, options, entry.name, "FAILED open or read");
+                }
                 return;
             case EntryState::Ok:
                 tally.anyMatched = true;
@@ -116,9 +136,9 @@ bool CheckOneFile(const Options& options, Console& console, ManyFiles& jobs,
         }
         if (options.status) return;
         if (!match)
-            PrintStatus(console, entry.name, "FAILED");
+            PrintStatus(console, options, entry.name, "FAILED");
         else if (!options.quiet)
-            PrintStatus(console, entry.name, "OK");
+            PrintStatus(console, options, entry.name, "OK");
     });
     // As the coreutils tools say it, whatever the failure (a folder named as the list among them).
     if (readError != 0) {
@@ -126,10 +146,27 @@ bool CheckOneFile(const Options& options, Console& console, ManyFiles& jobs,
         return false;
     }
     if (!tally.anyWellFormed) {
-        console.Report(shownName + ": no properly formatted checksum lines found");
+        if (options.personality == Personality::Xxhsum)
+            (void)WriteAll(STDERR_FILENO,
+                           sumsName + ": no properly formatted xxHash checksum lines found\n");
+        else
+            console.Report(shownName + ": no properly formatted checksum lines found");
         return false;
     }
-    if (!options.status) {
+    if (options.personality == Personality::B3sum) {
+        // b3sum says no more than each file's line.
+    } else if (options.personality == Personality::Xxhsum) {
+        // xxhsum's summary goes with the report, without a warning's prefix.
+        const auto summary = [&](unsigned long n, const char* one, const char* many) {
+            if (n != 0 && !options.status)
+                console.Write(std::to_string(n) + " " + (n == 1 ? one : many) + "\n");
+        };
+        summary(tally.malformed, "line is improperly formatted", "lines are improperly formatted");
+        summary(tally.unreadable, "listed file could not be read",
+                "listed files could not be read");
+        summary(tally.mismatched, "computed checksum did NOT match",
+                "computed checksums did NOT match");
+    } else if (!options.status) {
         if (tally.malformed != 0)
             console.Report(Plural(tally.malformed, "line is improperly formatted",
                                   "lines are improperly formatted"));
