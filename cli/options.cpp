@@ -694,6 +694,8 @@ ParsedCommandLine ParseCommandLine(const Invocation& invocation, int argc, char*
                                                                          : Algorithm::Sha1);
     if (std::string error = CheckLength(options, invocation, cksumChoice, length); !error.empty())
         return Refuse(std::move(error));
+    // The classic checksums are no digest algorithms: nothing else is computed.
+    if (options.classic != ClassicSum::None) options.algorithms.clear();
     if (cksumChoice && cksumChoice->classic != ClassicSum::None) {
         if (options.mode == Mode::Check)
             return Refuse("--check is not supported with --algorithm={bsd,sysv,crc}");
