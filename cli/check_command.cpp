@@ -60,8 +60,9 @@ bool CheckOneFile(const Options& options, Console& console, ManyFiles& jobs,
         console.ReportFile(sumsName, openError);
         return false;
     }
-    // Named in messages as the coreutils tools name it.
+    // Named in messages as the coreutils tools name it, or as xxhsum does.
     const std::string shownName = QuoteForMessage(isStdin ? "standard input" : sumsName);
+    const std::string xxhsumName = isStdin ? "stdin" : sumsName;
     // A list's name may say what its digests are, unless -a or the program's name has.
     const std::string baseName = sumsName.substr(sumsName.rfind('/') + 1);
     const bool byName = !isStdin && !options.algorithmsChosen;
@@ -104,7 +105,7 @@ bool CheckOneFile(const Options& options, Console& console, ManyFiles& jobs,
                                         std::to_string(checked.error) + "))");
                 } else if (options.personality == Personality::Xxhsum) {
                     if (!options.status)
-                        console.Write(sumsName + ":" + std::to_string(checked.lineNumber) +
+                        console.Write(xxhsumName + ":" + std::to_string(checked.lineNumber) +
                                       ": Could not open or read '" + entry.name +
                                       "': " + FileErrorText(checked.error) + ".\n");
                 } else {
@@ -148,7 +149,7 @@ bool CheckOneFile(const Options& options, Console& console, ManyFiles& jobs,
     if (!tally.anyWellFormed) {
         if (options.personality == Personality::Xxhsum)
             (void)WriteAll(STDERR_FILENO,
-                           sumsName + ": no properly formatted xxHash checksum lines found\n");
+                           xxhsumName + ": no properly formatted xxHash checksum lines found\n");
         else
             console.Report(shownName + ": no properly formatted checksum lines found");
         return false;

@@ -1,8 +1,15 @@
-// The POSIX CRC by slicing: eight bytes per step through eight tables, each table the one before
-// it advanced by a zero byte, as for the reflected CRC-32 but with the bits the other way round.
+// The POSIX CRC has the polynomial of CRC-32 fed the other way round: its register, mirrored, is
+// the reflected CRC-32's register over the same bytes each mirrored. So long inputs go, mirrored
+// a piece at a time, through CRC-32's fastest path on this CPU (carry-less multiplication where
+// there is one); short ones by slicing, eight bytes per step through eight tables, each table the
+// one before it advanced by a zero byte.
 #include "classic_sums.h"
 
+#include <algorithm>
 #include <array>
+#include <cstring>
+
+#include "crc32.h"
 
 namespace {
 
@@ -34,10 +41,49 @@ uint32_t Step(uint32_t reg, uint8_t byte) {
     return (reg << 8) ^ kTables[0][(reg >> 24) ^ byte];
 }
 
+uint32_t Mirror32(uint32_t x) {
+    x = ((x >> 1) & 0x55555555u) | ((x & 0x55555555u) << 1);
+    x = ((x >> 2) & 0x33333333u) | ((x & 0x33333333u) << 2);
+    x = ((x >> 4) & 0x0F0F0F0Fu) | ((x & 0x0F0F0F0Fu) << 4);
+    x = ((x >> 8) & 0x00FF00FFu) | ((x & 0x00FF00FFu) << 8);
+    return (x >> 16) | (x << 16);
+}
+
+// Each byte's bits in the opposite order; eight bytes per step, which compilers vectorise.
+void MirrorBytes(const uint8_t* in, uint8_t* out, std::size_t length) {
+    std::size_t i = 0;
+    for (; i + 8 <= length; i += 8) {
+        uint64_t x;
+        std::memcpy(&x, in + i, 8);
+        x = ((x >> 1) & 0x5555555555555555u) | ((x & 0x5555555555555555u) << 1);
+        x = ((x >> 2) & 0x3333333333333333u) | ((x & 0x3333333333333333u) << 2);
+        x = ((x >> 4) & 0x0F0F0F0F0F0F0F0Fu) | ((x & 0x0F0F0F0F0F0F0F0Fu) << 4);
+        std::memcpy(out + i, &x, 8);
+    }
+    for (; i < length; ++i) out[i] = static_cast<uint8_t>(Mirror32(in[i]) >> 24);
+}
+
+// Below this, mirroring costs more than the faster fold saves.
+constexpr std::size_t kMirroredFrom = 256;
+constexpr std::size_t kMirrorPiece = 16384;
+
 }  // namespace
 
 void PosixCrcUpdate(PosixCrcContext* context, const uint8_t* data, std::size_t length) {
     context->length += length;
+    if (length >= kMirroredFrom) {
+        uint32_t mirrored = Mirror32(context->reg);
+        alignas(64) uint8_t piece[kMirrorPiece];
+        while (length != 0) {
+            const std::size_t n = std::min(length, kMirrorPiece);
+            MirrorBytes(data, piece, n);
+            CCrc32Static::CrcFold(mirrored, piece, n);
+            data += n;
+            length -= n;
+        }
+        context->reg = Mirror32(mirrored);
+        return;
+    }
     uint32_t reg = context->reg;
     for (; length >= 8; data += 8, length -= 8) {
         const uint32_t high = reg ^ LoadBe32(data);
