@@ -50,8 +50,10 @@ std::string TypeName(const Options& options, const SumLine& line) {
     return {};
 }
 
+// `lastTag`: cksum without -a names a malformed line after the last tag it read in the run (at
+// first its default, the CRC).
 bool CheckOneFile(const Options& options, Console& console, ManyFiles& jobs,
-                  const std::string& sumsName, SumLineParser& lines) {
+                  const std::string& sumsName, SumLineParser& lines, std::string& lastTag) {
     const bool isStdin = sumsName == "-";
     int openError = 0;
     const std::unique_ptr<ByteSource> file =
@@ -80,10 +82,15 @@ bool CheckOneFile(const Options& options, Console& console, ManyFiles& jobs,
     ListChecker checker(jobs, lines);
     const int readError = checker.Check(*file, fileRules, isStdin, [&](const CheckedLine& checked) {
         const std::string where = shownName + ": " + std::to_string(checked.lineNumber) + ": ";
+        const bool cksumTypes =
+            options.personality == Personality::Cksum && !options.algorithmsChosen;
+        if (cksumTypes && !checked.line.entry.candidates.empty())
+            lastTag = AlgorithmTag(checked.line.entry.candidates[0]);
         if (checked.state == EntryState::Improper) {
             ++tally.malformed;
             if (options.warn)
-                console.Report(where + "improperly formatted " + TypeName(options, checked.line) +
+                console.Report(where + "improperly formatted " +
+                               (cksumTypes ? lastTag + " " : TypeName(options, checked.line)) +
                                "checksum line");
             return;
         }
@@ -206,7 +213,8 @@ int RunCheck(const Options& options, Console& console) {
     const auto progress = ProgressFor(options.progress, console, options.status);
     ManyFiles jobs(options.jobs, progress.get());
     bool allGood = true;
+    std::string lastTag = "CRC";
     for (const std::string& name : sumsFiles)
-        allGood = CheckOneFile(options, console, jobs, name, lines) && allGood;
+        allGood = CheckOneFile(options, console, jobs, name, lines, lastTag) && allGood;
     return allGood ? 0 : 1;
 }

@@ -240,6 +240,8 @@ TEST(DropInE2e, NewerDropInsCheckTheirToolsLists) {
         {"cksum", {"-a", "blake2b", "-l", "128"}, {}},
         {"cksum", {"-a", "sm3", "--untagged"}, {"-a", "sm3"}},
         {"cksum", {"-a", "md5", "--untagged"}, {}},  // untagged lines need -a: none found
+        {"cksum", {"-a", "sha1"}, {"-w"}},
+        {"b2sum", {"--tag", "-l", "64"}, {"-w"}},
         {"b2sum", {"-l", "256"}, {}},
         {"b2sum", {"--tag", "-l", "64"}, {}},
         {"sha224sum", {}, {"--quiet"}},
@@ -254,8 +256,15 @@ TEST(DropInE2e, NewerDropInsCheckTheirToolsLists) {
         const std::string list =
             RunProcess(Join(Join({row.tool}, row.write), {"one", "two", "three"}), "", dir.path())
                 .out;
-        // A changed file among them.
-        dir.WriteFile("list", list);
+        // A changed file among them; for all but b3sum (which stops at one), bad lines and a
+        // missing file too. The coreutils tools' messages are compared as well.
+        const std::string tool = row.tool;
+        const bool coreutils = tool == "cksum" || tool == "b2sum" || tool == "sha224sum";
+        const std::string missing =
+            list.substr(0, list.find('\n') + 1).replace(list.find("one"), 3, "gone");
+        dir.WriteFile("list", std::string(row.tool) == "b3sum"
+                                  ? list
+                                  : "junk\n" + list + "MD5 (x) = zz\njunk\n" + missing);
         dir.WriteFile("two", "changed");
         const std::vector<std::string> check = Join(Join({"-c"}, row.check), {"list"});
         const ProcessResult theirs = RunProcess(Join({row.tool}, check), "", dir.path());
@@ -263,6 +272,9 @@ TEST(DropInE2e, NewerDropInsCheckTheirToolsLists) {
         const std::string label = Label(row.tool, row.write) + " | -c";
         EXPECT_EQ(ours.out, theirs.out) << label;
         EXPECT_EQ(ours.status, theirs.status) << label;
+        if (coreutils) {
+            EXPECT_EQ(ours.err, theirs.err) << label;
+        }
         dir.WriteFile("two", RampMessage(2000 + static_cast<std::size_t>('w')));
     }
 }
