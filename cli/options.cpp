@@ -215,6 +215,8 @@ std::string Conflict(const Options& o, bool strings) {
     if (o.format == LineFormat::Sfv &&
         (o.algorithms.size() != 1 || o.algorithms[0] != Algorithm::Crc32))
         return "--sfv writes CRC-32 only; it cannot be combined with other algorithms";
+    if (o.format == LineFormat::Sfv && o.encoding != DigestEncoding::Hex)
+        return "--sfv writes hex CRC-32s; it cannot be combined with --base64 or --raw";
     // --quiet, --status and --warn override one another, so at most one of them is set.
     const std::pair<bool, const char*> checkOnly[] = {
         {o.ignoreMissing, "--ignore-missing"},

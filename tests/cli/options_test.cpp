@@ -119,6 +119,7 @@ TEST(Options, UsageErrors) {
         {"--sfv", "-a", "sha256"},
         {"--sfv", "-a", "crc32,md5"},
         {"--sfv", "--all"},
+        {"--sfv", "--base64"},
         // -l: whole bytes, within the algorithm's range, variable-length algorithms only.
         {"-a", "blake2b", "-l", "7"},
         {"-a", "blake2b", "-l", "520"},
