@@ -35,8 +35,7 @@ bool Selected(const Options& options, Algorithm algorithm) {
 void PrintStatus(Console& console, const Options& options, const std::string& name,
                  const std::string& status) {
     // xxhsum writes names as they are.
-    const bool escape =
-        options.personality != Personality::Xxhsum && CheckNameNeedsEscape(name);
+    const bool escape = options.personality != Personality::Xxhsum && CheckNameNeedsEscape(name);
     console.Write((escape ? "\\" + EscapeName(name) : name) + ": " + status + "\n");
 }
 

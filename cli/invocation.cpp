@@ -52,9 +52,8 @@ Invocation InvocationOf(const char* argv0) {
     }
     invocation.known = invocation.algorithm || name.starts_with(kOwnPrefix) ||
                        invocation.personality == Personality::Cksum;
-    constexpr std::string_view kCoreutilsTools[] = {"md5sum",    "sha1sum",   "sha224sum",
-                                                    "sha256sum", "sha384sum", "sha512sum",
-                                                    "b2sum",     "cksum"};
+    constexpr std::string_view kCoreutilsTools[] = {
+        "md5sum", "sha1sum", "sha224sum", "sha256sum", "sha384sum", "sha512sum", "b2sum", "cksum"};
     invocation.coreutilsName = std::find(std::begin(kCoreutilsTools), std::end(kCoreutilsTools),
                                          name) != std::end(kCoreutilsTools);
     return invocation;

@@ -12,10 +12,10 @@
 
 // Whose command line and lines the program takes on.
 enum class Personality {
-    Own,        // corvane-sum, and the coreutils *sum names
-    Cksum,      // cksum: -a with its classic checksums, tagged lines by default
-    B3sum,      // b3sum: lengths in bytes, --no-names, --keyed, --derive-key
-    Xxhsum,     // xxhsum and xxh32sum, xxh64sum, xxh128sum: -H, no escapes
+    Own,     // corvane-sum, and the coreutils *sum names
+    Cksum,   // cksum: -a with its classic checksums, tagged lines by default
+    B3sum,   // b3sum: lengths in bytes, --no-names, --keyed, --derive-key
+    Xxhsum,  // xxhsum and xxh32sum, xxh64sum, xxh128sum: -H, no escapes
 };
 
 struct Invocation {

@@ -122,15 +122,19 @@ struct CksumChoice {
     std::optional<Algorithm> algorithm;
 };
 constexpr CksumChoice kCksumChoices[] = {
-    {"bsd", ClassicSum::Bsd, std::nullopt},        {"sysv", ClassicSum::Sysv, std::nullopt},
-    {"crc", ClassicSum::Crc, std::nullopt},        {"md5", ClassicSum::None, Algorithm::Md5},
-    {"sha1", ClassicSum::None, Algorithm::Sha1},   {"sha224", ClassicSum::None, Algorithm::Sha224},
+    {"bsd", ClassicSum::Bsd, std::nullopt},
+    {"sysv", ClassicSum::Sysv, std::nullopt},
+    {"crc", ClassicSum::Crc, std::nullopt},
+    {"md5", ClassicSum::None, Algorithm::Md5},
+    {"sha1", ClassicSum::None, Algorithm::Sha1},
+    {"sha224", ClassicSum::None, Algorithm::Sha224},
     {"sha256", ClassicSum::None, Algorithm::Sha256},
     {"sha384", ClassicSum::None, Algorithm::Sha384},
     {"sha512", ClassicSum::None, Algorithm::Sha512},
     {"blake2b", ClassicSum::None, Algorithm::Blake2b},
     {"sm3", ClassicSum::None, Algorithm::Sm3},
-    {"sha2", ClassicSum::None, std::nullopt},      {"sha3", ClassicSum::None, std::nullopt},
+    {"sha2", ClassicSum::None, std::nullopt},
+    {"sha3", ClassicSum::None, std::nullopt},
 };
 constexpr std::size_t kCksumListed = 11;  // the names its message lists; sha2 and sha3 are newer
 
@@ -177,10 +181,9 @@ std::string CheckLength(Options& options, const Invocation& invocation,
         return {};
     }
     if (!length) return {};
-    const bool variable =
-        options.classic == ClassicSum::None &&
-        std::all_of(options.algorithms.begin(), options.algorithms.end(),
-                    [](Algorithm a) { return Facts(a).variableLength; });
+    const bool variable = options.classic == ClassicSum::None &&
+                          std::all_of(options.algorithms.begin(), options.algorithms.end(),
+                                      [](Algorithm a) { return Facts(a).variableLength; });
     if (!variable)
         return cksum || invocation.coreutilsName
                    ? "--length is only supported with --algorithm=blake2b"
@@ -239,12 +242,12 @@ constexpr std::string_view kCoreutilsOptions[] = {
     "tag",    "text",  "warn",           "zero",  "help",   "version",
 };
 constexpr std::string_view kB2sumOptions[] = {
-    "binary", "check", "length", "ignore-missing", "quiet", "status", "strict",
+    "binary", "check", "length", "ignore-missing", "quiet", "status",  "strict",
     "tag",    "text",  "warn",   "zero",           "help",  "version",
 };
 constexpr std::string_view kCksumOptions[] = {
-    "algorithm", "check", "length", "ignore-missing", "quiet", "status", "strict",
-    "tag",       "untagged", "warn", "zero", "base64", "raw", "help", "version",
+    "algorithm", "check", "length", "ignore-missing", "quiet", "status", "strict",  "tag",
+    "untagged",  "warn",  "zero",   "base64",         "raw",   "help",   "version",
 };
 
 std::span<const std::string_view> CoreutilsOptionsOf(std::string_view programName) {
@@ -329,8 +332,9 @@ ParsedCommandLine ParseB3sum(int argc, char* const* args) {
         {"num-threads", required_argument, nullptr, kThreads},
         {nullptr, 0, nullptr, 0},
     };
-    const std::string usage = "\n\nUSAGE:\n    b3sum [FLAGS] [OPTIONS] [FILE]...\n\n"
-                              "For more information try --help\n";
+    const std::string usage =
+        "\n\nUSAGE:\n    b3sum [FLAGS] [OPTIONS] [FILE]...\n\n"
+        "For more information try --help\n";
     Options options;
     options.personality = Personality::B3sum;
     options.algorithms = {Algorithm::Blake3};
@@ -367,14 +371,16 @@ ParsedCommandLine ParseB3sum(int argc, char* const* args) {
                 break;
             case 'l':
                 if (!ParseCount(optarg, options.digestBytes) || options.digestBytes > kMaxXofBytes)
-                    return FailAsIs("error: Invalid value for '--length <LEN>': invalid digit "
-                                    "found in string\n");
+                    return FailAsIs(
+                        "error: Invalid value for '--length <LEN>': invalid digit "
+                        "found in string\n");
                 break;
             case kThreads: {
                 std::size_t threads = 0;
                 if (!ParseCount(optarg, threads))
-                    return FailAsIs("error: Invalid value for '--num-threads <NUM>': invalid "
-                                    "digit found in string\n");
+                    return FailAsIs(
+                        "error: Invalid value for '--num-threads <NUM>': invalid "
+                        "digit found in string\n");
                 // 0 leaves the choice to us, as it leaves it to the environment there.
                 if (threads != 0)
                     options.jobs = static_cast<unsigned>(std::min<std::size_t>(threads, MaxJobs()));
@@ -390,8 +396,10 @@ ParsedCommandLine ParseB3sum(int argc, char* const* args) {
     }
     TakeOperands(options, argc, args);
     if (options.keyed && options.deriveKeyContext)
-        return FailAsIs("error: The argument '--keyed' cannot be used with "
-                        "'--derive-key <CONTEXT>'" + usage);
+        return FailAsIs(
+            "error: The argument '--keyed' cannot be used with "
+            "'--derive-key <CONTEXT>'" +
+            usage);
     if (options.quiet && options.mode != Mode::Check)
         return FailAsIs("error: The argument '--quiet' requires '--check'" + usage);
     if (options.encoding == DigestEncoding::Raw && options.files.size() > 1)
@@ -433,8 +441,8 @@ ParsedCommandLine ParseXxhsum(const Invocation& invocation, int argc, char* cons
             case 'H': {
                 const std::string_view value = optarg;
                 constexpr std::pair<std::string_view, Algorithm> kWidths[] = {
-                    {"0", Algorithm::Xxh32},   {"32", Algorithm::Xxh32},  {"1", Algorithm::Xxh64},
-                    {"64", Algorithm::Xxh64},  {"2", Algorithm::Xxh128}, {"128", Algorithm::Xxh128},
+                    {"0", Algorithm::Xxh32},  {"32", Algorithm::Xxh32}, {"1", Algorithm::Xxh64},
+                    {"64", Algorithm::Xxh64}, {"2", Algorithm::Xxh128}, {"128", Algorithm::Xxh128},
                     {"3", Algorithm::Xxh3}};
                 const auto* width = std::find_if(std::begin(kWidths), std::end(kWidths),
                                                  [&](const auto& w) { return w.first == value; });
@@ -547,13 +555,12 @@ ParsedCommandLine ParseCommandLine(const Invocation& invocation, int argc, char*
     const bool cksum = invocation.personality == Personality::Cksum;
     std::string notice;
     bool all = false;
-    std::optional<std::string> length;        // -l as given, in bits
+    std::optional<std::string> length;       // -l as given, in bits
     std::optional<CksumChoice> cksumChoice;  // cksum's -a
     optind = 0;  // full re-initialisation, so the parser can run more than once
     opterr = 1;
     int c;
-    while ((c = getopt_long(argc, args.data(), "a:s:btzrLcwj:hl:", kLongOptions, nullptr)) !=
-           -1) {
+    while ((c = getopt_long(argc, args.data(), "a:s:btzrLcwj:hl:", kLongOptions, nullptr)) != -1) {
         // cksum has no binary or text mode, and says nothing but where its help is.
         if (cksum && (c == 'b' || c == 't')) return {};
         switch (c) {
@@ -647,11 +654,10 @@ ParsedCommandLine ParseCommandLine(const Invocation& invocation, int argc, char*
                 break;
             case 'l': {
                 std::size_t bits = 0;
-                if (!ParseCount(optarg, bits))
-                    return Refuse("invalid length: " + Quoted(optarg));
+                if (!ParseCount(optarg, bits)) return Refuse("invalid length: " + Quoted(optarg));
                 if (bits % 8 != 0)
                     return Refuse("invalid length: " + Quoted(optarg) + "\n" +
-                                invocation.programName + ": length is not a multiple of 8");
+                                  invocation.programName + ": length is not a multiple of 8");
                 length = optarg;
                 options.digestBytes = bits / 8;
                 break;
@@ -683,10 +689,9 @@ ParsedCommandLine ParseCommandLine(const Invocation& invocation, int argc, char*
     } else if (cksum && options.mode == Mode::Sum) {
         options.classic = ClassicSum::Crc;
     }
-    const bool family = cksumChoice && cksumChoice->classic == ClassicSum::None &&
-                        !cksumChoice->algorithm;
-    options.algorithmsChosen =
-        all || !options.algorithms.empty() || invocation.algorithm || family;
+    const bool family =
+        cksumChoice && cksumChoice->classic == ClassicSum::None && !cksumChoice->algorithm;
+    options.algorithmsChosen = all || !options.algorithms.empty() || invocation.algorithm || family;
     options.coreutilsName = invocation.coreutilsName;
     if (all)
         options.algorithms.assign(kAllOptionAlgorithms.begin(), kAllOptionAlgorithms.end());

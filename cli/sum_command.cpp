@@ -88,7 +88,8 @@ HashOutcome ReadAll(ByteSource& source, Feed&& feed) {
     for (;;) {
         int error = 0;
         const std::ptrdiff_t got = source.Read(buffer.data(), buffer.size(), error);
-        if (got < 0) return HashOutcome::Failure(HashStatus::ReadFailed, error, outcome.bytesHashed);
+        if (got < 0)
+            return HashOutcome::Failure(HashStatus::ReadFailed, error, outcome.bytesHashed);
         if (got == 0) return outcome;
         feed(buffer.data(), static_cast<std::size_t>(got));
         outcome.bytesHashed += static_cast<uint64_t>(got);
@@ -133,10 +134,9 @@ std::optional<Blake3Context> KeyedMode() {
     while ((got = read(kStandardInput, buffer, sizeof buffer)) > 0 && key.size() <= kBlake3KeySize)
         key.append(buffer, static_cast<std::size_t>(got));
     if (key.size() != kBlake3KeySize) {
-        const std::string found =
-            key.size() > kBlake3KeySize ? "more" : std::to_string(key.size());
-        (void)WriteAll(STDERR_FILENO, "Error: expected 32 key bytes from stdin, found " + found +
-                                          "\n");
+        const std::string found = key.size() > kBlake3KeySize ? "more" : std::to_string(key.size());
+        (void)WriteAll(STDERR_FILENO,
+                       "Error: expected 32 key bytes from stdin, found " + found + "\n");
         return std::nullopt;
     }
     Blake3Context mode;
@@ -231,8 +231,8 @@ int RunSum(const Options& options, Console& console) {
     for (const std::string& text : options.strings) {
         const std::string name = "\"" + text + "\"";
         if (run.Writable(name))
-            run.Print(
-                ComputeDigests(HashInput::Text(text), options.algorithms, control).digests, name);
+            run.Print(ComputeDigests(HashInput::Text(text), options.algorithms, control).digests,
+                      name);
     }
 
     // What hashes each file: the engines, or BLAKE3 in the mode b3sum was asked for.

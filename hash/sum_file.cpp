@@ -153,7 +153,8 @@ std::optional<std::string> Base64ToHex(std::string_view text) {
 
 std::string TagFor(Algorithm algorithm, std::size_t digestBytes) {
     std::string tag(AlgorithmTag(algorithm));
-    if (Facts(algorithm).variableLength && digestBytes != 0 && digestBytes != DigestLength(algorithm))
+    if (Facts(algorithm).variableLength && digestBytes != 0 &&
+        digestBytes != DigestLength(algorithm))
         tag += "-" + std::to_string(8 * digestBytes);
     return tag;
 }
@@ -260,9 +261,8 @@ std::optional<SumEntry> SumLineParser::ParseBsd(Algorithm algorithm, std::size_t
     const auto lengthOf = [&](const std::string& hex) -> std::size_t {
         std::size_t bytes = tagBytes != 0 ? tagBytes : DigestLength(algorithm);
         if (tagBytes == 0 && Facts(algorithm).variableLength) bytes = hex.size() / 2;
-        return bytes != 0 && bytes <= MaxDigestBytes(algorithm) && hex.size() == 2 * bytes
-                   ? bytes
-                   : 0;
+        return bytes != 0 && bytes <= MaxDigestBytes(algorithm) && hex.size() == 2 * bytes ? bytes
+                                                                                           : 0;
     };
     // Hex first; base64 (which may consist of hex digits alone) when that does not fit.
     const std::string_view written = rest.substr(i);

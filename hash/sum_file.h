@@ -31,9 +31,9 @@ struct SumLineStyle {
     // The length asked of variable-length algorithms, in bytes (0: their usual one); a BSD tag
     // then says it in bits, "BLAKE2b-256", as the coreutils tools write it.
     std::size_t digestBytes = 0;
-    bool base64 = false;       // the digest in base64 (RFC 4648) rather than hex
-    bool escapeNames = true;   // false: names as they are, whatever they hold (xxhsum's lines)
-    bool nameless = false;     // the digest alone (b3sum --no-names)
+    bool base64 = false;      // the digest in base64 (RFC 4648) rather than hex
+    bool escapeNames = true;  // false: names as they are, whatever they hold (xxhsum's lines)
+    bool nameless = false;    // the digest alone (b3sum --no-names)
 };
 
 // One line, its end included. `digest` is hex, as the engines give it.

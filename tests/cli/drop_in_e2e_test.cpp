@@ -209,8 +209,8 @@ TEST(DropInE2e, NewerDropInsAsTheirTools) {
         if (row.messages) files.push_back("a\nnewline");
         const std::vector<std::string> args = Join(row.args, files);
         const ProcessResult theirs = RunProcess(Join({row.tool}, args), row.input, dir.path());
-        const ProcessResult ours = RunProcess(Join({tools.Path(row.tool)}, args), row.input,
-                                              dir.path());
+        const ProcessResult ours =
+            RunProcess(Join({tools.Path(row.tool)}, args), row.input, dir.path());
         const std::string label = Label(row.tool, row.args);
         EXPECT_EQ(ours.out, theirs.out) << label;
         EXPECT_EQ(ours.status, theirs.status) << label;
@@ -285,12 +285,16 @@ TEST(DropInE2e, CksumBase64AndRaw) {
     const LinkedTools tools;
     TempDir dir;
     dir.WriteFile("f", RampMessage(3000));
-    const std::string hex = Lines(RunSum({"-a", "sha512", "f"}, "", dir.path()).out)[0].substr(0, 128);
+    const std::string hex =
+        Lines(RunSum({"-a", "sha512", "f"}, "", dir.path()).out)[0].substr(0, 128);
     EXPECT_EQ(RunProcess({tools.Path("cksum"), "-a", "sha512", "--raw", "f"}, "", dir.path()).out,
               Bytes(hex));
-    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {"-a", "md5"}, {"-a", "sha224", "--untagged"}, {"-a", "blake2b", "-l", "200"},
-             {"-a", "sha3", "-l", "384"}, {"-a", "sha2", "-l", "224"}}) {
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"-a", "md5"},
+                                               {"-a", "sha224", "--untagged"},
+                                               {"-a", "blake2b", "-l", "200"},
+                                               {"-a", "sha3", "-l", "384"},
+                                               {"-a", "sha2", "-l", "224"}}) {
         const std::string list =
             RunProcess(Join(Join({tools.Path("cksum"), "--base64"}, args), {"f"}), "", dir.path())
                 .out;

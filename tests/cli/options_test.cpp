@@ -146,10 +146,18 @@ TEST(Options, DropInCommandLines) {
         ClassicSum classic = ClassicSum::None;
         DigestEncoding encoding = DigestEncoding::Hex;
     } cases[] = {
-        {"corvane-sum", {"-a", "blake3", "-l", "512", "--base64"}, {A::Blake3}, 64, {},
+        {"corvane-sum",
+         {"-a", "blake3", "-l", "512", "--base64"},
+         {A::Blake3},
+         64,
+         {},
          DigestEncoding::Base64},
-        {"corvane-sum", {"-a", "blake2b,blake3", "-l", "128", "--raw"}, {A::Blake2b, A::Blake3},
-         16, {}, DigestEncoding::Raw},
+        {"corvane-sum",
+         {"-a", "blake2b,blake3", "-l", "128", "--raw"},
+         {A::Blake2b, A::Blake3},
+         16,
+         {},
+         DigestEncoding::Raw},
         {"b2sum", {"-l", "256"}, {A::Blake2b}, 32},
         {"cksum", {}, {}, 0, ClassicSum::Crc},
         {"cksum", {"-a", "bsd"}, {}, 0, ClassicSum::Bsd},
@@ -177,7 +185,8 @@ TEST(Options, DropInCommandLines) {
     };
     for (const auto& c : cases) {
         const ParsedCommandLine parsed = ParseAs(c.argv0, c.args);
-        const std::string label = std::string(c.argv0) + " " + (c.args.size() ? *c.args.begin() : "");
+        const std::string label =
+            std::string(c.argv0) + " " + (c.args.size() ? *c.args.begin() : "");
         if (c.algorithms.empty() && c.classic == ClassicSum::None) {
             EXPECT_FALSE(parsed.options) << label;
             continue;

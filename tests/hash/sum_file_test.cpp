@@ -77,7 +77,7 @@ TEST(SumLine, LengthTagsAndBase64Digests) {
     const struct {
         std::string line;
         std::vector<Algorithm> chosen;  // empty: all, any tag
-        std::string digest;              // empty: malformed
+        std::string digest;             // empty: malformed
         std::size_t digestBytes;
     } cases[] = {
         {"BLAKE2b-256 (f) = " + kSha256, {}, kSha256, 32},
@@ -98,8 +98,10 @@ TEST(SumLine, LengthTagsAndBase64Digests) {
         {"MD5 (f) = kAFQmDzST7DWlj99KOF/cg=", {}, "", 0},   // padding cut short
         {"MD5 (f) = kAFQmDzST7DWlj99KOF/ch==", {}, "", 0},  // bits beyond the last byte
         {"MD5 (f) = kAFQmDzST7DWlj99KOF/c===", {}, "", 0},
-        {"BLAKE2b-256 (f) = vd2BPGNCOXIxce8/7phXm5SWTjuxyz5CcmLIwGjVIxk=", {},
-         "bddd813c634239723171ef3fee98579b94964e3bb1cb3e427262c8c068d52319", 32},
+        {"BLAKE2b-256 (f) = vd2BPGNCOXIxce8/7phXm5SWTjuxyz5CcmLIwGjVIxk=",
+         {},
+         "bddd813c634239723171ef3fee98579b94964e3bb1cb3e427262c8c068d52319",
+         32},
     };
     for (const auto& c : cases) {
         SumLineRules rules;
@@ -121,8 +123,8 @@ TEST(SumLine, LengthTagsAndBase64Digests) {
     style.digestBytes = 32;
     style.base64 = true;
     EXPECT_EQ(FormatSumLine(A::Blake2b,
-                            "bddd813c634239723171ef3fee98579b94964e3bb1cb3e427262c8c068d52319",
-                            "f", style),
+                            "bddd813c634239723171ef3fee98579b94964e3bb1cb3e427262c8c068d52319", "f",
+                            style),
               "BLAKE2b-256 (f) = vd2BPGNCOXIxce8/7phXm5SWTjuxyz5CcmLIwGjVIxk=\n");
     for (const std::string& hex : {std::string(), std::string("ff"), std::string("ffee"), md5})
         EXPECT_EQ(Base64ToHex(HexToBase64(hex)).value_or("none"), hex.empty() ? "none" : hex);
@@ -131,16 +133,16 @@ TEST(SumLine, LengthTagsAndBase64Digests) {
 TEST(SumLine, MalformedLines) {
     const std::string cases[] = {
         "bad line",
-        kSha1 + " ",                  // no name
-        kSha1 + "x  f",               // not hex
-        kSha1.substr(1) + "  f",      // too short for SHA-1
-        kSha256 + "  f",              // a length -a did not select
-        "\\" + kSha1 + "  a\\tb",     // unknown escape
-        "SHA1 f) = " + kSha1,         // tag without '('
-        "SHA1 (f = " + kSha1,         // no ')'
-        "SHA1 (f) " + kSha1,          // no '='
-        "SHA1 (f) = " + kSha1 + " ",  // trailing blank after the digest
-        "SHA1 (f) = " + kMd5,         // digest length not the tag's
+        kSha1 + " ",                   // no name
+        kSha1 + "x  f",                // not hex
+        kSha1.substr(1) + "  f",       // too short for SHA-1
+        kSha256 + "  f",               // a length -a did not select
+        "\\" + kSha1 + "  a\\tb",      // unknown escape
+        "SHA1 f) = " + kSha1,          // tag without '('
+        "SHA1 (f = " + kSha1,          // no ')'
+        "SHA1 (f) " + kSha1,           // no '='
+        "SHA1 (f) = " + kSha1 + " ",   // trailing blank after the digest
+        "SHA1 (f) = " + kMd5,          // digest length not the tag's
         "BLAKE2b-256 (f) = " + kSha1,  // digest length not the tag's
         "BLAKE2b-7 (f) = " + kSha1,    // no whole bytes
         "\\MD5 (a\\qb) = " + kMd5,
