@@ -87,7 +87,8 @@ bool CheckOneFile(const Options& options, Console& console, ManyFiles& jobs,
             lastTag = AlgorithmTag(checked.line.entry.candidates[0]);
         if (checked.state == EntryState::Improper) {
             ++tally.malformed;
-            if (options.warn)
+            // b3sum tells of each bad line, and fails for it.
+            if (options.warn || options.personality == Personality::B3sum)
                 console.Report(where + "improperly formatted " +
                                (cksumTypes ? lastTag + " " : TypeName(options, checked.line)) +
                                "checksum line");
@@ -186,8 +187,9 @@ bool CheckOneFile(const Options& options, Console& console, ManyFiles& jobs,
         if (options.ignoreMissing && !tally.anyMatched)
             console.Report(shownName + ": no file was verified");
     }
+    const bool strict = options.strict || options.personality == Personality::B3sum;
     return tally.anyMatched && tally.mismatched == 0 && tally.unreadable == 0 &&
-           (!options.strict || tally.malformed == 0);
+           (!strict || tally.malformed == 0);
 }
 
 }  // namespace
