@@ -255,6 +255,9 @@ int RunSum(const Options& options, Console& console) {
 
     std::vector<std::string> operands = options.files;
     if (operands.empty() && options.strings.empty()) operands.emplace_back("-");
+    // xxhsum reads standard input for a lone "-" only; among other names it is a file's name.
+    if (options.personality == Personality::Xxhsum && operands.size() > 1)
+        std::replace(operands.begin(), operands.end(), std::string("-"), std::string("./-"));
     FileWalk walk(std::move(operands), options.recursive, options.follow);
     const auto progress = ProgressFor(options.progress, console, false);
     // The keyed modes hash one file at a time, each on every core it may have.
