@@ -226,6 +226,9 @@ int Register() {
         AddEngine(name, e.hash, CpuLevel::kPortable);
         if (e.accelerated && SupportedCpuLevel() >= CpuLevel::kSse)
             AddEngine(name, e.hash, SupportedCpuLevel());
+        // The AVX2-only machines' paths too.
+        if (e.accelerated && SupportedCpuLevel() > CpuLevel::kAvx2)
+            AddEngine(name, e.hash, CpuLevel::kAvx2);
     }
     // XXH3 and XXH128 on every vector width, as the AVX2-only machines run them.
     const struct {

@@ -90,6 +90,11 @@ CpuDispatch Choose(CpuLevel level, const CpuFeatures& f) {
         d.sha3Name = "bmi";
         d.level = CpuLevel::kAvx2;
     }
+    if (level >= CpuLevel::kAvx2 && f.avx2 && f.bmi1) {
+        d.gostCompress = GostCompressAvx2;
+        d.gostName = "avx2";
+        d.level = CpuLevel::kAvx2;
+    }
     if (level >= CpuLevel::kAvx2 && f.vpclmul && f.avx2 && f.pclmul) {
         d.crc32Bulk = Crc32FoldVpclmul256;
         d.crc32Name = "vpclmulqdq-256";

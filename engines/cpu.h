@@ -32,7 +32,7 @@ enum class CpuLevel : uint8_t {
     kPortable = 0,  // portable engines only
     kSse = 1,       // SHA extensions, PCLMULQDQ on 128-bit vectors, SSE 4.2 crc32
     kAvx2 = 2,      // VPCLMULQDQ on 256-bit vectors, SHA-512 schedule on AVX2 with BMI2 rounds,
-                    // SHA-3 with BMI1 and BMI2,
+                    // SHA-3 with BMI1 and BMI2, GOST key generation and mixing on AVX2,
                     // multi-lane functions and XXH3 stripes on 256-bit vectors
     kAvx512 = 3,    // VPCLMULQDQ on 512-bit vectors, GOST and MD2 lanes with VBMI byte permutes,
                     // Streebog with VBMI and GFNI,
