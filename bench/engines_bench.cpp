@@ -216,7 +216,7 @@ int Register() {
         {Algorithm::Sha3_256, OneShot<Sha3Engine<256>>, true},
         {Algorithm::Sha3_384, OneShot<Sha3Engine<384>>, true},
         {Algorithm::Sha3_512, OneShot<Sha3Engine<512>>, true},
-        {Algorithm::Sm3, OneShot<Sm3Engine>, false},
+        {Algorithm::Sm3, OneShot<Sm3Engine>, true},
         {Algorithm::Gost94CryptoPro, OneShot<GostCryptoProEngine>, true},
         {Algorithm::Streebog256, OneShot<StreebogEngine<256>>, true},
         {Algorithm::Streebog512, OneShot<StreebogEngine<512>>, true},

@@ -48,3 +48,6 @@ void GostCompressAvx512(const GostRoundTables& tables, uint32_t* chainingValue,
 // (F, BW), VBMI and GFNI.
 void StreebogBlocksAvx512(uint64_t* h, uint64_t* n, uint64_t* sigma, const uint8_t* data,
                           std::size_t blocks);
+
+// SM3's compression function, as Sm3Blocks in sm3.h, with the message expansion on AVX2.
+void Sm3BlocksAvx2(uint32_t* state, const uint8_t* data, std::size_t blocks);

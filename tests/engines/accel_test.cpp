@@ -18,6 +18,7 @@
 #include "gost_tables.h"
 #include "sha2_constants.h"
 #include "sha3.h"
+#include "sm3.h"
 #include "streebog.h"
 #include "vectors.h"
 #include "xxhash.h"
@@ -427,6 +428,26 @@ TEST(Sha3PathTest, BmiMatchesPortableOnRandomStatesRatesAndAlignments) {
             << "lanes " << rateLanes << " blocks " << blocks << " offset " << offset;
     }
 }
+
+// The SM3 block function with the vector expansion against the portable one (checked against the
+// published vectors by the conformance suite): random states, block counts and alignments.
+TEST(Sm3PathTest, Avx2MatchesPortableOnRandomStatesAndAlignments) {
+    if (!DetectCpuFeatures().avx2) GTEST_SKIP() << "CPU lacks AVX2";
+    const auto seed = std::random_device{}();
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    std::mt19937 random(seed);
+    const auto buffer = RandomBytes(random, 20 * 64 + 64);
+    for (int round = 0; round < 100; ++round) {
+        const std::size_t offset = random() % 64, blocks = random() % 21;
+        uint32_t state[8], expected[8];
+        for (auto& word : state) word = static_cast<uint32_t>(random());
+        std::memcpy(expected, state, sizeof state);
+        Sm3BlocksAvx2(state, buffer.data() + offset, blocks);
+        Sm3Blocks(expected, buffer.data() + offset, blocks);
+        ASSERT_EQ(std::memcmp(state, expected, sizeof state), 0)
+            << "blocks " << blocks << " offset " << offset;
+    }
+}
 #endif
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -589,7 +610,7 @@ TEST(CpuDispatchTest, ForcingCapsAtTheCpuAndResets) {
                 "crc32=slicing-16 sha1=portable sha256=portable sha512=portable "
                 "sha3=portable gost=portable md4-lanes=single md5-lanes=single sha1-lanes=single "
                 "sha256-lanes=single sha512-lanes=single md2-lanes=single "
-                "crc32c=slicing-16 blake3=portable xxh3=portable streebog=portable");
+                "crc32c=slicing-16 blake3=portable xxh3=portable streebog=portable sm3=portable");
             EXPECT_EQ(d.gostCompress, &GostCompressWith);
         }
     }
