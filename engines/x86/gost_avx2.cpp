@@ -57,8 +57,8 @@ CORVANE_GOST_AVX2_TARGET inline __m256i TransformP(__m256i w) {
     return _mm256_permute2x128_si256(low, high, 0x20);
 }
 
-// The XOR over the 16 pieces at `pieces` (16-bit, least significant first) of mask rows
-// first..first+15, each piece broadcast to every lane.
+// The XOR of mask rows first..first+15, each under its piece broadcast to every lane: the pieces
+// are the sixteen 16-bit halves of the eight words at `words`, least significant first.
 CORVANE_GOST_AVX2_TARGET inline __m256i MixTerms(const uint32_t* words, int first) {
     __m256i acc[4] = {_mm256_setzero_si256(), _mm256_setzero_si256(), _mm256_setzero_si256(),
                       _mm256_setzero_si256()};
