@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
-#include <filesystem>
 #include <mutex>
 #include <thread>
 #include <utility>
@@ -133,14 +132,11 @@ void Check(CSumListRun::Shared& run) {
         run.news.listed = true;
         return;
     }
-    // The list's names are relative to its folder: the run works there, as a user in a terminal
-    // would (cd there, corvane-sum -c), so lanes and the candidates' second reads see them alike.
-    std::error_code failed;
-    const std::filesystem::path before = std::filesystem::current_path(failed);
-    const std::string absolute = list.starts_with('/') || failed ? list : (before / list).string();
-    std::filesystem::current_path(FolderOfPath(absolute), failed);
+    // The list's names are relative to its folder, as for a user who went there in a terminal
+    // (cd there, corvane-sum -c); the process's working folder stays what it is.
+    const std::string folder = FolderOfPath(list);
     int error = 0;
-    std::unique_ptr<ByteSource> source = OpenFileSource(absolute, error, FileKinds::NoFifo);
+    std::unique_ptr<ByteSource> source = OpenFileSource(list, error, FileKinds::NoFifo);
     if (source) {
         SumLineParser parser(CheckRules(name));
         SumFileReader reader(*source, parser);
@@ -151,7 +147,7 @@ void Check(CSumListRun::Shared& run) {
             const std::vector<Algorithm>& candidates = read->line.entry.candidates;
             if (!candidates.empty()) row.algorithm = candidates.front();
             if (read->line.kind == SumLine::Kind::Entry) {
-                row.size = RegularFileSize(row.name).value_or(0);
+                row.size = RegularFileSize(ListedPath(folder, row.name)).value_or(0);
                 row.several = candidates.size() > 1;
             } else {
                 row.state = RowState::Improper;
@@ -166,13 +162,13 @@ void Check(CSumListRun::Shared& run) {
         run.news.listError = error;
     }
     if (source && error == 0) {
-        source = OpenFileSource(absolute, error, FileKinds::NoFifo);
+        source = OpenFileSource(list, error, FileKinds::NoFifo);
         if (source) {
             Meters meters(run);
             ManyFiles jobs(Threads(run.request.threads), &meters);
             jobs.SetCancel(&run.cancel);
             SumLineParser lines(CheckRules(name));
-            ListChecker checker(jobs, lines);
+            ListChecker checker(jobs, lines, folder);
             std::size_t row = 0;
             error = checker.Check(*source, SumFileRules{}, false, [&](const CheckedLine& line) {
                 RowChange change;
@@ -188,7 +184,6 @@ void Check(CSumListRun::Shared& run) {
             run.news.listError = error;
         }
     }
-    if (!before.empty()) std::filesystem::current_path(before, failed);
 }
 
 void Hash(CSumListRun::Shared& run) {

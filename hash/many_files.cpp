@@ -299,8 +299,13 @@ EntryState StateOf(const HashOutcome& outcome) {
 
 }  // namespace
 
-ListChecker::ListChecker(ManyFiles& manyFiles, SumLineParser& lines)
-    : jobs(manyFiles), parser(lines) {}
+ListChecker::ListChecker(ManyFiles& manyFiles, SumLineParser& lines, std::string folder)
+    : jobs(manyFiles), parser(lines), base(std::move(folder)) {}
+
+std::string ListedPath(const std::string& folder, const std::string& name) {
+    if (folder.empty() || name.starts_with('/') || name == "-") return name;
+    return folder.ends_with('/') ? folder + name : folder + "/" + name;
+}
 
 int ListChecker::Check(ByteSource& list, const SumFileRules& rules, bool listIsStdin,
                        const std::function<void(const CheckedLine&)>& emit) {
@@ -319,9 +324,9 @@ int ListChecker::Check(ByteSource& list, const SumFileRules& rules, bool listIsS
         FileJob job;
         if (line.kind == SumLine::Kind::Entry && !jobs.Cancelled()) {
             const SumEntry& entry = line.entry;
-            job = {entry.name, entry.candidates};
+            job = {ListedPath(base, entry.name), entry.candidates};
             job.digestBytes = entry.digestBytes;
-            if (entry.candidates.size() > 1 && RegularFile(entry.name)) {
+            if (entry.candidates.size() > 1 && RegularFile(job.path)) {
                 const Guesses::Guess guess = guesses.For(entry.candidates);
                 record.guess = guess.algorithm;
                 job.algorithms = {guess.algorithm};
@@ -365,8 +370,9 @@ int ListChecker::Check(ByteSource& list, const SumFileRules& rules, bool listIsS
                     break;
                 }
                 computed = {other};
-                outcome = ComputeDigests(HashInput::Path(entry.name, FileKinds::RegularOnly),
-                                         computed, control);
+                outcome = ComputeDigests(
+                    HashInput::Path(ListedPath(base, entry.name), FileKinds::RegularOnly), computed,
+                    control);
             }
         }
         checked.state = StateOf(outcome);

@@ -184,6 +184,10 @@ struct CheckedLine {
     bool severalCandidates() const { return line.entry.candidates.size() > 1; }
 };
 
+// Where a list's entry `name` is found when relative names are looked up in `folder` (empty: the
+// working folder).
+std::string ListedPath(const std::string& folder, const std::string& name);
+
 // Checks lists through a window of jobs. An untagged line whose digest length fits several
 // algorithms is hashed first with the likeliest alone (the one that last matched a digest of that
 // length, else the commonest) so a list of MD5 sums runs at MD5's speed, in lanes, rather than
@@ -192,8 +196,10 @@ struct CheckedLine {
 class ListChecker {
 public:
     // `lines` parses the lines of every list checked (as the coreutils tools have it, the first
-    // untagged line decides the one-space form for the whole run).
-    ListChecker(ManyFiles& jobs, SumLineParser& lines);
+    // untagged line decides the one-space form for the whole run). Relative names are looked up
+    // in `folder`: the working folder when it is empty, as the coreutils tools have it; the
+    // list's own folder for the dialog, whose user never chose a working folder.
+    ListChecker(ManyFiles& jobs, SumLineParser& lines, std::string folder = {});
 
     // Reads `list` to its end and calls `emit` with each line that is not ignored, in list order,
     // as soon as it is decided. `listIsStdin`: "-" cannot also be a listed file. Returns the errno
@@ -204,4 +210,5 @@ public:
 private:
     ManyFiles& jobs;
     SumLineParser& parser;
+    std::string base;
 };
