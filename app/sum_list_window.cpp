@@ -299,7 +299,17 @@ void CSumListWindow::Flush() {
     model->Append(std::move(news.added));
     model->Apply(news.changed);
     model->SetReading(news.reading);
-    if (first && model->rowCount() > 0) table->resizeColumnsToContents();
+    if (first && model->rowCount() > 0) {
+        table->resizeColumnsToContents();
+        // A check's narrow columns leave room: the names take it, being what gets cut short.
+        if (request.check) {
+            int others = 0;
+            for (int column = 1; column < model->columnCount(); ++column)
+                others += table->columnWidth(column);
+            table->setColumnWidth(
+                0, std::max(table->columnWidth(0), table->viewport()->width() - others));
+        }
+    }
     if (!request.check) {
         title->setText(SumListTexts::HashTitle(model->Rows().size()));
         setWindowTitle(title->text());
