@@ -25,6 +25,18 @@ public:
     virtual bool ReadsAtOffsets() const { return false; }
     virtual std::ptrdiff_t ReadAt(uint8_t* buffer, std::size_t capacity, uint64_t offset,
                                   int& error);
+
+    // For engines that hash faster than the kernel copies: the bytes at [offset, offset + length)
+    // of a regular file mapped into memory, handed to `use`, instead of copied. Where ReadAt works.
+    enum class Mapped {
+        Used,        // `use` saw every byte and returned true
+        Stopped,     // `use` returned false
+        Unmappable,  // nothing was mapped (`error` says why): read instead
+        CutShort,    // the file lost bytes of the range while `use` ran: what it made of them is
+                     // void (a page past the new end reads as zeros rather than ending the process)
+    };
+    using MappedUse = std::function<bool(const uint8_t* bytes, std::size_t length)>;
+    virtual Mapped UseMapped(uint64_t offset, std::size_t length, const MappedUse& use, int& error);
 };
 
 // Opens the file at `path` for reading; null, with `error` set to errno, when it cannot.

@@ -213,6 +213,30 @@ HashOutcome HashOnThreads(ByteSource& source, std::span<const Algorithm> algorit
 
 namespace {
 
+// Reads on at `offset` until a read gives nothing: the rest of a file, or whatever it grew by
+// since its size was taken; then the digests.
+HashOutcome ReadOnToTheEnd(ByteSource& source, DigestSet& set, uint64_t offset,
+                           std::vector<uint8_t>& buffer, SliceWatch& watch) {
+    const auto fail = [&](HashStatus status, int error) {
+        return HashOutcome::Failure(status, error, watch.Done());
+    };
+    for (;;) {
+        if (watch.Cancelled()) return fail(HashStatus::Cancelled, 0);
+        int error = 0;
+        const std::ptrdiff_t got = source.ReadAt(buffer.data(), buffer.size(), offset, error);
+        if (got == 0) break;
+        if (got < 0 || static_cast<std::size_t>(got) > buffer.size())
+            return fail(HashStatus::ReadFailed, error != 0 ? error : EIO);
+        if (!FeedSlices(set, buffer.data(), static_cast<std::size_t>(got), watch))
+            return fail(HashStatus::Cancelled, 0);
+        offset += static_cast<uint64_t>(got);
+    }
+    HashOutcome outcome;
+    outcome.bytesHashed = watch.Done();
+    outcome.digests = set.Finish();
+    return outcome;
+}
+
 // The helper's half of HashWithSplitReads: odd block 2k+1 goes to slot k % kSlots once the
 // calling thread has released the block kSlots before it.
 class OddBlocks {
@@ -328,20 +352,33 @@ HashOutcome HashWithSplitReads(ByteSource& source, std::span<const Algorithm> al
         offset += static_cast<uint64_t>(got);
         if (static_cast<std::size_t>(got) < want) break;  // the file shrank
     }
-    // Whatever the file grew by since its size was taken.
-    for (;;) {
-        if (watch.Cancelled()) return fail(HashStatus::Cancelled, 0);
+    return ReadOnToTheEnd(source, set, offset, own, watch);
+}
+
+std::optional<HashOutcome> HashMapped(ByteSource& source, std::span<const Algorithm> algorithms,
+                                      std::size_t digestBytes, uint64_t size, SliceWatch& watch) {
+    DigestSet set(algorithms, digestBytes);
+    uint64_t offset = 0;
+    while (offset < size) {
+        if (watch.Cancelled()) return HashOutcome::Failure(HashStatus::Cancelled, 0, watch.Done());
+        const auto length = static_cast<std::size_t>(std::min<uint64_t>(kMapWindow, size - offset));
         int error = 0;
-        const std::ptrdiff_t got = source.ReadAt(own.data(), own.size(), offset, error);
-        if (got == 0) break;
-        if (got < 0 || static_cast<std::size_t>(got) > own.size())
-            return fail(HashStatus::ReadFailed, error != 0 ? error : EIO);
-        if (!FeedSlices(set, own.data(), static_cast<std::size_t>(got), watch))
-            return fail(HashStatus::Cancelled, 0);
-        offset += static_cast<uint64_t>(got);
+        const auto mapped = source.UseMapped(
+            offset, length,
+            [&](const uint8_t* bytes, std::size_t count) {
+                return FeedSlices(set, bytes, count, watch);
+            },
+            error);
+        if (mapped == ByteSource::Mapped::Stopped)
+            return HashOutcome::Failure(HashStatus::Cancelled, 0, watch.Done());
+        if (mapped == ByteSource::Mapped::CutShort)
+            return HashOutcome::Failure(HashStatus::ReadFailed, error, watch.Done());
+        if (mapped == ByteSource::Mapped::Unmappable) {
+            if (offset == 0) return std::nullopt;
+            break;  // read the rest
+        }
+        offset += length;
     }
-    HashOutcome outcome;
-    outcome.bytesHashed = watch.Done();
-    outcome.digests = set.Finish();
-    return outcome;
+    std::vector<uint8_t> buffer(kReadSize);
+    return ReadOnToTheEnd(source, set, offset, buffer, watch);
 }

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 
 #include "algorithms.h"
@@ -56,8 +57,18 @@ HashOutcome HashOnThreads(ByteSource& source, std::span<const Algorithm> algorit
 // For engines that hash faster than the kernel copies (ReaderThreadPays false): the copy is the
 // work, so two threads share it. A helper reads every odd kReadSize block at its offset into a
 // small ring while the calling thread reads the even ones itself and hashes them all in order.
-// `source` must read at offsets (ReadsAtOffsets); `size` is its size when the computation starts (a file that shrinks
-// ends early, one that grows is read on to its end). When the helper cannot be started,
-// everything runs as HashOnThisThread.
+// `source` must read at offsets (ReadsAtOffsets); `size` is its size when the computation starts (a
+// file that shrinks ends early, one that grows is read on to its end). When the helper cannot be
+// started, everything runs as HashOnThisThread.
 HashOutcome HashWithSplitReads(ByteSource& source, std::span<const Algorithm> algorithms,
                                std::size_t digestBytes, uint64_t size, SliceWatch& watch);
+
+// How much of a file one mapping covers while HashMapped hashes it.
+inline constexpr std::size_t kMapWindow = std::size_t{16} << 20;
+
+// For the same engines, where the source maps (ByteSource::UseMapped): no copy at all, the file's
+// pages hashed where the page cache holds them, a window at a time on the calling thread, then
+// read on at offsets for whatever the file grew by. A file cut short meanwhile is a read failure
+// (EIO). None when the first window cannot be mapped: nothing has been hashed then.
+std::optional<HashOutcome> HashMapped(ByteSource& source, std::span<const Algorithm> algorithms,
+                                      std::size_t digestBytes, uint64_t size, SliceWatch& watch);
