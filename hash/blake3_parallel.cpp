@@ -25,10 +25,11 @@ struct Piece {
 // hashed on this thread and `extraThreads` more, each with its kBlake3PieceBytes of `buffers`.
 // `end` is a multiple of kBlake3PieceChunks or the input's last whole chunk, so that the pieces
 // come out as they would for the whole input at once.
+// When `spent` is given, the extra threads add the CPU time they took to it, in nanoseconds.
 Blake3Parallel PushSubtrees(Blake3Context* context, uint64_t& counter, uint64_t end,
                             unsigned extraThreads, std::vector<uint8_t>& buffers,
-                            const Blake3PieceFetch& fetch, const Blake3Advance& advance,
-                            int& error) {
+                            const Blake3PieceFetch& fetch, const Blake3Advance& advance, int& error,
+                            std::atomic<uint64_t>* spent = nullptr) {
     std::array<Piece, kRoundPieces> pieces;
     while (counter < end) {
         std::size_t count = 0;
@@ -41,7 +42,14 @@ Blake3Parallel PushSubtrees(Blake3Context* context, uint64_t& counter, uint64_t 
         }
         std::atomic<std::size_t> next{0};
         std::atomic<int> failure{0};
-        const auto work = [&](uint8_t* buffer) {
+        const auto work = [&](uint8_t* buffer, std::atomic<uint64_t>* timing) {
+            struct Count {
+                std::atomic<uint64_t>* to;
+                uint64_t start = to != nullptr ? ThreadCpuNanoseconds() : 0;
+                ~Count() {
+                    if (to != nullptr) to->fetch_add(ThreadCpuNanoseconds() - start);
+                }
+            } counted{timing};
             for (std::size_t i; (i = next.fetch_add(1)) < count;) {
                 if (failure.load(std::memory_order_relaxed) != 0) return;
                 Piece& p = pieces[i];
@@ -58,8 +66,8 @@ Blake3Parallel PushSubtrees(Blake3Context* context, uint64_t& counter, uint64_t 
         };
         std::vector<std::thread> threads;
         for (unsigned t = 1; t <= extraThreads && t < count; ++t)
-            threads.emplace_back(work, buffers.data() + t * kBlake3PieceBytes);
-        work(buffers.data());
+            threads.emplace_back(work, buffers.data() + t * kBlake3PieceBytes, spent);
+        work(buffers.data(), nullptr);
         for (auto& thread : threads) thread.join();
         if (failure.load() != 0) {
             error = failure.load();
@@ -129,28 +137,50 @@ Blake3Parallel Blake3UpdateFromSource(Blake3Context* context, ByteSource& source
     const Blake3PieceFetch read = ReadFetch(source);
     const uint64_t covered = ChunksBeforeTheLast(size);
     std::vector<uint8_t> buffers((std::size_t{extraThreads} + 1) * kBlake3PieceBytes);
-    // Window by window, each a whole number of pieces, the pieces hashed where they are mapped;
-    // reads take over where a window cannot be mapped.
+    // Window by window, each a whole number of pieces, hashed where they are mapped or read into
+    // the threads' buffers, whichever costs the threads less: in large folios of the page cache a
+    // mapping costs next to nothing, in single pages more than a copy. The first windows take
+    // turns, each way's cheapest is kept (the machine is shared), and the cheaper goes on; reads
+    // take over where a window cannot be mapped.
+    constexpr int kTrialWindows = 4;
+    double mappedCost = 1e300, readCost = 1e300;
     uint64_t counter = 0;
-    while (counter < covered) {
+    for (int window = 0; counter < covered; ++window) {
+        if (window >= kTrialWindows && readCost < mappedCost) break;
         const uint64_t end = std::min(covered, counter + kBlake3MapWindowChunks);
         const uint64_t offset = counter * kBlake3ChunkSize;
+        const auto bytes = static_cast<double>((end - counter) * kBlake3ChunkSize);
+        std::atomic<uint64_t> spent{0};
+        std::atomic<uint64_t>* const timing = window < kTrialWindows ? &spent : nullptr;
+        // This thread's time, and the extra threads' in `spent`.
+        const uint64_t start = timing != nullptr ? ThreadCpuNanoseconds() : 0;
+        const auto cost = [&] {
+            return static_cast<double>(spent.load() + ThreadCpuNanoseconds() - start) / bytes;
+        };
         Blake3Parallel pushed = Blake3Parallel::Complete;
+        if (window < kTrialWindows && window % 2 == 1) {
+            pushed = PushSubtrees(context, counter, end, extraThreads, buffers, read, advance,
+                                  error, timing);
+            if (pushed != Blake3Parallel::Complete) return pushed;
+            readCost = std::min(readCost, cost());
+            continue;
+        }
         const auto mapped = source.UseMapped(
             offset, static_cast<std::size_t>((end - counter) * kBlake3ChunkSize),
-            [&](const uint8_t* bytes, std::size_t) {
-                const Blake3PieceFetch view = [bytes, offset](uint64_t at, std::size_t, uint8_t*,
+            [&](const uint8_t* view, std::size_t) {
+                const Blake3PieceFetch fetch = [view, offset](uint64_t at, std::size_t, uint8_t*,
                                                               int&) {
-                    return bytes + (at - offset);
+                    return view + (at - offset);
                 };
-                pushed = PushSubtrees(context, counter, end, extraThreads, buffers, view, advance,
-                                      error);
+                pushed = PushSubtrees(context, counter, end, extraThreads, buffers, fetch, advance,
+                                      error, timing);
                 return pushed == Blake3Parallel::Complete;
             },
             error);
         if (mapped == ByteSource::Mapped::Unmappable) break;
         if (mapped == ByteSource::Mapped::CutShort) return Blake3Parallel::Failed;
         if (pushed != Blake3Parallel::Complete) return pushed;
+        if (timing != nullptr) mappedCost = std::min(mappedCost, cost());
     }
     const Blake3Parallel pushed =
         PushSubtrees(context, counter, covered, extraThreads, buffers, read, advance, error);

@@ -36,10 +36,10 @@ Blake3Parallel Blake3UpdateParallel(Blake3Context* context, uint64_t length, uns
 // How many chunks one mapping covers in Blake3UpdateFromSource: a whole number of pieces.
 inline constexpr uint64_t kBlake3MapWindowChunks = 64 * kBlake3PieceChunks;
 
-// The first `size` bytes of `source` (a regular file) through Blake3UpdateParallel: the pieces
-// hashed where the file is mapped, a window at a time (ByteSource::UseMapped), with no copy; each
-// thread reads its pieces at their offsets into its own buffer where the file does not map. A
-// file cut short meanwhile fails with EIO.
+// The first `size` bytes of `source` (a regular file) through Blake3UpdateParallel, a window of
+// pieces at a time: hashed where the file is mapped (ByteSource::UseMapped), with no copy, or
+// each thread reading its pieces at their offsets into its own buffer, whichever costs the
+// threads less on the first windows. A file cut short meanwhile fails with EIO.
 Blake3Parallel Blake3UpdateFromSource(Blake3Context* context, ByteSource& source, uint64_t size,
                                       unsigned extraThreads, const Blake3Advance& advance,
                                       int& error);

@@ -75,3 +75,7 @@ bool OutOfDescriptors(int error);
 inline constexpr int kStandardInput = 0;  // its descriptor
 // Reads an open descriptor from where it stands; the descriptor stays open.
 std::unique_ptr<ByteSource> DescriptorSource(int fd);
+
+// The CPU time the calling thread has used, in nanoseconds: for choosing by what each way of
+// reading costs it.
+uint64_t ThreadCpuNanoseconds();

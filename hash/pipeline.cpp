@@ -103,8 +103,9 @@ HashOutcome ComputeDigests(ByteSource& source, std::span<const Algorithm> algori
     const bool cheap = !ReaderThreadPays(algorithms);
     const bool splitReads = !small && cheap && size && source.ReadsAtOffsets();
     if (splitReads) {
-        // Better still: no copy.
-        if (auto outcome = HashMapped(source, algorithms, control.digestBytes, *size, watch))
+        // Better still, where it costs less: no copy. The helper only if reading takes over.
+        CoreLease own(cores, 1, 0);
+        if (auto outcome = HashMapped(source, algorithms, control.digestBytes, *size, cores, watch))
             return *std::move(outcome);
     }
     const unsigned wanted =

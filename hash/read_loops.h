@@ -12,6 +12,7 @@
 #include "file_source.h"
 #include "pipeline.h"
 
+class CoreBudget;
 class DigestSet;
 
 // What one thread of engines reports to and listens to, slice by slice.
@@ -67,8 +68,11 @@ HashOutcome HashWithSplitReads(ByteSource& source, std::span<const Algorithm> al
 inline constexpr std::size_t kMapWindow = std::size_t{16} << 20;
 
 // For the same engines, where the source maps (ByteSource::UseMapped): no copy at all, the file's
-// pages hashed where the page cache holds them, a window at a time on the calling thread, then
-// read on at offsets for whatever the file grew by. A file cut short meanwhile is a read failure
-// (EIO). None when the first window cannot be mapped: nothing has been hashed then.
+// pages hashed where the page cache holds them, a window at a time on the calling thread, for as
+// long as that costs this thread less than reading (measured on the first windows); then read on
+// at offsets, split with a helper thread when `cores` grants one, to the end and whatever the
+// file grew by. A file cut short while mapped is a read failure (EIO). None when the first
+// window cannot be mapped: nothing has been hashed then.
 std::optional<HashOutcome> HashMapped(ByteSource& source, std::span<const Algorithm> algorithms,
-                                      std::size_t digestBytes, uint64_t size, SliceWatch& watch);
+                                      std::size_t digestBytes, uint64_t size, CoreBudget& cores,
+                                      SliceWatch& watch);
