@@ -4,6 +4,7 @@
 
 #include "algorithms.h"
 #include "cpu.h"
+#include "lane_engine.h"
 
 #ifndef CORVANE_VERSION
 #define CORVANE_VERSION "unknown"
@@ -80,7 +81,8 @@ std::string HelpText(const Invocation& invocation) {
 
 std::string VersionText(const Invocation& invocation) {
     return invocation.programName +
-           " (Ostrel Corvane) " CORVANE_VERSION "\npaths: " + ActiveCpuPaths() + "\n";
+           " (Ostrel Corvane) " CORVANE_VERSION "\npaths: " + ActiveCpuPaths() +
+           "\nlanes: " + LaneChoicesText() + "\n";
 }
 
 std::string TryHelpText(const Invocation& invocation) {

@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "many_files.h"
+
 // What the display draws on: the console, or a stand-in in tests.
 class StatusLine {
 public:
@@ -33,7 +35,7 @@ double SteadySeconds();
 std::string ProgressText(std::string_view name, uint64_t done, uint64_t total, double seconds,
                          unsigned width);
 
-class ProgressDisplay {
+class ProgressDisplay : public RunProgress {
 public:
     static constexpr double kShowAfter = 1.0;    // seconds before an input shows
     static constexpr double kRedrawEvery = 0.2;  // seconds between two draws
@@ -42,12 +44,12 @@ public:
 
     // One input's progress, started when the input is. The hashing core calls Update after each
     // slice, from the thread hashing that input.
-    class Meter {
+    class Meter : public RunProgress::Meter {
     public:
-        ~Meter();  // erases the line if it is this input's
+        ~Meter() override;  // erases the line if it is this input's
         Meter(const Meter&) = delete;
         Meter& operator=(const Meter&) = delete;
-        void Update(uint64_t done, uint64_t total);
+        void Update(uint64_t done, uint64_t total) override;
 
     private:
         friend class ProgressDisplay;
@@ -58,6 +60,12 @@ public:
         double nextDraw;
     };
     std::unique_ptr<Meter> Start(std::string name);
+    std::unique_ptr<RunProgress::Meter> Start(std::size_t first, std::size_t count,
+                                              const std::string& label) override {
+        (void)first;
+        (void)count;
+        return Start(std::string(label));
+    }
 
 private:
     StatusLine& line;

@@ -4,8 +4,9 @@
 
 #include "escape.h"
 #include "file_walk.h"
-#include "ordered_jobs.h"
+#include "many_files.h"
 #include "pipeline.h"
+#include "progress.h"
 #include "sum_format.h"
 
 namespace {
@@ -66,8 +67,8 @@ int RunSum(const Options& options, Console& console) {
     if (operands.empty() && options.strings.empty()) operands.emplace_back("-");
     FileWalk walk(std::move(operands), options.recursive, options.follow);
     const auto progress = ProgressFor(options.progress, console, false);
-    OrderedJobs jobs(options.jobs, progress.get());
-    RunInOrder(
+    ManyFiles jobs(options.jobs, progress.get());
+    HashInOrder(
         jobs,
         [&]() -> std::optional<std::pair<WalkEntry, FileJob>> {
             std::optional<WalkEntry> entry = walk.Next();

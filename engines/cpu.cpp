@@ -45,9 +45,9 @@ CpuDispatch Choose(CpuLevel level, const CpuFeatures& f) {
     d.xxh3Name = "portable";
     d.streebogBlocks = StreebogBlocks;
     d.streebogName = "portable";
-    d.md4Lanes = d.md5Lanes = d.sha1Lanes = d.sha256Lanes = {nullptr, 1, "single", 1};
-    d.sha512Lanes = {nullptr, 1, "single", 1};
-    d.md2Lanes = {nullptr, 1, "single", 1};
+    d.md4Lanes = d.md5Lanes = d.sha1Lanes = d.sha256Lanes = {nullptr, 1, "single"};
+    d.sha512Lanes = {nullptr, 1, "single"};
+    d.md2Lanes = {nullptr, 1, "single"};
     d.blake3Many = Blake3ManyPortable;
     d.blake3Name = "portable";
     d.level = CpuLevel::kPortable;
@@ -95,20 +95,15 @@ CpuDispatch Choose(CpuLevel level, const CpuFeatures& f) {
         d.crc32Name = "vpclmulqdq-256";
         d.level = CpuLevel::kAvx2;
     }
-    // Lane counts and what one message on the one-message engine is worth in busy lanes, from
-    // corvane_bench (lanes in all against one stream at 1 MiB, 2026-12-07): on AVX-512, MD4 13.5
-    // against 1.2 GB/s, MD5 9.5 against 0.73, SHA-1 6.3 against 1.8 (SHA-NI), SHA-256 3.3
-    // against 1.57 (SHA-NI), SHA-512 (8 lanes) 2.9 against 0.75; on AVX2, MD4 7.5, MD5 4.7,
-    // SHA-1 3.0, SHA-256 1.4, SHA-512 (4 lanes) 1.1.
-    const std::size_t shaWorth = d.sha1Blocks != nullptr ? 4u : 1u;
+    // Every lane function the CPU can run; whether lanes pay against the one-message engine is
+    // measured where they are used (hash/lane_engine.cpp), so no rule here guesses it.
     if (level >= CpuLevel::kAvx2 && f.avx2) {
         // Two registers per word for MD4 and MD5: half again as fast as one (x86_lanes.h).
-        d.md4Lanes = {Md4LanesAvx2, 16, "avx2x16", 2};
-        d.md5Lanes = {Md5LanesAvx2, 16, "avx2x16", 2};
-        d.sha1Lanes = {Sha1LanesAvx2, 8, "avx2x8", shaWorth};
-        d.sha512Lanes = {Sha512LanesAvx2, 4, "avx2x4", 2};
-        // Without SHA-NI only: eight AVX2 lanes hash less in all than one SHA-NI stream.
-        if (d.sha256Blocks == nullptr) d.sha256Lanes = {Sha256LanesAvx2, 8, "avx2x8", 1};
+        d.md4Lanes = {Md4LanesAvx2, 16, "avx2x16"};
+        d.md5Lanes = {Md5LanesAvx2, 16, "avx2x16"};
+        d.sha1Lanes = {Sha1LanesAvx2, 8, "avx2x8"};
+        d.sha512Lanes = {Sha512LanesAvx2, 4, "avx2x4"};
+        d.sha256Lanes = {Sha256LanesAvx2, 8, "avx2x8"};
         d.blake3Many = Blake3ManyAvx2;
         d.blake3Name = "avx2x8";
         d.level = CpuLevel::kAvx2;
@@ -120,11 +115,11 @@ CpuDispatch Choose(CpuLevel level, const CpuFeatures& f) {
     if (level >= CpuLevel::kAvx512 && f.avx512) {
         d.xxh3Stripes = Xxh3StripesAvx512;
         d.xxh3Name = "avx512";
-        d.md4Lanes = {Md4LanesAvx512, 16, "avx512x16", 1};
-        d.md5Lanes = {Md5LanesAvx512, 16, "avx512x16", 1};
-        d.sha1Lanes = {Sha1LanesAvx512, 16, "avx512x16", shaWorth};
-        d.sha256Lanes = {Sha256LanesAvx512, 16, "avx512x16", d.sha256Blocks != nullptr ? 7u : 1u};
-        d.sha512Lanes = {Sha512LanesAvx512, 8, "avx512x8", 2};
+        d.md4Lanes = {Md4LanesAvx512, 16, "avx512x16"};
+        d.md5Lanes = {Md5LanesAvx512, 16, "avx512x16"};
+        d.sha1Lanes = {Sha1LanesAvx512, 16, "avx512x16"};
+        d.sha256Lanes = {Sha256LanesAvx512, 16, "avx512x16"};
+        d.sha512Lanes = {Sha512LanesAvx512, 8, "avx512x8"};
         d.blake3Many = Blake3ManyAvx512;
         d.blake3Name = "avx512x16";
         d.level = CpuLevel::kAvx512;
@@ -149,10 +144,8 @@ CpuDispatch Choose(CpuLevel level, const CpuFeatures& f) {
         d.streebogName = "avx512-gfni";
         d.level = CpuLevel::kAvx512;
     }
-    // MD2 in 128 lanes hashes about 550 MB/s in all, 4.3 MB/s a lane, against 11 MB/s for one
-    // message alone (corvane_bench, 2026-12-07).
     if (level >= CpuLevel::kAvx512 && f.avx512 && f.avx512vbmi) {
-        d.md2Lanes = {Md2LanesAvx512, 128, "avx512-vbmi-x128", 2};
+        d.md2Lanes = {Md2LanesAvx512, 128, "avx512-vbmi-x128"};
         d.level = CpuLevel::kAvx512;
     }
 #else

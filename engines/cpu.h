@@ -48,9 +48,6 @@ struct LanePath {
     void (*blocks)(Word* state, const uint8_t* const* data, std::size_t blocks);
     std::size_t lanes;
     const char* name;
-    // What one message on this level's one-message engine is worth in busy lanes: with no more
-    // than this many lanes busy, the one-message engine finishes their messages sooner.
-    std::size_t oneMessageWorth;
 };
 
 // Compresses many BLAKE3 chunks or parents at once (Blake3ManyPortable in blake3.h).

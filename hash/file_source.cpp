@@ -255,6 +255,10 @@ std::unique_ptr<ByteSource> OpenFileSource(const std::string& path, int& error, 
     return std::make_unique<DescriptorReader>(fd, true, info, fifo);
 }
 
+bool StandardInputIsTerminal() {
+    return isatty(kStandardInput) == 1;
+}
+
 std::optional<uint64_t> RegularFileSize(const std::string& path) {
     struct stat info {};
     if (path.find('\0') != std::string::npos || stat(path.c_str(), &info) != 0 ||
@@ -289,6 +293,36 @@ std::unique_ptr<ByteSource> DescriptorSource(int fd) {
     struct stat info {};
     if (fstat(fd, &info) != 0) info.st_mode = 0;
     return std::make_unique<DescriptorReader>(fd, false, info, false);
+}
+
+int ListFolder(const std::string& folder, std::vector<std::string>& names) {
+    DIR* stream = opendir(folder.c_str());
+    if (stream == nullptr) return errno;
+    int error = 0;
+    for (;;) {
+        errno = 0;
+        const dirent* entry = readdir(stream);
+        if (entry == nullptr) {
+            error = errno;
+            break;
+        }
+        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
+            names.emplace_back(entry->d_name);
+    }
+    closedir(stream);
+    return error;
+}
+
+int LookUpFile(const std::string& path, bool followLinks, FileFacts& facts) {
+    struct stat info {};
+    if ((followLinks ? stat(path.c_str(), &info) : lstat(path.c_str(), &info)) != 0) return errno;
+    facts.type = S_ISREG(info.st_mode)   ? FileFacts::Type::Regular
+                 : S_ISDIR(info.st_mode) ? FileFacts::Type::Folder
+                 : S_ISLNK(info.st_mode) ? FileFacts::Type::Link
+                                         : FileFacts::Type::Other;
+    facts.device = info.st_dev;
+    facts.inode = info.st_ino;
+    return 0;
 }
 
 std::vector<std::string> FolderEntries(const std::string& folder, std::size_t limit) {

@@ -65,6 +65,19 @@ std::optional<uint64_t> RegularFileSize(const std::string& path);
 // The names in `folder` ("" is the working folder), at most the first `limit` entries read, in
 // the order the folder gives them; empty when it cannot be read.
 std::vector<std::string> FolderEntries(const std::string& folder, std::size_t limit);
+// Every name in `folder` but "." and "..", in the order the system gives them; the errno of a
+// failed listing, else 0.
+int ListFolder(const std::string& folder, std::vector<std::string>& names);
+
+// What a walk needs to know of a path.
+struct FileFacts {
+    enum class Type { Regular, Folder, Link, Other };
+    Type type = Type::Other;
+    uint64_t device = 0;
+    uint64_t inode = 0;
+};
+// The facts of `path`, of a symbolic link itself unless `followLinks`; the errno on failure.
+int LookUpFile(const std::string& path, bool followLinks, FileFacts& facts);
 // How many more descriptors this process may open, leaving headroom for what else it opens (a
 // list being read, a file re-read, the run's own pipes); at least 1.
 std::size_t SpareDescriptors();
@@ -73,6 +86,8 @@ std::size_t SpareDescriptors();
 bool OutOfDescriptors(int error);
 
 inline constexpr int kStandardInput = 0;  // its descriptor
+// Whether standard input is a terminal (someone typing).
+bool StandardInputIsTerminal();
 // Reads an open descriptor from where it stands; the descriptor stays open.
 std::unique_ptr<ByteSource> DescriptorSource(int fd);
 

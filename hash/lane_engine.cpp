@@ -2,6 +2,11 @@
 // message moved between its lane and a one-message context by the engines' lane helpers.
 #include "lane_engine.h"
 
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <mutex>
 #include <vector>
 
 #include "digest_text.h"
@@ -29,12 +34,12 @@ class LaneEngineOf final : public LaneEngine {
     using Word = typename Traits::Word;
 
 public:
-    explicit LaneEngineOf(const LanePath<Word>& lanePath)
-        : path(lanePath), state(Traits::kWords * lanePath.lanes) {}
+    LaneEngineOf(const LanePath<Word>& lanePath, std::size_t oneMessageWorth)
+        : path(lanePath), worth(oneMessageWorth), state(Traits::kWords * lanePath.lanes) {}
 
     std::size_t Lanes() const override { return path.lanes; }
     std::size_t BlockSize() const override { return E::kBlockSize; }
-    std::size_t OneMessageWorth() const override { return path.oneMessageWorth; }
+    std::size_t OneMessageWorth() const override { return worth; }
 
     void Start(std::size_t lane) override {
         typename E::Context fresh;
@@ -54,8 +59,69 @@ public:
 
 private:
     LanePath<Word> path;
+    std::size_t worth;
     std::vector<Word> state;
 };
+
+// Lanes must hash this much more in all than the one-message engine to be used: below it, what
+// the lane groups pay besides hashing (a buffer a lane, files moving in and out, idle lanes in
+// the tail) eats the gain.
+constexpr double kLanesPayFrom = 1.25;
+// Each side of the measurement is timed over rounds of at least this long, the best of three
+// kept: long enough for the clock, short enough that a process hashing a few files never notices.
+constexpr auto kRoundTime = std::chrono::microseconds(400);
+constexpr int kRounds = 3;
+
+// Bytes per second of `hash`, which hashes `bytes` a call, over one round.
+template <class Hash>
+double RateOf(const Hash& hash, std::size_t bytes) {
+    using Clock = std::chrono::steady_clock;
+    const auto start = Clock::now();
+    std::size_t calls = 0;
+    Clock::duration spent{};
+    do {
+        hash();
+        ++calls;
+        spent = Clock::now() - start;
+    } while (spent < kRoundTime);
+    return static_cast<double>(bytes * calls) / std::chrono::duration<double>(spent).count();
+}
+
+// The lanes against the one-message engine on data in the cache, as the lane groups' buffers are.
+template <class E>
+LaneChoice Measure(const LanePath<typename LaneTraits<E>::Word>& path) {
+    using Traits = LaneTraits<E>;
+    LaneChoice choice;
+    choice.path = path.name;
+    choice.lanes = path.lanes;
+    if (path.blocks == nullptr) return choice;
+    // A buffer a lane, all of them within the second-level cache.
+    const std::size_t span =
+        std::max<std::size_t>(
+            1, std::min<std::size_t>(16384, (1 << 20) / path.lanes) / E::kBlockSize) *
+        E::kBlockSize;
+    std::vector<uint8_t> data(span * path.lanes);
+    for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<uint8_t>(i * 131 + 7);
+    std::vector<const uint8_t*> pointers(path.lanes);
+    for (std::size_t l = 0; l < path.lanes; ++l) pointers[l] = data.data() + l * span;
+    std::vector<typename Traits::Word> state(Traits::kWords * path.lanes);
+    typename E::Context context;
+    E::Init(context);
+    double lanes = 0, one = 0;
+    for (int round = 0; round < kRounds; ++round) {
+        lanes = std::max(
+            lanes, RateOf([&] { path.blocks(state.data(), pointers.data(), span / E::kBlockSize); },
+                          span * path.lanes));
+        one = std::max(one, RateOf([&] { UpdateAll<E>(context, data.data(), span); }, span));
+    }
+    choice.speedup = lanes / one;
+    choice.used = choice.speedup >= kLanesPayFrom;
+    // b busy lanes finish b messages of equal length in the time one of them takes alone at a
+    // lane's rate; alone, one after another, in b times its time at the engine's rate.
+    choice.oneMessageWorth = std::max<std::size_t>(
+        1, static_cast<std::size_t>(static_cast<double>(path.lanes) / choice.speedup));
+    return choice;
+}
 
 // `visit.template operator()<E>()` for the engine adapter E of `algorithm`, or `none` for an
 // algorithm without lanes.
@@ -92,18 +158,52 @@ Result ForLaneEngine(Algorithm algorithm, Visit visit, Result none) {
 std::unique_ptr<LaneEngine> MakeLaneEngine(Algorithm algorithm) {
     return ForLaneEngine(
         algorithm,
-        []<class E>() -> std::unique_ptr<LaneEngine> {
+        [algorithm]<class E>() -> std::unique_ptr<LaneEngine> {
             const auto path = LaneTraits<E>::Path(ActiveCpuDispatch());
             if (path.blocks == nullptr) return nullptr;
-            return std::make_unique<LaneEngineOf<E>>(path);
+            return std::make_unique<LaneEngineOf<E>>(path, ChosenLanes(algorithm).oneMessageWorth);
         },
         std::unique_ptr<LaneEngine>());
 }
 
-bool LaneEngineAvailable(Algorithm algorithm) {
-    if (!Facts(algorithm).lanes) return false;
-    return ForLaneEngine(
+const LaneChoice& ChosenLanes(Algorithm algorithm) {
+    // Measured once per algorithm and lane function (tests switch the dispatch level).
+    struct Measured {
+        Algorithm algorithm;
+        const void* function;
+        LaneChoice choice;
+    };
+    static std::mutex mutex;
+    static std::vector<std::unique_ptr<Measured>> measured;
+    static const LaneChoice none;
+    if (!Facts(algorithm).lanes) return none;
+    const void* function = ForLaneEngine(
         algorithm,
-        []<class E>() { return LaneTraits<E>::Path(ActiveCpuDispatch()).blocks != nullptr; },
-        false);
+        []<class E>() {
+            return reinterpret_cast<const void*>(LaneTraits<E>::Path(ActiveCpuDispatch()).blocks);
+        },
+        static_cast<const void*>(nullptr));
+    std::lock_guard lock(mutex);
+    for (const auto& m : measured)
+        if (m->algorithm == algorithm && m->function == function) return m->choice;
+    const LaneChoice choice = ForLaneEngine(
+        algorithm, []<class E>() { return Measure<E>(LaneTraits<E>::Path(ActiveCpuDispatch())); },
+        LaneChoice());
+    measured.push_back(std::make_unique<Measured>(Measured{algorithm, function, choice}));
+    return measured.back()->choice;
+}
+
+std::string LaneChoicesText() {
+    std::string text;
+    for (const Algorithm algorithm : kAllAlgorithms) {
+        if (!Facts(algorithm).lanes) continue;
+        const LaneChoice& choice = ChosenLanes(algorithm);
+        char speedup[32];
+        std::snprintf(speedup, sizeof speedup, "%.1fx", choice.speedup);
+        text += (text.empty() ? "" : " ") + std::string(AlgorithmName(algorithm)) + "=" +
+                (choice.used          ? std::string(choice.path) + " (" + speedup + ")"
+                 : choice.speedup > 0 ? "single (" + std::string(choice.path) + " " + speedup + ")"
+                                      : std::string("single"));
+    }
+    return text;
 }

@@ -99,5 +99,21 @@ public:
 
 // The engine the active dispatch level has for `algorithm`; null when it has none (one lane).
 std::unique_ptr<LaneEngine> MakeLaneEngine(Algorithm algorithm);
-// Whether MakeLaneEngine would give one, without making it.
-bool LaneEngineAvailable(Algorithm algorithm);
+
+// What lanes are worth for `algorithm` on the running CPU, measured the first time it is asked in
+// a process at the active dispatch level (a few milliseconds of hashing in memory), since how
+// lanes compare with the one-message engine differs from CPU to CPU far more than by vector width
+// (a SHA-NI stream against eight AVX2 lanes, say).
+struct LaneChoice {
+    const char* path = "single";  // the lane function's name; "single" without one
+    std::size_t lanes = 1;
+    double speedup = 0;  // the lanes' bytes in all over the one-message engine's, in equal time
+    // Many files of the algorithm go in lanes: they hash enough faster to pay for the files
+    // juggled.
+    bool used = false;
+    // With this many busy lanes or fewer, the one-message engine finishes their messages sooner.
+    std::size_t oneMessageWorth = 1;
+};
+const LaneChoice& ChosenLanes(Algorithm algorithm);
+// "md5=avx512x16 (9.4x) sha256=single (avx2x8 1.1x) ...": every lane-capable algorithm's choice.
+std::string LaneChoicesText();

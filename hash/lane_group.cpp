@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <mutex>
+#include <system_error>
 #include <thread>
 #include <utility>
 
@@ -228,31 +230,62 @@ void LaneGroup::Finish(Lane& lane, HashOutcome&& outcome) {
 }
 
 void LaneGroup::FinishAlone(const std::function<void()>& between) {
-    const Algorithm algorithms[] = {algorithm};
-    HashControl control = board.Control();
-    for (std::size_t l = 0; l < lanes.size(); ++l) {
-        Lane& lane = lanes[l];
-        if (lane.input == kIdle) continue;
-        if (lane.fed == 0) {
-            // Not begun: the pipeline reads it, with its reader thread when a core is free. It
-            // takes its own core from the budget, so this group's goes back meanwhile.
-            PrefixedSource whole(lane.buffer + lane.begin, lane.end - lane.begin, *lane.source);
-            uint64_t counted = lane.end - lane.begin;  // read already
-            control.progress = [&](uint64_t done, uint64_t) {
-                board.AddRead(done - std::min(done, counted));
-                counted = std::max(done, counted);
-                if (between) between();
-            };
-            cores.Give(1);
-            HashOutcome outcome = ComputeDigests(whole, algorithms, control);
-            cores.Take(1, 0);
-            Finish(lane, std::move(outcome));
-        } else {
-            HashOutcome outcome = ContinueAlone(lane, between);
+    std::vector<std::size_t> left;
+    for (std::size_t l = 0; l < lanes.size(); ++l)
+        if (lanes[l].input != kIdle) left.push_back(l);
+    std::atomic<std::size_t> taken{0};
+    std::mutex finishing;  // Finish counts this group's busy lanes
+    const auto work = [&](const std::function<void()>& report) {
+        for (std::size_t i; (i = taken.fetch_add(1)) < left.size();) {
+            Lane& lane = lanes[left[i]];
+            HashOutcome outcome = Alone(lane, report);
+            std::lock_guard lock(finishing);
             Finish(lane, std::move(outcome));
         }
+    };
+    // The messages go one at a time on this thread, and on each core another group gives back
+    // meanwhile: the run's last large files do not leave a core idle.
+    std::vector<std::jthread> helpers;
+    const auto enlist = [&] {
+        const std::size_t next = taken.load(std::memory_order_relaxed);
+        if (next >= left.size()) return;
+        const unsigned got = cores.Take(0, static_cast<unsigned>(left.size() - next));
+        for (unsigned k = 0; k < got; ++k) {
+            try {
+                helpers.emplace_back([&] {
+                    work(nullptr);
+                    cores.Give(1);
+                });
+            } catch (const std::system_error&) {
+                cores.Give(got - k);
+                return;
+            }
+        }
+    };
+    work([&] {
+        enlist();
         if (between) between();
-    }
+    });
+    helpers.clear();  // joined
+}
+
+HashOutcome LaneGroup::Alone(Lane& lane, const std::function<void()>& between) {
+    if (lane.fed != 0) return ContinueAlone(lane, between);
+    // Not begun: the pipeline reads it, with its reader thread when a core is free. It takes its
+    // own core from the budget, so this thread's goes back meanwhile.
+    const Algorithm algorithms[] = {algorithm};
+    HashControl control = board.Control();
+    PrefixedSource whole(lane.buffer + lane.begin, lane.end - lane.begin, *lane.source);
+    uint64_t counted = lane.end - lane.begin;  // read already
+    control.progress = [&](uint64_t done, uint64_t) {
+        board.AddRead(done - std::min(done, counted));
+        counted = std::max(done, counted);
+        if (between) between();
+    };
+    cores.Give(1);
+    HashOutcome outcome = ComputeDigests(whole, algorithms, control);
+    cores.Take(1, 0);
+    return outcome;
 }
 
 HashOutcome LaneGroup::ContinueAlone(Lane& lane, const std::function<void()>& between) {

@@ -99,8 +99,10 @@ private:
     // False when the lane stays idle: the file failed (posted), or waits as `deferred`.
     bool Open(std::size_t lane, std::size_t input);
     void Finish(Lane& lane, HashOutcome&& outcome);
-    // The busy lanes' messages one at a time, off the lane function.
+    // The busy lanes' messages off the lane function, each alone, on this thread and on any core
+    // that comes free.
     void FinishAlone(const std::function<void()>& between);
+    HashOutcome Alone(Lane& lane, const std::function<void()>& between);
     HashOutcome ContinueAlone(Lane& lane, const std::function<void()>& between);
     void CancelAll();
 

@@ -34,7 +34,7 @@ std::vector<std::size_t> LargestFirst(std::span<const std::string> paths,
 }  // namespace
 
 bool LanesAvailable(Algorithm algorithm) {
-    return LaneEngineAvailable(algorithm);
+    return ChosenLanes(algorithm).used;
 }
 
 void ComputeDigestsInLanes(std::span<const std::string> paths, Algorithm algorithm,

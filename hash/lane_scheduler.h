@@ -18,7 +18,8 @@
 
 #include "pipeline.h"
 
-// True when this CPU's active dispatch level runs `algorithm` in lanes.
+// True when many files of `algorithm` go in lanes on this CPU at its active dispatch level: it
+// has a lane function for it and lanes pay there (lane_engine.h's ChosenLanes).
 bool LanesAvailable(Algorithm algorithm);
 
 using OutcomeSink = std::function<void(std::size_t index, HashOutcome&& outcome)>;

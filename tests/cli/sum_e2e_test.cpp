@@ -175,6 +175,7 @@ TEST(SumE2e, HelpAndVersion) {
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out.rfind("corvane-sum (Ostrel Corvane) ", 0), 0u);
     EXPECT_NE(version.out.find("\npaths: crc32="), std::string::npos) << version.out;
+    EXPECT_NE(version.out.find("\nlanes: md2="), std::string::npos) << version.out;
 }
 
 TEST(SumE2e, WriteErrorIsAFailure) {

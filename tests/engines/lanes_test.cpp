@@ -59,7 +59,7 @@ void PrintTo(const LaneFunction& function, std::ostream* out) {
 
 template <class E, auto Blocks, std::size_t Lanes>
 void Check(uint32_t seed) {
-    CheckPath<E>({Blocks, Lanes, "under test", 1}, seed);
+    CheckPath<E>({Blocks, Lanes, "under test"}, seed);
 }
 
 #if defined(__x86_64__) || defined(__i386__)

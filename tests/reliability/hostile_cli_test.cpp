@@ -19,7 +19,7 @@
 #include "child.h"
 #include "core_budget.h"
 #include "digester.h"
-#include "ordered_jobs.h"
+#include "many_files.h"
 #include "pipeline.h"
 #include "process.h"
 #include "temp_file.h"
@@ -291,10 +291,10 @@ TEST(HostileCli, NoThreadToSpareStillHashesEverythingInOrder) {
             if (outcome.digests != expected) return 1;
             // Four job threads wanted, none to be had.
             std::vector<std::size_t> emitted;
-            OrderedJobs jobs(4, nullptr,
-                             [](const FileJob&, const HashControl&) { return HashOutcome(); });
+            ManyFiles jobs(4, nullptr,
+                           [](const FileJob&, const HashControl&) { return HashOutcome(); });
             std::size_t submitted = 0;
-            RunInOrder(
+            HashInOrder(
                 jobs,
                 [&]() -> std::optional<std::pair<std::size_t, FileJob>> {
                     if (submitted == 5) return std::nullopt;

@@ -1,13 +1,12 @@
-// The inputs of a sum command: its operands as given, and with -r every regular file below the
-// directories among them. Names are built as the user would write them ("dir/sub/file" from
-// "dir" or "dir/"), in byte order of names within a directory, depth first, so the same tree
-// always lists the same way. Symbolic links met inside a tree are passed over unless followed;
-// an operand is always followed, being what the user named.
+// The inputs of a command hashing files (corvane-sum, the dialog's list of files): its operands as
+// given, and with -r every regular file below the directories among them. Names are built as the
+// user would write them ("dir/sub/file" from "dir" or "dir/"), in byte order of names within a
+// directory, depth first, so the same tree always lists the same way. Symbolic links met inside a
+// tree are passed over unless followed; an operand is always followed, being what the user named.
 #pragma once
 
-#include <sys/types.h>
-
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -35,11 +34,11 @@ private:
         std::string path;
         std::vector<std::string> names;  // sorted
         std::size_t next = 0;
-        dev_t device = 0;
-        ino_t inode = 0;
+        uint64_t device = 0;
+        uint64_t inode = 0;
     };
     // Lists a directory and goes into it; an entry when that fails.
-    std::optional<WalkEntry> Enter(const std::string& path, dev_t device, ino_t inode);
+    std::optional<WalkEntry> Enter(const std::string& path, uint64_t device, uint64_t inode);
     std::optional<WalkEntry> Visit(const std::string& path);
 
     std::vector<std::string> operands;

@@ -1,12 +1,10 @@
-// Walking the operands of a sum command.
+// Walking the operands of a command hashing files.
 #include "file_walk.h"
-
-#include <dirent.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
+
+#include "file_source.h"
 
 namespace {
 
@@ -37,45 +35,38 @@ std::optional<WalkEntry> FileWalk::Next() {
         }
         if (nextOperand == operands.size()) return std::nullopt;
         std::string operand = std::move(operands[nextOperand++]);
-        struct stat info {};
-        if (!recursive || operand == "-" || stat(operand.c_str(), &info) != 0 ||
-            !S_ISDIR(info.st_mode))
+        FileFacts facts;
+        if (!recursive || operand == "-" || LookUpFile(operand, true, facts) != 0 ||
+            facts.type != FileFacts::Type::Folder)
             return WalkEntry{WalkEntry::Kind::File, std::move(operand), 0};
-        if (std::optional<WalkEntry> failed = Enter(operand, info.st_dev, info.st_ino))
+        if (std::optional<WalkEntry> failed = Enter(operand, facts.device, facts.inode))
             return failed;
     }
 }
 
 std::optional<WalkEntry> FileWalk::Visit(const std::string& path) {
-    struct stat info {};
-    if ((follow ? stat(path.c_str(), &info) : lstat(path.c_str(), &info)) != 0)
-        return Failure(path, errno);
-    if (S_ISREG(info.st_mode)) return WalkEntry{WalkEntry::Kind::File, path, 0, true};
-    if (S_ISLNK(info.st_mode)) return std::nullopt;  // not followed: passed over
-    if (!S_ISDIR(info.st_mode)) return WalkEntry{WalkEntry::Kind::Special, path, 0, true};
+    FileFacts facts;
+    if (const int error = LookUpFile(path, follow, facts); error != 0) return Failure(path, error);
+    switch (facts.type) {
+        case FileFacts::Type::Regular:
+            return WalkEntry{WalkEntry::Kind::File, path, 0, true};
+        case FileFacts::Type::Link:
+            return std::nullopt;  // not followed: passed over
+        case FileFacts::Type::Other:
+            return WalkEntry{WalkEntry::Kind::Special, path, 0, true};
+        case FileFacts::Type::Folder:
+            break;
+    }
     // Only followed links can lead back into a directory being walked.
     for (const Directory& outer : openDirectories)
-        if (outer.device == info.st_dev && outer.inode == info.st_ino) return Failure(path, ELOOP);
-    return Enter(path, info.st_dev, info.st_ino);
+        if (outer.device == facts.device && outer.inode == facts.inode) return Failure(path, ELOOP);
+    return Enter(path, facts.device, facts.inode);
 }
 
-std::optional<WalkEntry> FileWalk::Enter(const std::string& path, dev_t device, ino_t inode) {
-    DIR* stream = opendir(path.c_str());
-    if (stream == nullptr) return Failure(path, errno);
+std::optional<WalkEntry> FileWalk::Enter(const std::string& path, uint64_t device, uint64_t inode) {
     Directory directory{path, {}, 0, device, inode};
-    int error = 0;
-    for (;;) {
-        errno = 0;
-        const dirent* entry = readdir(stream);
-        if (entry == nullptr) {
-            error = errno;
-            break;
-        }
-        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
-            directory.names.emplace_back(entry->d_name);
-    }
-    closedir(stream);
-    if (error != 0) return Failure(path, error);
+    if (const int error = ListFolder(path, directory.names); error != 0)
+        return Failure(path, error);
     // Byte order, whatever the locale: the same tree always gives the same list.
     std::sort(directory.names.begin(), directory.names.end());
     openDirectories.push_back(std::move(directory));

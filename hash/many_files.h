@@ -1,9 +1,12 @@
-// Hashes a stream of files on several threads and hands the outcomes back in the order the
-// files came, with only a small window of them in flight: memory stays the same however many
-// files a directory tree or a checksum list yields.
+// Many inputs for both front-ends: hashing a stream of files, and checking the entries of sum
+// files. Files are hashed on several threads, consecutive single-algorithm regular files side by
+// side in lanes, and the outcomes come back in the order the files came, with only a small window
+// of them in flight: memory stays the same however many files a directory tree or a list yields.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -16,7 +19,7 @@
 #include <vector>
 
 #include "pipeline.h"
-#include "progress.h"
+#include "sum_file.h"
 
 // One input to hash, as every command hands it over.
 struct FileJob {
@@ -24,6 +27,23 @@ struct FileJob {
     std::vector<Algorithm> algorithms;  // none: nothing to compute; the outcome comes back empty
     bool mayShareLanes = true;          // false: never hashed side by side with other files
     FileKinds kinds = FileKinds::Any;   // RegularOnly: a file found in a tree, or one looked up
+    std::size_t digestBytes = 0;        // for algorithms of variable length; 0: the usual one
+};
+
+// Progress of a run: one meter per job, or per lane batch of jobs hashed side by side.
+class RunProgress {
+public:
+    class Meter {
+    public:
+        virtual ~Meter() = default;
+        // Bytes done of the total (0: unknown), from the thread hashing the job.
+        virtual void Update(uint64_t done, uint64_t total) = 0;
+    };
+    virtual ~RunProgress() = default;
+    // `first`: the number of the first job the meter covers (in the order jobs were handed over,
+    // from 0, every job counted); `count`: how many; `label`: the path, or "N files".
+    virtual std::unique_ptr<Meter> Start(std::size_t first, std::size_t count,
+                                         const std::string& label) = 0;
 };
 
 // Computes one job. HashFileJob is the one place where the commands' files reach the hashing
@@ -31,15 +51,21 @@ struct FileJob {
 using JobWork = std::function<HashOutcome(const FileJob& job, const HashControl& control)>;
 HashOutcome HashFileJob(const FileJob& job, const HashControl& control);
 
-class OrderedJobs {
+class ManyFiles {
 public:
     // With `threads` <= 1 every job runs on the calling thread, one at a time. With a display,
     // each job's progress goes there.
-    explicit OrderedJobs(unsigned threads, ProgressDisplay* progress = nullptr,
-                         JobWork jobWork = HashFileJob);
-    ~OrderedJobs();
-    OrderedJobs(const OrderedJobs&) = delete;
-    OrderedJobs& operator=(const OrderedJobs&) = delete;
+    explicit ManyFiles(unsigned threads, RunProgress* progress = nullptr,
+                       JobWork jobWork = HashFileJob);
+    ~ManyFiles();
+    ManyFiles(const ManyFiles&) = delete;
+    ManyFiles& operator=(const ManyFiles&) = delete;
+
+    // Once `cancel` is set, running jobs stop (their outcomes Cancelled) and the list checker
+    // starts no more.
+    void SetCancel(const std::atomic<bool>* cancelFlag);
+    bool Cancelled() const;
+    const std::atomic<bool>* CancelFlag() const;
 
     // Whether another job may be submitted before the oldest is taken.
     bool HasRoom() const;
@@ -65,6 +91,7 @@ private:
 
     JobWork work;
     std::size_t window;
+    std::size_t jobsNumbered = 0;  // jobs handed over so far, in lanes or not
     std::unique_ptr<Shared> shared;
     std::vector<std::thread> workers;
 };
@@ -72,12 +99,13 @@ private:
 // Consecutive files hashed side by side in lanes at most, so memory stays bounded.
 inline constexpr std::size_t kLaneBatch = 4096;
 
-// Pulls items from `next` (std::optional<std::pair<Item, FileJob>>, std::nullopt at the end) on
-// the calling thread while the window has room, and calls `emit(Item&, HashOutcome&&)` for each,
-// in order, as soon as its outcome is there. Consecutive jobs with one lane algorithm (up to
-// kLaneBatch of them) are hashed side by side in lanes once every job before them is out.
+// Hashing many inputs. Pulls items from `next` (std::optional<std::pair<Item, FileJob>>,
+// std::nullopt at the end) on the calling thread while the window has room, and calls `emit(Item&,
+// HashOutcome&&)` for each, in order, as soon as its outcome is there. Consecutive jobs with one
+// lane algorithm (up to kLaneBatch of them) are hashed side by side in lanes once every job before
+// them is out.
 template <typename Next, typename Emit>
-void RunInOrder(OrderedJobs& jobs, Next&& next, Emit&& emit) {
+void HashInOrder(ManyFiles& jobs, Next&& next, Emit&& emit) {
     using Item = typename std::invoke_result_t<Next&>::value_type::first_type;
     std::deque<Item> waiting;
     std::vector<std::pair<Item, FileJob>> batch;
@@ -134,3 +162,46 @@ void RunInOrder(OrderedJobs& jobs, Next&& next, Emit&& emit) {
         waiting.pop_front();
     }
 }
+
+// Checking the entries of sum files.
+enum class EntryState {
+    Ok,
+    Failed,      // the digest differs (from every candidate, for an untagged one)
+    Missing,     // no file by that name
+    Unreadable,  // could not be opened or read: CheckedLine::error
+    Improper,    // not a checksum line
+    NotChecked,  // the run was cancelled first
+};
+
+struct CheckedLine {
+    unsigned long lineNumber = 0;  // from 1, counting every line of the list
+    SumLine line;                  // as read: the name as written, the candidates, the digest
+    EntryState state = EntryState::Improper;
+    int error = 0;  // errno, for Missing and Unreadable
+    // The algorithm the digest matched as, or the one it was checked with (the first candidate
+    // when several were tried and none matched).
+    std::optional<Algorithm> algorithm;
+    bool severalCandidates() const { return line.entry.candidates.size() > 1; }
+};
+
+// Checks lists through a window of jobs. An untagged line whose digest length fits several
+// algorithms is hashed first with the likeliest alone (the one that last matched a digest of that
+// length, else the commonest) so a list of MD5 sums runs at MD5's speed, in lanes, rather than
+// MD2's; with the others, one read each, only while none matches. What cannot be read twice (a
+// pipe, standard input) is hashed with all of them in one read.
+class ListChecker {
+public:
+    // `lines` parses the lines of every list checked (as the coreutils tools have it, the first
+    // untagged line decides the one-space form for the whole run).
+    ListChecker(ManyFiles& jobs, SumLineParser& lines);
+
+    // Reads `list` to its end and calls `emit` with each line that is not ignored, in list order,
+    // as soon as it is decided. `listIsStdin`: "-" cannot also be a listed file. Returns the errno
+    // that stopped reading the list, 0 when it was read to its end.
+    int Check(ByteSource& list, const SumFileRules& rules, bool listIsStdin,
+              const std::function<void(const CheckedLine&)>& emit);
+
+private:
+    ManyFiles& jobs;
+    SumLineParser& parser;
+};
