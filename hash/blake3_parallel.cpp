@@ -137,15 +137,13 @@ Blake3Parallel Blake3UpdateFromSource(Blake3Context* context, ByteSource& source
     const Blake3PieceFetch read = ReadFetch(source);
     const uint64_t covered = ChunksBeforeTheLast(size);
     std::vector<uint8_t> buffers((std::size_t{extraThreads} + 1) * kBlake3PieceBytes);
-    // Window by window, each a whole number of pieces, hashed where they are mapped or read into
-    // the threads' buffers, whichever costs the threads less: in large folios of the page cache a
-    // mapping costs next to nothing, in single pages more than a copy. The first windows take
-    // turns, each way's cheapest is kept (the machine is shared), and the cheaper goes on; reads
-    // take over where a window cannot be mapped.
-    constexpr int kTrialWindows = 4;
+    // Window by window, each a whole number of pieces, mapped or read into the threads' buffers
+    // (ByteSource::kMapWindow); reads take over where a window cannot be mapped. What a byte
+    // costs the threads, each way's cheapest trial (the machine is shared).
+    constexpr int kTrialWindows = ByteSource::kMapTrials;
     double mappedCost = 1e300, readCost = 1e300;
     uint64_t counter = 0;
-    for (int window = 0; counter < covered; ++window) {
+    for (int window = 0; size >= ByteSource::kMapFrom && counter < covered; ++window) {
         if (window >= kTrialWindows && readCost < mappedCost) break;
         const uint64_t end = std::min(covered, counter + kBlake3MapWindowChunks);
         const uint64_t offset = counter * kBlake3ChunkSize;

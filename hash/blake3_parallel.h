@@ -34,12 +34,14 @@ Blake3Parallel Blake3UpdateParallel(Blake3Context* context, uint64_t length, uns
                                     int& error);
 
 // How many chunks one mapping covers in Blake3UpdateFromSource: a whole number of pieces.
-inline constexpr uint64_t kBlake3MapWindowChunks = 64 * kBlake3PieceChunks;
+inline constexpr uint64_t kBlake3MapWindowChunks = ByteSource::kMapWindow / kBlake3ChunkSize;
+static_assert(kBlake3MapWindowChunks % kBlake3PieceChunks == 0);
 
 // The first `size` bytes of `source` (a regular file) through Blake3UpdateParallel, a window of
-// pieces at a time: hashed where the file is mapped (ByteSource::UseMapped), with no copy, or
-// each thread reading its pieces at their offsets into its own buffer, whichever costs the
-// threads less on the first windows. A file cut short meanwhile fails with EIO.
+// pieces at a time: from ByteSource::kMapFrom bytes on, hashed where the file is mapped
+// (ByteSource::UseMapped) with no copy, or each thread reading its pieces at their offsets into
+// its own buffer, whichever costs the threads less in the trial windows; shorter files are read.
+// A file cut short meanwhile fails with EIO.
 Blake3Parallel Blake3UpdateFromSource(Blake3Context* context, ByteSource& source, uint64_t size,
                                       unsigned extraThreads, const Blake3Advance& advance,
                                       int& error);

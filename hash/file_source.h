@@ -36,6 +36,14 @@ public:
                      // void (a page past the new end reads as zeros rather than ending the process)
     };
     using MappedUse = std::function<bool(const uint8_t* bytes, std::size_t length)>;
+    // How much of a file one mapping covers. Whether mapping costs less than reading depends on
+    // how the page cache holds the file (in large folios, as read-ahead leaves it, a mapping
+    // costs next to nothing; in single pages, as a file just written, more than a copy), so the
+    // first kMapTrials windows take turns, mapped and read, and the cheaper goes on; files
+    // shorter than that are read.
+    static constexpr std::size_t kMapWindow = std::size_t{16} << 20;
+    static constexpr int kMapTrials = 4;
+    static constexpr uint64_t kMapFrom = uint64_t{kMapTrials} * kMapWindow;
     virtual Mapped UseMapped(uint64_t offset, std::size_t length, const MappedUse& use, int& error);
 };
 

@@ -374,22 +374,22 @@ HashOutcome HashWithSplitReads(ByteSource& source, std::span<const Algorithm> al
 std::optional<HashOutcome> HashMapped(ByteSource& source, std::span<const Algorithm> algorithms,
                                       std::size_t digestBytes, uint64_t size, CoreBudget& cores,
                                       SliceWatch& watch) {
+    if (size < ByteSource::kMapFrom) return std::nullopt;
     DigestSet set(algorithms, digestBytes);
     std::vector<uint8_t> buffer(kReadSize);
     const auto fail = [&](HashStatus status, int error) {
         return HashOutcome::Failure(status, error, watch.Done());
     };
-    // What a byte costs this thread mapped, and read: which is cheaper depends on how the page
-    // cache holds the file (in large folios a mapping costs next to nothing, in single pages
-    // more than a copy). The first windows take turns, mapped and read, each way's cheapest is
-    // kept (the machine is shared), and the cheaper way goes on.
-    constexpr int kTrialWindows = 4;
+    // What a byte costs this thread, mapped and read: each way's cheapest trial (the machine is
+    // shared).
+    constexpr int kTrialWindows = ByteSource::kMapTrials;
     double mappedCost = 1e300, readCost = 1e300;
     uint64_t offset = 0;
     for (int window = 0; offset < size; ++window) {
         if (window >= kTrialWindows && readCost < mappedCost) break;
         if (watch.Cancelled()) return fail(HashStatus::Cancelled, 0);
-        const auto length = static_cast<std::size_t>(std::min<uint64_t>(kMapWindow, size - offset));
+        const auto length =
+            static_cast<std::size_t>(std::min<uint64_t>(ByteSource::kMapWindow, size - offset));
         const uint64_t start = ThreadCpuNanoseconds();
         const auto cost = [&] {
             return static_cast<double>(ThreadCpuNanoseconds() - start) /

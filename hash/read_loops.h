@@ -64,15 +64,13 @@ HashOutcome HashOnThreads(ByteSource& source, std::span<const Algorithm> algorit
 HashOutcome HashWithSplitReads(ByteSource& source, std::span<const Algorithm> algorithms,
                                std::size_t digestBytes, uint64_t size, SliceWatch& watch);
 
-// How much of a file one mapping covers while HashMapped hashes it.
-inline constexpr std::size_t kMapWindow = std::size_t{16} << 20;
-
-// For the same engines, where the source maps (ByteSource::UseMapped): no copy at all, the file's
-// pages hashed where the page cache holds them, a window at a time on the calling thread, for as
-// long as that costs this thread less than reading (measured on the first windows); then read on
-// at offsets, split with a helper thread when `cores` grants one, to the end and whatever the
-// file grew by. A file cut short while mapped is a read failure (EIO). None when the first
-// window cannot be mapped: nothing has been hashed then.
+// For the same engines, where the source maps (ByteSource::UseMapped) and the file has at least
+// ByteSource::kMapFrom bytes: no copy, the file's pages hashed where the page cache holds them, a
+// window at a time on the calling thread, for as long as that costs this thread less than reading
+// (the trial windows); then read on at offsets, split with a helper thread when `cores` grants
+// one, to the end and whatever the file grew by. A file cut short while mapped is a read failure
+// (EIO). None when the file is shorter or its first window cannot be mapped: nothing has been
+// hashed then.
 std::optional<HashOutcome> HashMapped(ByteSource& source, std::span<const Algorithm> algorithms,
                                       std::size_t digestBytes, uint64_t size, CoreBudget& cores,
                                       SliceWatch& watch);

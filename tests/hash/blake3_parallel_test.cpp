@@ -58,9 +58,9 @@ TEST(Blake3ParallelTest, MatchesStreamingAroundPiecesAndRounds) {
 
 TEST(Blake3ParallelTest, FileReadAtOffsetsAndItsFailures) {
     TempDir dir;
-    // Within one mapped window, and across windows.
-    for (uint64_t length : {3 * kPiece + 5, kBlake3MapWindowChunks * 1024 + kPiece + 1025}) {
-        const std::string whole = RampMessage(length);
+    // Read, and mapped and read across windows.
+    for (uint64_t length : {3 * kPiece + 5, ByteSource::kMapFrom + kPiece + 1025}) {
+        const std::string whole = RampMessage(static_cast<std::size_t>(length));
         int error = 0;
         auto source = OpenFileSource(dir.WriteFile("f", whole), error);
         ASSERT_TRUE(source);

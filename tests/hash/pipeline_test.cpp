@@ -245,13 +245,13 @@ TEST(Pipeline, PathsDescriptorsAndTexts) {
     }
 }
 
-// Files the engines faster than the kernel's copy hash where they are mapped, a window at a time
-// (BLAKE3 through its tree, on every core free).
+// Files the engines faster than the kernel's copy hash where they are mapped, a window at a time,
+// mapped and read in turns at first (BLAKE3 through its tree, on every core free).
 TEST(Pipeline, MappedFilesWindowByWindow) {
     TempDir dir;
     const std::vector<Algorithm> blake3 = {Algorithm::Blake3};
-    for (std::size_t length : {std::size_t{kThreadsFrom} + 1, kMapWindow + kSliceSize + 3}) {
-        const std::string message = RampMessage(length);
+    for (uint64_t length : {ByteSource::kMapFrom + ByteSource::kMapWindow + kSliceSize + 3}) {
+        const std::string message = RampMessage(static_cast<std::size_t>(length));
         const std::string path = dir.WriteFile("big", message);
         for (const auto* set : {&kCheap, &blake3}) {
             const HashOutcome outcome = ComputeDigests(HashInput::Path(path), *set);
