@@ -216,7 +216,7 @@ int Register() {
         {Algorithm::Sha3_256, OneShot<Sha3Engine<256>>, true},
         {Algorithm::Sha3_384, OneShot<Sha3Engine<384>>, true},
         {Algorithm::Sha3_512, OneShot<Sha3Engine<512>>, true},
-        {Algorithm::Sm3, OneShot<Sm3Engine>, false},
+        {Algorithm::Sm3, OneShot<Sm3Engine>, true},
         {Algorithm::Gost94CryptoPro, OneShot<GostCryptoProEngine>, true},
         {Algorithm::Streebog256, OneShot<StreebogEngine<256>>, true},
         {Algorithm::Streebog512, OneShot<StreebogEngine<512>>, true},
@@ -226,6 +226,9 @@ int Register() {
         AddEngine(name, e.hash, CpuLevel::kPortable);
         if (e.accelerated && SupportedCpuLevel() >= CpuLevel::kSse)
             AddEngine(name, e.hash, SupportedCpuLevel());
+        // The AVX2-only machines' paths too.
+        if (e.accelerated && SupportedCpuLevel() > CpuLevel::kAvx2)
+            AddEngine(name, e.hash, CpuLevel::kAvx2);
     }
     // XXH3 and XXH128 on every vector width, as the AVX2-only machines run them.
     const struct {

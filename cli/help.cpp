@@ -29,9 +29,79 @@ std::string AlgorithmNamesText() {
     return text + "\n";
 }
 
+// Under b3sum's and the xxh*sum names: the options those tools take, in our words.
+std::string B3sumHelp() {
+    return "Usage: b3sum [OPTION]... [FILE]...\n"
+           "Print or check BLAKE3 digests, as HEX  NAME lines.\n"
+           "With no FILE, or when FILE is -, read standard input.\n"
+           "\n"
+           "  -l, --length=BYTES      output BYTES bytes of digest (default 32)\n"
+           "      --no-names          write the digests alone\n"
+           "      --raw               write the digest's bytes (one FILE only)\n"
+           "      --keyed             keyed mode: the 32-byte key is all of standard input\n"
+           "      --derive-key=CONTEXT  key derivation mode with the context string CONTEXT\n"
+           "      --num-threads=N     use at most N threads\n"
+           "      --no-mmap           accepted; files are read, never mapped\n"
+           "  -c, --check             check the digests listed in the FILEs\n"
+           "      --quiet             with -c: print only failures\n"
+           "  -h, --help              display this help and exit\n"
+           "  -V, --version           output version information and exit\n";
+}
+
+std::string XxhsumHelp(const Invocation& invocation) {
+    return "Usage: " + invocation.programName +
+           " [OPTION]... [FILE]...\n"
+           "Print or check xxHash digests (seed 0).\n"
+           "With no FILE, or when FILE is -, read standard input.\n"
+           "\n"
+           "  -H0, -H1, -H2, -H3  XXH32, XXH64, XXH128 or XXH3 (also -H32, -H64, -H128)\n"
+           "      --tag           write BSD lines, ALGORITHM (FILE) = DIGEST\n"
+           "  -c, --check         check the digests listed in the FILEs\n"
+           "  -q, --quiet         with -c: print only failures\n"
+           "      --status        with -c: print nothing; the exit status tells\n"
+           "      --strict        with -c: fail on lines that are not digest lines\n"
+           "  -w, --warn          with -c: warn of bad lines\n"
+           "      --ignore-missing  with -c: skip listed files that do not exist\n"
+           "  -h, --help          display this help and exit\n"
+           "  -V, --version       output version information and exit\n";
+}
+
+std::string CksumHelp() {
+    return "Usage: cksum [OPTION]... [FILE]...\n"
+           "Print or check checksums (the POSIX CRC with each input's size by default).\n"
+           "With no FILE, or when FILE is -, read standard input.\n"
+           "\n"
+           "  -a, --algorithm=TYPE  sysv, bsd, crc, md5, sha1, sha224, sha256, sha384, sha512,\n"
+           "                        blake2b, sm3; sha2 or sha3 with -l 224, 256, 384 or 512\n"
+           "  -l, --length=BITS     blake2b's digest length, a multiple of 8 up to 512\n"
+           "      --tag             write BSD lines, ALGORITHM (FILE) = DIGEST (the default)\n"
+           "      --untagged        write DIGEST  FILE lines\n"
+           "      --base64          write digests in base64\n"
+           "      --raw             write the digests' bytes alone\n"
+           "  -z, --zero            end output lines with NUL, not newline\n"
+           "  -c, --check           check the digests listed in the FILEs\n"
+           "      --ignore-missing  with -c: skip listed files that do not exist\n"
+           "      --quiet           with -c: print only failures, not each OK\n"
+           "      --status          with -c: print nothing; the exit status tells\n"
+           "      --strict          with -c: fail on lines that are not digest lines\n"
+           "  -w, --warn            with -c: warn of bad lines\n"
+           "      --help            display this help and exit\n"
+           "      --version         output version information and exit\n";
+}
+
 }  // namespace
 
 std::string HelpText(const Invocation& invocation) {
+    switch (invocation.personality) {
+        case Personality::B3sum:
+            return B3sumHelp();
+        case Personality::Xxhsum:
+            return XxhsumHelp(invocation);
+        case Personality::Cksum:
+            return CksumHelp();
+        case Personality::Own:
+            break;
+    }
     const std::string& name = invocation.programName;
     std::string text = "Usage: " + name + " [OPTION]... [FILE]...\n";
     if (invocation.algorithm)
@@ -53,6 +123,10 @@ std::string HelpText(const Invocation& invocation) {
         "  -z, --zero            end output lines with NUL, not newline; names as they are\n"
         "  -r, --recursive       hash the regular files below each directory FILE\n"
         "  -L, --follow          when recursing, follow symbolic links\n"
+        "  -l, --length=BITS     digest length of blake2b (8 to 512) or blake3 (any), in\n"
+        "                        bits, a multiple of 8; tags then say it: BLAKE2b-256\n"
+        "      --base64          write digests in base64 (-c reads either form)\n"
+        "      --raw             write the digests' bytes alone, no names or line ends\n"
         "  -j, --jobs=N          hash N files at once (default 1 per core, at most 4)\n"
         "      --progress        show progress on standard error even off a terminal\n"
         "      --no-progress     never show progress\n"
@@ -67,7 +141,9 @@ std::string HelpText(const Invocation& invocation) {
         "\n";
     text += AlgorithmNamesText();
     text +=
-        "Started as ALGORITHMsum (md5sum, sha256sum, gost94sum...), that is the default.\n"
+        "Started as ALGORITHMsum (md5sum, sha224sum, gost94sum...), that is the default.\n"
+        "Started as cksum, b2sum, b3sum, xxhsum, xxh32sum, xxh64sum or xxh128sum, it\n"
+        "takes that tool's options and writes its lines; see --help under that name.\n"
         "Several algorithms give BSD lines unless --untagged is given.\n"
         "With -c, lines may be DIGEST  FILE, ALGORITHM (FILE) = DIGEST or SFV; without\n"
         "-a, a DIGEST whose length fits several algorithms (MD5, MD4, MD2) is checked\n"

@@ -30,9 +30,30 @@ Invocation InvocationOf(const char* argv0) {
     if (slash != std::string_view::npos) name.remove_prefix(slash + 1);
     if (name.empty()) name = kDefaultName;
     Invocation invocation{std::string(name), AlgorithmOfToolName(name)};
-    invocation.known = invocation.algorithm || name.starts_with(kOwnPrefix);
-    constexpr std::string_view kCoreutilsTools[] = {"md5sum", "sha1sum", "sha256sum", "sha384sum",
-                                                    "sha512sum"};
+    // Tools named otherwise than after a tag, and those whose options differ from ours.
+    struct DropIn {
+        std::string_view name;
+        std::optional<Algorithm> algorithm;
+        Personality personality;
+    };
+    constexpr DropIn kDropIns[] = {
+        {"b2sum", Algorithm::Blake2b, Personality::Own},
+        {"cksum", std::nullopt, Personality::Cksum},
+        {"b3sum", Algorithm::Blake3, Personality::B3sum},
+        {"xxhsum", Algorithm::Xxh64, Personality::Xxhsum},
+        {"xxh32sum", Algorithm::Xxh32, Personality::Xxhsum},
+        {"xxh64sum", Algorithm::Xxh64, Personality::Xxhsum},
+        {"xxh128sum", Algorithm::Xxh128, Personality::Xxhsum},
+    };
+    for (const DropIn& dropIn : kDropIns) {
+        if (name != dropIn.name) continue;
+        invocation.algorithm = dropIn.algorithm;
+        invocation.personality = dropIn.personality;
+    }
+    invocation.known = invocation.algorithm || name.starts_with(kOwnPrefix) ||
+                       invocation.personality == Personality::Cksum;
+    constexpr std::string_view kCoreutilsTools[] = {
+        "md5sum", "sha1sum", "sha224sum", "sha256sum", "sha384sum", "sha512sum", "b2sum", "cksum"};
     invocation.coreutilsName = std::find(std::begin(kCoreutilsTools), std::end(kCoreutilsTools),
                                          name) != std::end(kCoreutilsTools);
     return invocation;

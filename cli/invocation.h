@@ -1,5 +1,7 @@
 // What the name corvane-sum is started under says: installed or linked as md5sum, sha256sum and
-// the like, it computes that algorithm by default and signs its messages with that name.
+// the like, it computes that algorithm by default and signs its messages with that name; linked
+// as cksum, b2sum, b3sum or one of the xxh*sum names, it takes that tool's options and writes its
+// lines.
 #pragma once
 
 #include <optional>
@@ -8,14 +10,23 @@
 
 #include "algorithms.h"
 
+// Whose command line and lines the program takes on.
+enum class Personality {
+    Own,     // corvane-sum, and the coreutils *sum names
+    Cksum,   // cksum: -a with its classic checksums, tagged lines by default
+    B3sum,   // b3sum: lengths in bytes, --no-names, --keyed, --derive-key
+    Xxhsum,  // xxhsum and xxh32sum, xxh64sum, xxh128sum: -H, no escapes
+};
+
 struct Invocation {
     std::string programName;  // the basename of argv[0]; "corvane-sum" when there is none
     std::optional<Algorithm> algorithm;  // from a name "ALGORITHMsum" ("md5sum", "gost94sum")
     // Our own name ("corvane-sum…"), or one naming an algorithm. Under any other name (shasum,
-    // md5, b2sum…) no algorithm is taken for granted: -a must say which.
+    // md5…) no algorithm is taken for granted: -a must say which.
     bool known = true;
     // The name of a coreutils tool: its own options' abbreviations must mean what they mean there.
     bool coreutilsName = false;
+    Personality personality = Personality::Own;
 };
 
 Invocation InvocationOf(const char* argv0);

@@ -32,8 +32,12 @@ int main(int argc, char** argv) {
     console.EraseStatusOnSignals();
     const ParsedCommandLine parsed = ParseCommandLine(invocation, argc, argv);
     if (!parsed.options) {
+        if (parsed.errorAsIs) {
+            (void)WriteAll(STDERR_FILENO, parsed.error);
+            return 1;
+        }
         if (!parsed.error.empty()) console.Report(parsed.error);
-        (void)WriteAll(STDERR_FILENO, TryHelpText(invocation));
+        if (parsed.tryHelp) (void)WriteAll(STDERR_FILENO, TryHelpText(invocation));
         return 1;
     }
     if (!parsed.notice.empty()) console.Report(parsed.notice);

@@ -13,6 +13,12 @@ enum class Mode { Sum, Check, Help, Version };
 
 // How digest lines are written. Auto: GNU lines for one algorithm, BSD lines for several.
 enum class LineFormat { Auto, Gnu, Bsd, Sfv };
+// How a digest is written: hex digits, base64 (RFC 4648), or its bytes as they are.
+enum class DigestEncoding { Hex, Base64, Raw };
+// cksum's checksums that are no digest: the POSIX CRC and the two classic 16-bit sums, each
+// written as a number with the input's size.
+enum class ClassicSum { None, Crc, Bsd, Sysv };
+
 // The mode marker of GNU lines: '*' for binary, ' ' for text or when none was asked for.
 enum class FileMode { Unset, Binary, Text };
 
@@ -35,12 +41,25 @@ struct Options {
     bool warn = false;
     unsigned jobs = 1;
     bool coreutilsName = false;  // started as a coreutils tool: read lists exactly as it does
+    Personality personality = Personality::Own;
+    // -l: the digest length of variable-length algorithms, in bytes; 0 for their usual one.
+    std::size_t digestBytes = 0;
+    DigestEncoding encoding = DigestEncoding::Hex;
+    ClassicSum classic = ClassicSum::None;  // cksum -a crc|bsd|sysv, instead of `algorithms`
+    bool noNames = false;                   // b3sum --no-names: the digest alone
+    // b3sum's other BLAKE3 modes: a 32-byte key read from standard input, or a context string.
+    bool keyed = false;
+    std::optional<std::string> deriveKeyContext;
 };
 
 struct ParsedCommandLine {
     std::optional<Options> options;  // empty on a usage error
     std::string error;   // the reason, when the parser did not print it itself (getopt does)
     std::string notice;  // what was taken otherwise than asked (an -j above MaxJobs), to tell
+    // `error` is the whole message, in the tool's own words, with no name before it and no
+    // pointer to --help after it (b3sum's and xxhsum's manner).
+    bool errorAsIs = false;
+    bool tryHelp = true;  // the pointer to --help follows `error`
 };
 
 // Parses argv (argv[0] is ignored; `invocation` tells the name and default algorithm). On a usage

@@ -21,6 +21,15 @@ SumLineStyle StyleOf(const Options& options) {
     }
     style.binary = options.fileMode == FileMode::Binary;
     style.zeroTerminated = options.zero;
+    style.digestBytes = options.digestBytes;
+    style.base64 = options.encoding == DigestEncoding::Base64;
+    style.nameless = options.noNames;
+    if (options.personality == Personality::Xxhsum) {
+        // xxhsum writes names as they are, and XXH3 digests only with their tag: untagged, 16
+        // digits would pass for XXH64.
+        style.escapeNames = false;
+        if (options.algorithms.front() == Algorithm::Xxh3) style.format = SumFormat::Bsd;
+    }
     return style;
 }
 

@@ -10,6 +10,7 @@
 #include "blake3.h"
 #include "crc32_slicing.h"
 #include "gost.h"
+#include "sm3.h"
 #include "streebog.h"
 #include "xxhash.h"
 
@@ -45,6 +46,8 @@ CpuDispatch Choose(CpuLevel level, const CpuFeatures& f) {
     d.xxh3Name = "portable";
     d.streebogBlocks = StreebogBlocks;
     d.streebogName = "portable";
+    d.sm3Blocks = Sm3Blocks;
+    d.sm3Name = "portable";
     d.md4Lanes = d.md5Lanes = d.sha1Lanes = d.sha256Lanes = {nullptr, 1, "single"};
     d.sha512Lanes = {nullptr, 1, "single"};
     d.md2Lanes = {nullptr, 1, "single"};
@@ -88,6 +91,16 @@ CpuDispatch Choose(CpuLevel level, const CpuFeatures& f) {
     if (level >= CpuLevel::kAvx2 && f.bmi1 && f.bmi2) {
         d.sha3Absorb = Sha3AbsorbBmi;
         d.sha3Name = "bmi";
+        d.level = CpuLevel::kAvx2;
+    }
+    if (level >= CpuLevel::kAvx2 && f.avx2) {
+        d.sm3Blocks = Sm3BlocksAvx2;
+        d.sm3Name = "avx2";
+        d.level = CpuLevel::kAvx2;
+    }
+    if (level >= CpuLevel::kAvx2 && f.avx2 && f.bmi1) {
+        d.gostCompress = GostCompressAvx2;
+        d.gostName = "avx2";
         d.level = CpuLevel::kAvx2;
     }
     if (level >= CpuLevel::kAvx2 && f.vpclmul && f.avx2 && f.pclmul) {
@@ -255,5 +268,5 @@ std::string ActiveCpuPaths() {
            " sha1-lanes=" + d.sha1Lanes.name + " sha256-lanes=" + d.sha256Lanes.name +
            " sha512-lanes=" + d.sha512Lanes.name + " md2-lanes=" + d.md2Lanes.name +
            " crc32c=" + d.crc32cName + " blake3=" + d.blake3Name + " xxh3=" + d.xxh3Name +
-           " streebog=" + d.streebogName;
+           " streebog=" + d.streebogName + " sm3=" + d.sm3Name;
 }

@@ -32,7 +32,8 @@ enum class CpuLevel : uint8_t {
     kPortable = 0,  // portable engines only
     kSse = 1,       // SHA extensions, PCLMULQDQ on 128-bit vectors, SSE 4.2 crc32
     kAvx2 = 2,      // VPCLMULQDQ on 256-bit vectors, SHA-512 schedule on AVX2 with BMI2 rounds,
-                    // SHA-3 with BMI1 and BMI2,
+                    // SHA-3 with BMI1 and BMI2, GOST key generation and mixing on AVX2,
+                    // SM3 message expansion on AVX2,
                     // multi-lane functions and XXH3 stripes on 256-bit vectors
     kAvx512 = 3,    // VPCLMULQDQ on 512-bit vectors, GOST and MD2 lanes with VBMI byte permutes,
                     // Streebog with VBMI and GFNI,
@@ -79,6 +80,8 @@ struct CpuDispatch {
     // GOST R 34.11-2012 over whole 64-byte blocks, as StreebogBlocks (never null).
     void (*streebogBlocks)(uint64_t* h, uint64_t* n, uint64_t* sigma, const uint8_t* data,
                            std::size_t blocks);
+    // SM3 over whole 64-byte blocks, as Sm3Blocks (never null).
+    void (*sm3Blocks)(uint32_t* state, const uint8_t* data, std::size_t blocks);
     LanePath<uint32_t> md4Lanes, md5Lanes, sha1Lanes, sha256Lanes;
     LanePath<uint64_t> sha512Lanes;  // SHA-384 too
     LanePath<uint8_t> md2Lanes;
@@ -93,6 +96,7 @@ struct CpuDispatch {
     const char* crc32cName;
     const char* xxh3Name;
     const char* streebogName;
+    const char* sm3Name;
     CpuLevel level;  // the effective level this table was built for
 };
 

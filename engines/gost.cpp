@@ -140,9 +140,8 @@ void GostCompress(uint32_t* chainingValue, const uint32_t* block) {
     GostCompressWith(kGostRoundTables, chainingValue, block);
 }
 
-void GostCompressWith(const GostRoundTables& tables, uint32_t* chainingValue,
-                      const uint32_t* block) {
-    uint32_t u[8], v[8], w[8], key[4][8], s[8];
+void GostStepKeys(const uint32_t* chainingValue, const uint32_t* block, uint32_t (*key)[8]) {
+    uint32_t u[8], v[8], w[8];
     std::memcpy(u, chainingValue, sizeof u);
     std::memcpy(v, block, sizeof v);
     for (int q = 0; q < 4; ++q) {
@@ -156,6 +155,12 @@ void GostCompressWith(const GostRoundTables& tables, uint32_t* chainingValue,
         for (int i = 0; i < 8; ++i) w[i] = u[i] ^ v[i];
         TransformP(w, key[q]);
     }
+}
+
+void GostCompressWith(const GostRoundTables& tables, uint32_t* chainingValue,
+                      const uint32_t* block) {
+    uint32_t key[4][8], s[8];
+    GostStepKeys(chainingValue, block, key);
     Encrypt4(tables, key, chainingValue, s);
     GostMix(chainingValue, block, s, chainingValue);
 }

@@ -34,5 +34,7 @@ void GostProcessBlock(GostContext* context, const uint8_t* block, uint32_t bits)
 void GostCompress(uint32_t* chainingValue, const uint32_t* block);  // the test set
 void GostCompressWith(const GostRoundTables& tables, uint32_t* chainingValue,
                       const uint32_t* block);
+// The step function's key generation: key[q] is the key of the encryption of word pair q.
+void GostStepKeys(const uint32_t* chainingValue, const uint32_t* block, uint32_t (*key)[8]);
 // The step function's mixing: psi^61(h ^ psi(m ^ psi^12(s))); `out` may alias `h`.
 void GostMix(const uint32_t* h, const uint32_t* m, const uint32_t* s, uint32_t* out);

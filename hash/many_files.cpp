@@ -320,6 +320,7 @@ int ListChecker::Check(ByteSource& list, const SumFileRules& rules, bool listIsS
         if (line.kind == SumLine::Kind::Entry && !jobs.Cancelled()) {
             const SumEntry& entry = line.entry;
             job = {entry.name, entry.candidates};
+            job.digestBytes = entry.digestBytes;
             if (entry.candidates.size() > 1 && RegularFile(entry.name)) {
                 const Guesses::Guess guess = guesses.For(entry.candidates);
                 record.guess = guess.algorithm;

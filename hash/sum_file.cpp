@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "digest_text.h"
+
 namespace {
 
 bool IsWhite(char c) {
@@ -77,14 +79,93 @@ std::optional<std::string> UnescapeName(std::string_view escaped) {
     return out;
 }
 
+std::size_t MaxDigestBytes(Algorithm algorithm) {
+    return algorithm == Algorithm::Blake3 ? kMaxXofBytes : DigestLength(algorithm);
+}
+
 bool IsHexDigest(std::string_view text) {
     return !text.empty() && std::all_of(text.begin(), text.end(), IsHex);
 }
 
-std::string FormatSumLine(Algorithm algorithm, std::string_view digest, std::string_view name,
+namespace {
+
+constexpr std::string_view kBase64Digits =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+
+// A tag's length that no digest has.
+constexpr std::size_t kNoLength = ~std::size_t{0};
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return c - 'A' + 10;
+}
+
+}  // namespace
+
+std::string HexToBytes(std::string_view hex) {
+    std::string bytes;
+    for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
+        bytes += static_cast<char>(HexValue(hex[i]) << 4 | HexValue(hex[i + 1]));
+    return bytes;
+}
+
+std::string HexToBase64(std::string_view hex) {
+    const std::string bytes = HexToBytes(hex);
+    std::string out;
+    for (std::size_t i = 0; i < bytes.size(); i += 3) {
+        const std::size_t n = std::min<std::size_t>(3, bytes.size() - i);
+        uint32_t group = 0;
+        for (std::size_t k = 0; k < 3; ++k)
+            group = group << 8 | (k < n ? static_cast<uint8_t>(bytes[i + k]) : 0u);
+        for (std::size_t k = 0; k < 4; ++k)
+            out += k <= n ? kBase64Digits[group >> (18 - 6 * k) & 63] : '=';
+    }
+    return out;
+}
+
+std::optional<std::string> Base64ToHex(std::string_view text) {
+    if (text.empty() || text.size() % 4 != 0) return std::nullopt;
+    std::string bytes;
+    for (std::size_t i = 0; i < text.size(); i += 4) {
+        const bool last = i + 4 == text.size();
+        uint32_t group = 0;
+        std::size_t digits = 0;
+        for (std::size_t k = 0; k < 4; ++k) {
+            const std::size_t value = kBase64Digits.find(text[i + k]);
+            if (value == std::string_view::npos) {
+                // Padding: only at the very end, after two digits at least.
+                if (!last || text[i + k] != '=' || k < 2 ||
+                    text.substr(i + k).find_first_not_of('=') != std::string_view::npos)
+                    return std::nullopt;
+                break;
+            }
+            group |= static_cast<uint32_t>(value) << (18 - 6 * k);
+            ++digits;
+        }
+        const std::size_t n = digits - 1;  // whole bytes in this group
+        // Canonical only: the bits beyond the last byte are zero, so one digest has one text.
+        if (n < 3 && (group & ((uint32_t{1} << (24 - 8 * n)) - 1)) != 0) return std::nullopt;
+        for (std::size_t k = 0; k < n; ++k) bytes += static_cast<char>(group >> (16 - 8 * k));
+    }
+    return DigestText(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+}
+
+std::string TagFor(Algorithm algorithm, std::size_t digestBytes) {
+    std::string tag(AlgorithmTag(algorithm));
+    if (Facts(algorithm).variableLength && digestBytes != 0 &&
+        digestBytes != DigestLength(algorithm))
+        tag += "-" + std::to_string(8 * digestBytes);
+    return tag;
+}
+
+std::string FormatSumLine(Algorithm algorithm, std::string_view hex, std::string_view name,
                           const SumLineStyle& style) {
-    const bool escape =
-        style.format != SumFormat::Sfv && !style.zeroTerminated && NameNeedsEscape(name);
+    const std::string digest = style.base64 ? HexToBase64(hex) : std::string(hex);
+    const char end = style.zeroTerminated ? '\0' : '\n';
+    if (style.nameless) return digest + end;
+    const bool escape = style.format != SumFormat::Sfv && !style.zeroTerminated &&
+                        style.escapeNames && NameNeedsEscape(name);
     const std::string shown = escape ? EscapeName(name) : std::string(name);
     std::string line = escape ? "\\" : "";
     switch (style.format) {
@@ -94,7 +175,7 @@ std::string FormatSumLine(Algorithm algorithm, std::string_view digest, std::str
             line += shown;
             break;
         case SumFormat::Bsd:
-            line += AlgorithmTag(algorithm);
+            line += TagFor(algorithm, style.digestBytes);
             line += " (" + shown + ") = ";
             line += digest;
             break;
@@ -103,7 +184,7 @@ std::string FormatSumLine(Algorithm algorithm, std::string_view digest, std::str
             line += digest;
             break;
     }
-    line += style.zeroTerminated ? '\0' : '\n';
+    line += end;
     return line;
 }
 
@@ -130,13 +211,26 @@ SumLine SumLineParser::Parse(std::string_view line) {
         if (escaped) ++at;
         // A known tag makes this a BSD line, well formed or not.
         if (const auto tag = MatchTag(line.substr(at))) {
-            // One blank before '(', or several as other tools pad their tags to one width.
             std::size_t i = at + tag->length;
+            // A variable-length algorithm's tag may say its length in bits: "BLAKE2b-256".
+            std::size_t tagBytes = 0;
+            if (Facts(tag->algorithm).variableLength && i + 1 < line.size() && line[i] == '-') {
+                std::size_t digits = i + 1, bits = 0;
+                while (digits < line.size() && line[digits] >= '0' && line[digits] <= '9' &&
+                       bits <= 8 * MaxDigestBytes(tag->algorithm))
+                    bits = 10 * bits + static_cast<std::size_t>(line[digits++] - '0');
+                if (digits > i + 1) {
+                    // A length no such digest has makes the line malformed: 0 bytes never fit.
+                    tagBytes = bits % 8 == 0 && bits != 0 ? bits / 8 : kNoLength;
+                    i = digits;
+                }
+            }
+            // One blank before '(', or several as other tools pad their tags to one width.
             std::size_t blanks = 0;
             while (i + blanks < line.size() && line[i + blanks] == ' ') ++blanks;
             i += rules.exactTags ? std::min<std::size_t>(blanks, 1) : blanks;
             if (i < line.size() && line[i] == '(' && AcceptsTag(tag->algorithm))
-                entry = ParseBsd(tag->algorithm, line.substr(i + 1), escaped);
+                entry = ParseBsd(tag->algorithm, tagBytes, line.substr(i + 1), escaped);
             result.entry.candidates = {tag->algorithm};
         } else {
             entry = ParseGnu(line, at, escaped);
@@ -151,8 +245,8 @@ SumLine SumLineParser::Parse(std::string_view line) {
     return result;
 }
 
-std::optional<SumEntry> SumLineParser::ParseBsd(Algorithm algorithm, std::string_view rest,
-                                                bool escaped) {
+std::optional<SumEntry> SumLineParser::ParseBsd(Algorithm algorithm, std::size_t tagBytes,
+                                                std::string_view rest, bool escaped) {
     // The name ends at the last ')', so names may hold parentheses themselves.
     const std::size_t close = rest.rfind(')');
     if (close == std::string_view::npos) return std::nullopt;
@@ -163,28 +257,46 @@ std::optional<SumEntry> SumLineParser::ParseBsd(Algorithm algorithm, std::string
     if (i == rest.size() || rest[i] != '=') return std::nullopt;
     ++i;
     while (i < rest.size() && IsWhite(rest[i])) ++i;
-    const std::string_view digest = rest.substr(i);
-    if (!IsHexDigest(digest) || digest.size() != DigestTextLength(algorithm)) return std::nullopt;
-    return SumEntry{SumFormat::Bsd, {algorithm}, std::string(digest), std::move(*name)};
+    // The length the tag says, else (for a variable-length algorithm) the digest's own.
+    const auto lengthOf = [&](const std::string& hex) -> std::size_t {
+        std::size_t bytes = tagBytes != 0 ? tagBytes : DigestLength(algorithm);
+        if (tagBytes == 0 && Facts(algorithm).variableLength) bytes = hex.size() / 2;
+        return bytes != 0 && bytes <= MaxDigestBytes(algorithm) && hex.size() == 2 * bytes ? bytes
+                                                                                           : 0;
+    };
+    // Hex first; base64 (which may consist of hex digits alone) when that does not fit.
+    const std::string_view written = rest.substr(i);
+    std::string digest(written);
+    std::size_t bytes = IsHexDigest(written) ? lengthOf(digest) : 0;
+    if (bytes == 0) {
+        std::optional<std::string> decoded = Base64ToHex(written);
+        if (!decoded || (bytes = lengthOf(*decoded)) == 0) return std::nullopt;
+        digest = std::move(*decoded);
+    }
+    SumEntry entry{SumFormat::Bsd, {algorithm}, std::move(digest), std::move(*name)};
+    entry.digestBytes = bytes == DigestLength(algorithm) ? 0 : bytes;
+    return entry;
 }
 
 std::optional<SumEntry> SumLineParser::ParseGnu(std::string_view line, std::size_t at,
                                                 bool escaped) {
     std::size_t end = at;
     while (end < line.size() && IsHex(line[end])) ++end;
-    const std::size_t length = end - at;
-
-    std::vector<Algorithm> candidates;
-    for (Algorithm candidate : AlgorithmsOfTextLength(length))
-        if (std::find(rules.algorithms.begin(), rules.algorithms.end(), candidate) !=
-            rules.algorithms.end())
-            candidates.push_back(candidate);
-    if (rules.named &&
-        std::find(candidates.begin(), candidates.end(), *rules.named) != candidates.end())
-        candidates = {*rules.named};
+    std::string digest(line.substr(at, end - at));
+    std::size_t digestBytes = 0;
+    std::vector<Algorithm> candidates = CandidatesOf(digest.size(), digestBytes);
+    // Not hex of a length any candidate has: perhaps base64 (--base64 lines).
+    if (candidates.empty() || (end < line.size() && !IsWhite(line[end]))) {
+        end = at;
+        while (end < line.size() && !IsWhite(line[end])) ++end;
+        std::optional<std::string> decoded = Base64ToHex(line.substr(at, end - at));
+        if (!decoded) return std::nullopt;
+        digest = std::move(*decoded);
+        candidates = CandidatesOf(digest.size(), digestBytes);
+    }
     if (candidates.empty() || (rules.refuseAmbiguous && candidates.size() > 1)) return std::nullopt;
     // The digest, a separator and a name of one character at least.
-    if (line.size() - at < length + 2 || !IsWhite(line[end])) return std::nullopt;
+    if (line.size() < end + 2 || !IsWhite(line[end])) return std::nullopt;
     std::size_t i = end + 1;
 
     if (line.size() - i == 1 || (line[i] != ' ' && line[i] != '*')) {
@@ -199,8 +311,31 @@ std::optional<SumEntry> SumLineParser::ParseGnu(std::string_view line, std::size
 
     std::optional<std::string> name = NameOf(line.substr(i), escaped);
     if (!name) return std::nullopt;
-    return SumEntry{SumFormat::Gnu, std::move(candidates), std::string(line.substr(at, length)),
-                    std::move(*name)};
+    SumEntry entry{SumFormat::Gnu, std::move(candidates), std::move(digest), std::move(*name)};
+    entry.digestBytes = digestBytes;
+    return entry;
+}
+
+std::vector<Algorithm> SumLineParser::CandidatesOf(std::size_t hexLength,
+                                                   std::size_t& digestBytes) const {
+    std::vector<Algorithm> candidates;
+    for (Algorithm candidate : AlgorithmsOfTextLength(hexLength))
+        if (std::find(rules.algorithms.begin(), rules.algorithms.end(), candidate) !=
+            rules.algorithms.end())
+            candidates.push_back(candidate);
+    if (rules.named &&
+        std::find(candidates.begin(), candidates.end(), *rules.named) != candidates.end())
+        candidates = {*rules.named};
+    digestBytes = 0;
+    // A variable-length algorithm named for the run takes an untagged digest of any length, when
+    // it is the only one that could.
+    if (!candidates.empty() || !rules.anyLength || hexLength % 2 != 0 || hexLength == 0)
+        return candidates;
+    for (Algorithm a : rules.algorithms)
+        if (Facts(a).variableLength && hexLength / 2 <= MaxDigestBytes(a)) candidates.push_back(a);
+    if (candidates.size() != 1) return {};
+    digestBytes = hexLength / 2;
+    return candidates;
 }
 
 std::optional<SumEntry> SumLineParser::ParseSfv(std::string_view line) const {

@@ -28,19 +28,37 @@ struct SumLineStyle {
     SumFormat format = SumFormat::Gnu;
     bool binary = false;          // GNU: "DIGEST *NAME"
     bool zeroTerminated = false;  // ends with a zero byte instead of a newline; never escaped
+    // The length asked of variable-length algorithms, in bytes (0: their usual one); a BSD tag
+    // then says it in bits, "BLAKE2b-256", as the coreutils tools write it.
+    std::size_t digestBytes = 0;
+    bool base64 = false;      // the digest in base64 (RFC 4648) rather than hex
+    bool escapeNames = true;  // false: names as they are, whatever they hold (xxhsum's lines)
+    bool nameless = false;    // the digest alone (b3sum --no-names)
 };
 
-// One line, its end included.
+// One line, its end included. `digest` is hex, as the engines give it.
 std::string FormatSumLine(Algorithm algorithm, std::string_view digest, std::string_view name,
                           const SumLineStyle& style = {});
+// The tag of a BSD line for a digest of `digestBytes` (0: the usual length).
+std::string TagFor(Algorithm algorithm, std::size_t digestBytes);
+
+// Hex digests and their base64 form (RFC 4648, padded): what --base64 writes, and what -c
+// reads back. Base64ToHex gives none for text that is not canonical base64.
+std::string HexToBase64(std::string_view hex);
+std::optional<std::string> Base64ToHex(std::string_view base64);
+// The bytes of a hex digest, for --raw.
+std::string HexToBytes(std::string_view hex);
 
 struct SumEntry {
     SumFormat format = SumFormat::Gnu;
     // The algorithms the line may be from, the most common first: the tag's for a BSD line,
     // CRC-32 for SFV, those of the digest's length for a GNU line.
     std::vector<Algorithm> candidates;
-    std::string digest;  // hex as written, either case
+    std::string digest;  // hex as written, either case (base64 ones are read into hex)
     std::string name;    // unescaped
+    // A variable-length algorithm's length, from its tag ("BLAKE2b-256") or its digest's; 0 for
+    // the usual one.
+    std::size_t digestBytes = 0;
     Algorithm algorithm() const { return candidates.front(); }
 };
 
@@ -68,6 +86,9 @@ struct SumLineRules {
     // At most one blank between a BSD tag and '(', as the coreutils tools write it; otherwise
     // padded tags ("MD5   (a) = …") are read too.
     bool exactTags = false;
+    // An untagged digest of a length none of `algorithms` has is taken for the one
+    // variable-length algorithm among them at that length (b2sum -c, b3sum -c).
+    bool anyLength = false;
 };
 
 class SumLineParser {
@@ -82,7 +103,11 @@ public:
     void SetNamedAlgorithm(std::optional<Algorithm> algorithm) { rules.named = algorithm; }
 
 private:
-    std::optional<SumEntry> ParseBsd(Algorithm algorithm, std::string_view rest, bool escaped);
+    std::optional<SumEntry> ParseBsd(Algorithm algorithm, std::size_t tagBytes,
+                                     std::string_view rest, bool escaped);
+    // The algorithms of `algorithms` a digest of this many hex digits may be from; `digestBytes`
+    // gets the length asked of a variable-length one (0: the usual length).
+    std::vector<Algorithm> CandidatesOf(std::size_t hexLength, std::size_t& digestBytes) const;
     std::optional<SumEntry> ParseGnu(std::string_view line, std::size_t at, bool escaped);
     std::optional<SumEntry> ParseSfv(std::string_view line) const;
     bool AcceptsTag(Algorithm algorithm) const;
@@ -94,6 +119,10 @@ private:
 };
 
 bool IsHexDigest(std::string_view text);
+// The longest output asked of BLAKE3: far beyond any use, short of an unbounded allocation.
+inline constexpr std::size_t kMaxXofBytes = std::size_t{1} << 20;
+// The longest digest a variable-length algorithm gives (-l), in bytes.
+std::size_t MaxDigestBytes(Algorithm algorithm);
 
 // The lines of a source one at a time, each with its '\n' when it has one, in memory for the
 // longest line only: a list of any length streams.

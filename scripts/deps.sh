@@ -7,13 +7,13 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev fonts-liberation desktop-file-utils
     qt6-tools-dev qt6-l10n-tools qt6-translations-l10n help2man scdoc python3
-    xxhash
+    xxhash b3sum coreutils
 )
 # Extra groups callers may ask for by name.
 for group in "$@"; do
     case "$group" in
         sanitize) packages+=(clang libclang-rt-14-dev) ;;
-        bench) packages+=(rhash openssl coreutils libcrypto++-dev hyperfine b3sum) ;;
+        bench) packages+=(rhash openssl coreutils libcrypto++-dev hyperfine) ;;
         # A real X server, a window manager with the X tools to look at the dialog's window,
         # and the accessibility bus with its Python client, to read the dialog as a screen reader.
         display) packages+=(xvfb x11-utils x11-apps openbox at-spi2-core python3-pyatspi dbus) ;;

@@ -11,6 +11,7 @@
 #include <cstdint>
 
 #include "gost_tables.h"
+#include "x86/gost_round.h"
 #include "x86/x86_blocks.h"
 
 #define CORVANE_GOST_TARGET __attribute__((target("avx512f,avx512bw,avx512vl,avx512vbmi,bmi")))
@@ -74,27 +75,6 @@ constexpr KeyPermutes MakeKeyPermutes() {
 }
 constexpr KeyPermutes kKeys = MakeKeyPermutes();
 
-// The mixing psi^61(H ^ psi(M ^ psi^12(S))) is linear over the sixteen 16-bit pieces of each
-// input: output piece o is the XOR of the input pieces whose bit is set here. Derived at compile
-// time by running psi on symbolic pieces (bit i: H piece i, 16 + i: M piece i, 32 + i: S piece i).
-using Symbolic = std::array<uint64_t, 16>;
-constexpr Symbolic Psi(const Symbolic& p) {
-    Symbolic r{};
-    for (int i = 0; i < 15; ++i) r[i] = p[i + 1];
-    r[15] = p[0] ^ p[1] ^ p[2] ^ p[3] ^ p[12] ^ p[15];
-    return r;
-}
-constexpr Symbolic MixTerms() {
-    Symbolic x{};
-    for (int i = 0; i < 16; ++i) x[i] = uint64_t{1} << (32 + i);
-    for (int n = 0; n < 12; ++n) x = Psi(x);
-    for (int i = 0; i < 16; ++i) x[i] ^= uint64_t{1} << (16 + i);
-    x = Psi(x);
-    for (int i = 0; i < 16; ++i) x[i] ^= uint64_t{1} << i;
-    for (int n = 0; n < 61; ++n) x = Psi(x);
-    return x;
-}
-
 // The same sums as word permutes: output piece o takes its t-th term from column t, so the output
 // is the XOR of a few permutes of the inputs. H and M pieces come from one 32-word vector (H in
 // words 0-15), two columns per 512-bit permute (column 2c in words 0-15, 2c + 1 in 16-31), with
@@ -110,7 +90,7 @@ struct alignas(64) MixPermutes {
     alignas(32) uint16_t s[kSColumns][16];
 };
 constexpr MixPermutes MakeMixPermutes() {
-    const Symbolic terms = MixTerms();
+    const GostSymbolic terms = GostMixTerms();
     MixPermutes p{};
     for (int o = 0; o < 16; ++o) {
         int t = 0;
@@ -132,34 +112,6 @@ constexpr MixPermutes MakeMixPermutes() {
     return p;
 }
 constexpr MixPermutes kMix = MakeMixPermutes();
-
-// x ^ f(a + k) on general registers. Each byte index takes one operation from the sum (two byte
-// moves, a bit-field extract, a shift); x takes the first two lookups while the last two are XORed
-// together, so the chain is the addition, one operation, an indexed load and three XORs. Nine
-// integer operations a round: with four rounds in flight the integer units are nearly as busy as
-// the chain is long, so each operation saved counts too. Written out because the compiler chains
-// all four XORs one after another and adds needless moves. The tables Tj are consecutive, 1 KiB
-// apart.
-CORVANE_GOST_TARGET inline uint32_t Round(const GostRoundTables& t, uint32_t x, uint32_t a,
-                                          const uint32_t& k) {
-    uint32_t y, i0, i1, i2;
-    __asm__(
-        "movl %[a], %k[y]\n\t"
-        "addl %[k], %k[y]\n\t"
-        "movzbl %b[y], %k[i0]\n\t"
-        "movzbl %h[y], %k[i1]\n\t"
-        "bextrl %k[ctl], %k[y], %k[i2]\n\t"
-        "shrl $24, %k[y]\n\t"
-        "xorl (%[t],%q[i0],4), %[x]\n\t"
-        "xorl 1024(%[t],%q[i1],4), %[x]\n\t"
-        "movl 2048(%[t],%q[i2],4), %k[i2]\n\t"
-        "xorl 3072(%[t],%q[y],4), %k[i2]\n\t"
-        "xorl %k[i2], %[x]"
-        : [x] "+r"(x), [y] "=&Q"(y), [i0] "=&r"(i0), [i1] "=&R"(i1), [i2] "=&r"(i2)
-        : [a] "r"(a), [k] "m"(k), [t] "r"(t.data()), [ctl] "r"(0x0810u)
-        : "cc");
-    return x;
-}
 
 // One column of each permute table (written as calls, not loops over arrays, so that the
 // compiler keeps the terms in registers instead of storing and reloading them).
@@ -215,19 +167,26 @@ CORVANE_GOST_TARGET void GostCompressAvx512(const GostRoundTables& tables, uint3
     alignas(64) uint32_t key[32];  // key[4j + q]: key word j of encryption q
     _mm512_store_si512(key, keys0to3);
     _mm512_store_si512(key + 16, keys4to7);
-    uint32_t a[4], b[4];
-    for (int q = 0; q < 4; ++q) a[q] = chainingValue[2 * q], b[q] = chainingValue[2 * q + 1];
+    // Separate variables, not arrays: GCC packs pairs of array words into 64-bit registers.
+    uint32_t a0 = chainingValue[0], b0 = chainingValue[1], a1 = chainingValue[2],
+             b1 = chainingValue[3], a2 = chainingValue[4], b2 = chainingValue[5],
+             a3 = chainingValue[6], b3 = chainingValue[7];
 #pragma GCC unroll 32
     for (int r = 0; r < 32; ++r) {
         const int j = r < 24 ? r % 8 : 31 - r;
-#pragma GCC unroll 4
-        for (int q = 0; q < 4; ++q) {
-            if (r % 2 == 0)
-                b[q] = Round(tables, b[q], a[q], key[4 * j + q]);
-            else
-                a[q] = Round(tables, a[q], b[q], key[4 * j + q]);
+        if (r % 2 == 0) {
+            b0 = GostRound(tables, b0, a0, key[4 * j]);
+            b1 = GostRound(tables, b1, a1, key[4 * j + 1]);
+            b2 = GostRound(tables, b2, a2, key[4 * j + 2]);
+            b3 = GostRound(tables, b3, a3, key[4 * j + 3]);
+        } else {
+            a0 = GostRound(tables, a0, b0, key[4 * j]);
+            a1 = GostRound(tables, a1, b1, key[4 * j + 1]);
+            a2 = GostRound(tables, a2, b2, key[4 * j + 2]);
+            a3 = GostRound(tables, a3, b3, key[4 * j + 3]);
         }
     }
+    const uint32_t b[4] = {b0, b1, b2, b3}, a[4] = {a0, a1, a2, a3};
     const __m128i bv = _mm_setr_epi32(static_cast<int>(b[0]), static_cast<int>(b[1]),
                                       static_cast<int>(b[2]), static_cast<int>(b[3]));
     const __m128i av = _mm_setr_epi32(static_cast<int>(a[0]), static_cast<int>(a[1]),

@@ -31,13 +31,15 @@ uint32_t Crc32cSse42(uint32_t reg, const uint8_t* data, std::size_t length);
 // The same by carry-less multiplication folding on 512-bit vectors (AVX-512).
 uint32_t Crc32cFoldVpclmul512(uint32_t reg, const uint8_t* data, std::size_t length);
 
-
 // XXH3's long-input accumulation, as Xxh3StripesPortable in xxhash.h, on AVX2 or AVX-512 (F).
 void Xxh3StripesAvx2(uint64_t* acc, const uint8_t* data, std::size_t stripes,
                      std::size_t stripeInBlock);
 void Xxh3StripesAvx512(uint64_t* acc, const uint8_t* data, std::size_t stripes,
                        std::size_t stripeInBlock);
-// GOST R 34.11-94 step function, as GostCompressWith in gost.h, with AVX-512 (F, BW, VL), VBMI
+// GOST R 34.11-94 step function, as GostCompressWith in gost.h, with AVX2 and BMI1.
+void GostCompressAvx2(const GostRoundTables& tables, uint32_t* chainingValue,
+                      const uint32_t* block);
+// The same with AVX-512 (F, BW, VL), VBMI
 // and BMI1.
 void GostCompressAvx512(const GostRoundTables& tables, uint32_t* chainingValue,
                         const uint32_t* block);
@@ -46,3 +48,6 @@ void GostCompressAvx512(const GostRoundTables& tables, uint32_t* chainingValue,
 // (F, BW), VBMI and GFNI.
 void StreebogBlocksAvx512(uint64_t* h, uint64_t* n, uint64_t* sigma, const uint8_t* data,
                           std::size_t blocks);
+
+// SM3's compression function, as Sm3Blocks in sm3.h, with the message expansion on AVX2.
+void Sm3BlocksAvx2(uint32_t* state, const uint8_t* data, std::size_t blocks);

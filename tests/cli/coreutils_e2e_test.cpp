@@ -146,3 +146,43 @@ TEST(XxhsumE2e, SameLinesAndEachChecksTheOther) {
 }
 
 }  // namespace
+
+// -l against b2sum (bits) and b3sum (bytes): the same digests; our -c reads their lists and b2sum
+// ours, tagged "BLAKE2b-N" or untagged with the length in the digest.
+TEST(CoreutilsE2e, DigestLengthsAsB2sumAndB3sum) {
+    TempDir dir;
+    for (const char* name : {"empty", "small", "chunks"})
+        dir.WriteFile(name, std::string(name) == "empty"   ? ""
+                            : std::string(name) == "small" ? RampMessage(65)
+                                                           : RampMessage(5121));
+    const std::vector<std::string> files = {"empty", "small", "chunks"};
+    const auto with = [&](std::vector<std::string> args) {
+        args.insert(args.end(), files.begin(), files.end());
+        return args;
+    };
+    const struct {
+        std::vector<std::string> ours, theirs, theirCheck;
+    } rows[] = {
+        {{"-a", "blake2b", "-l", "8"}, {"b2sum", "-l", "8"}, {"b2sum", "-c"}},
+        {{"-a", "blake2b", "-l", "160", "--tag"}, {"b2sum", "-l", "160", "--tag"}, {"b2sum", "-c"}},
+        {{"-a", "blake2b", "-l", "512"}, {"b2sum"}, {"b2sum", "-c"}},
+        {{"-a", "blake3", "-l", "8"}, {"b3sum", "-l", "1"}, {"b3sum", "-c"}},
+        {{"-a", "blake3", "-l", "1048"}, {"b3sum", "-l", "131"}, {"b3sum", "-c"}},
+    };
+    for (const auto& row : rows) {
+        if (RunProcess({"/bin/sh", "-c", "command -v " + row.theirs[0]}).status != 0) continue;
+        const ProcessResult theirs = RunProcess(with(row.theirs), "", dir.path());
+        const ProcessResult ours = RunSum(with(row.ours), "", dir.path());
+        EXPECT_EQ(ours.out, theirs.out) << row.theirs[0] << " " << row.ours[3];
+        dir.WriteFile("theirs.sums", theirs.out);
+        dir.WriteFile("ours.sums", ours.out);
+        std::vector<std::string> weCheck = {"-a", row.ours[1], "-c", "theirs.sums"};
+        EXPECT_EQ(RunSum(weCheck, "", dir.path()).status, 0) << row.theirs[0] << " " << row.ours[3];
+        std::vector<std::string> theyCheck = row.theirCheck;
+        theyCheck.push_back("ours.sums");
+        // b3sum checks only its 32-byte digests.
+        if (row.theirs[0] == "b2sum") {
+            EXPECT_EQ(RunProcess(theyCheck, "", dir.path()).status, 0) << row.ours[3];
+        }
+    }
+}

@@ -1,6 +1,8 @@
-// corvane-sum linked as md5sum, sha1sum, sha256sum, sha384sum and sha512sum against the coreutils
-// tools themselves: the same command lines give the same output, messages and exit status,
-// byte for byte, and the output of processes sharing a pipe keeps whole lines.
+// corvane-sum linked as md5sum, sha1sum, sha224sum, sha256sum, sha384sum, sha512sum, b2sum and
+// cksum against the coreutils tools themselves: the same command lines give the same output,
+// messages and exit status, byte for byte, and the output of processes sharing a pipe keeps whole
+// lines. Linked as b3sum and the xxhsum tools, the same lines and statuses as those (their
+// messages are their own).
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -18,12 +20,16 @@
 namespace {
 
 const char* const kTools[] = {"md5sum", "sha1sum", "sha256sum", "sha384sum", "sha512sum"};
+const char* const kNewTools[] = {"sha224sum", "b2sum",    "cksum",    "b3sum",
+                                 "xxhsum",    "xxh32sum", "xxh64sum", "xxh128sum"};
 
 // corvane-sum under each tool's name, in a folder of its own.
 class LinkedTools {
 public:
     LinkedTools() {
         for (const char* tool : kTools) EXPECT_EQ(symlink(CORVANE_SUM_PATH, Path(tool).c_str()), 0);
+        for (const char* tool : kNewTools)
+            EXPECT_EQ(symlink(CORVANE_SUM_PATH, Path(tool).c_str()), 0);
     }
     std::string Path(const std::string& tool) const { return bin.PathOf(tool); }
 
@@ -41,6 +47,24 @@ std::string Label(const std::string& tool, const std::vector<std::string>& args)
     std::string label = tool;
     for (const std::string& arg : args) label += " " + arg;
     return label;
+}
+
+// Whether the oracle is installed (b3sum and xxhsum come from packages of their own).
+bool Installed(const std::string& tool) {
+    return RunProcess({"/bin/sh", "-c", "command -v " + tool}).status == 0;
+}
+
+std::vector<std::string> Join(std::vector<std::string> head, const std::vector<std::string>& tail) {
+    head.insert(head.end(), tail.begin(), tail.end());
+    return head;
+}
+
+// The bytes of a hex digest.
+std::string Bytes(const std::string& hex) {
+    std::string bytes;
+    for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
+        bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+    return bytes;
 }
 
 TEST(DropInE2e, SameLinesMessagesAndStatusAsTheCoreutilsTools) {
@@ -112,6 +136,172 @@ TEST(DropInE2e, SameLinesMessagesAndStatusAsTheCoreutilsTools) {
             ExpectSame(RunProcess(ours, "abc", dir.path()), RunProcess(theirs, "abc", dir.path()),
                        Label(tool, args) + " <abc");
         }
+    }
+}
+
+// The newer drop-ins, each row run by the tool and by us on the same files and input: output and
+// status always, messages too where the tool is a coreutils one. Rows of the coreutils 9.1
+// behaviour only (--base64, --raw and -a sha2/sha3 are later releases').
+TEST(DropInE2e, NewerDropInsAsTheirTools) {
+    const LinkedTools tools;
+    TempDir dir;
+    const std::vector<std::string> names = {"plain", "with space", "back\\slash", "empty", "big"};
+    for (std::size_t i = 0; i < names.size(); ++i)
+        dir.WriteFile(names[i], names[i] == "empty" ? ""
+                                : names[i] == "big" ? RampMessage(70001)
+                                                    : RampMessage(1000 * i + 7));
+    dir.WriteFile("a\nnewline", "x");
+    const struct {
+        const char* tool;
+        std::vector<std::string> args;
+        bool messages;      // compare standard error as well
+        std::string input;  // standard input (b3sum --keyed: the key)
+    } rows[] = {
+        {"cksum", {}, true, ""},
+        {"cksum", {"-a", "sysv"}, true, ""},
+        {"cksum", {"-a", "bsd", "-z"}, true, ""},
+        {"cksum", {"-a", "crc", "--untagged"}, true, ""},
+        {"cksum", {"-a", "md5"}, true, ""},
+        {"cksum", {"-a", "sha1", "-z"}, true, ""},
+        {"cksum", {"-a", "sha224"}, true, ""},
+        {"cksum", {"-a", "sha256", "--untagged"}, true, ""},
+        {"cksum", {"-a", "sha384"}, true, ""},
+        {"cksum", {"-a", "sha512", "--tag"}, true, ""},
+        {"cksum", {"-a", "blake2b"}, true, ""},
+        {"cksum", {"-a", "blake2b", "-l", "256"}, true, ""},
+        {"cksum", {"-a", "blake2b", "--le=128", "--untagged"}, true, ""},
+        {"cksum", {"-a", "sm3"}, true, ""},
+        {"cksum", {"-l", "7"}, true, ""},
+        {"cksum", {"-a", "blake2b", "-l", "520"}, true, ""},
+        {"cksum", {"-a", "md5", "-l", "128"}, true, ""},
+        {"cksum", {"-a", "sha4"}, true, ""},
+        {"cksum", {"-a", "crc", "-c"}, true, ""},
+        {"cksum", {"-b"}, true, ""},
+        {"cksum", {"--frobnicate"}, true, ""},
+        {"sha224sum", {}, true, ""},
+        {"sha224sum", {"--tag", "-z"}, true, ""},
+        {"b2sum", {}, true, ""},
+        {"b2sum", {"-l", "256", "-b"}, true, ""},
+        {"b2sum", {"--tag", "-l", "8"}, true, ""},
+        {"b2sum", {"-l", "512", "--tag"}, true, ""},
+        {"b2sum", {"-l", "abc"}, true, ""},
+        {"b2sum", {"-l", "1024"}, true, ""},
+        {"b3sum", {}, false, ""},
+        {"b3sum", {"--no-names"}, false, ""},
+        {"b3sum", {"-l", "8"}, false, ""},
+        {"b3sum", {"-l", "131", "--num-threads", "1"}, false, ""},
+        {"b3sum", {"--derive-key", "corvane drop-in test context"}, false, ""},
+        {"b3sum", {"--keyed", "-l", "40"}, false, std::string(32, '\x5a')},
+        {"b3sum", {"--keyed"}, false, "short key"},
+        {"b3sum", {"--tag"}, false, ""},
+        {"xxhsum", {}, false, ""},
+        {"xxhsum", {"-H0"}, false, ""},
+        {"xxhsum", {"-H3"}, false, ""},
+        {"xxhsum", {"-H2", "--tag"}, false, ""},
+        {"xxh32sum", {"--tag"}, false, ""},
+        {"xxh64sum", {}, false, ""},
+        {"xxh128sum", {}, false, ""},
+    };
+    for (const auto& row : rows) {
+        if (!Installed(row.tool)) continue;
+        // b3sum and xxhsum have no escapes of their own to compare here: names that need none.
+        std::vector<std::string> files = names;
+        if (row.messages) files.push_back("a\nnewline");
+        const std::vector<std::string> args = Join(row.args, files);
+        const ProcessResult theirs = RunProcess(Join({row.tool}, args), row.input, dir.path());
+        const ProcessResult ours =
+            RunProcess(Join({tools.Path(row.tool)}, args), row.input, dir.path());
+        const std::string label = Label(row.tool, row.args);
+        EXPECT_EQ(ours.out, theirs.out) << label;
+        EXPECT_EQ(ours.status, theirs.status) << label;
+        if (row.messages) {
+            EXPECT_EQ(ours.err, theirs.err) << label;
+        }
+        // Standard input, as the tool names it (or not).
+        if (!row.input.empty() || theirs.status != 0) continue;
+        const std::string input = RampMessage(5000);
+        EXPECT_EQ(RunProcess(Join({tools.Path(row.tool)}, row.args), input, dir.path()).out,
+                  RunProcess(Join({row.tool}, row.args), input, dir.path()).out)
+            << label << " <input";
+    }
+}
+
+// Lists the tools write, checked by them and by us: the same report and status.
+TEST(DropInE2e, NewerDropInsCheckTheirToolsLists) {
+    const LinkedTools tools;
+    TempDir dir;
+    for (const char* name : {"one", "two", "three"})
+        dir.WriteFile(name, RampMessage(2000 + static_cast<std::size_t>(name[1])));
+    const struct {
+        const char* tool;
+        std::vector<std::string> write, check;
+    } rows[] = {
+        {"cksum", {"-a", "sha256"}, {}},
+        {"cksum", {"-a", "blake2b", "-l", "128"}, {}},
+        {"cksum", {"-a", "sm3", "--untagged"}, {"-a", "sm3"}},
+        {"cksum", {"-a", "md5", "--untagged"}, {}},  // untagged lines need -a: none found
+        {"cksum", {"-a", "sha1"}, {"-w"}},
+        {"b2sum", {"--tag", "-l", "64"}, {"-w"}},
+        {"b2sum", {"-l", "256"}, {}},
+        {"b2sum", {"--tag", "-l", "64"}, {}},
+        {"sha224sum", {}, {"--quiet"}},
+        {"b3sum", {}, {}},
+        {"b3sum", {}, {"--quiet"}},
+        {"xxh64sum", {}, {}},
+        {"xxhsum", {"-H3"}, {}},
+        {"xxh128sum", {"--tag"}, {}},
+    };
+    for (const auto& row : rows) {
+        if (!Installed(row.tool)) continue;
+        const std::string list =
+            RunProcess(Join(Join({row.tool}, row.write), {"one", "two", "three"}), "", dir.path())
+                .out;
+        // A changed file among them, bad lines and a missing file. The coreutils tools' messages
+        // are compared as well.
+        const std::string tool = row.tool;
+        const bool coreutils = tool == "cksum" || tool == "b2sum" || tool == "sha224sum";
+        const std::string missing =
+            list.substr(0, list.find('\n') + 1).replace(list.find("one"), 3, "gone");
+        dir.WriteFile("list", "junk\n" + list + "MD5 (x) = zz\njunk\n" + missing);
+        dir.WriteFile("two", "changed");
+        const std::vector<std::string> check = Join(Join({"-c"}, row.check), {"list"});
+        const ProcessResult theirs = RunProcess(Join({row.tool}, check), "", dir.path());
+        const ProcessResult ours = RunProcess(Join({tools.Path(row.tool)}, check), "", dir.path());
+        const std::string label = Label(row.tool, row.write) + " | -c";
+        EXPECT_EQ(ours.out, theirs.out) << label;
+        EXPECT_EQ(ours.status, theirs.status) << label;
+        if (coreutils) {
+            EXPECT_EQ(ours.err, theirs.err) << label;
+        }
+        dir.WriteFile("two", RampMessage(2000 + static_cast<std::size_t>('w')));
+    }
+}
+
+// Later cksum releases' --base64 and --raw: base64 lines read back by -c whatever the algorithm,
+// raw output the digest's bytes.
+TEST(DropInE2e, CksumBase64AndRaw) {
+    const LinkedTools tools;
+    TempDir dir;
+    dir.WriteFile("f", RampMessage(3000));
+    const std::string hex =
+        Lines(RunSum({"-a", "sha512", "f"}, "", dir.path()).out)[0].substr(0, 128);
+    EXPECT_EQ(RunProcess({tools.Path("cksum"), "-a", "sha512", "--raw", "f"}, "", dir.path()).out,
+              Bytes(hex));
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"-a", "md5"},
+                                               {"-a", "sha224", "--untagged"},
+                                               {"-a", "blake2b", "-l", "200"},
+                                               {"-a", "sha3", "-l", "384"},
+                                               {"-a", "sha2", "-l", "224"}}) {
+        const std::string list =
+            RunProcess(Join(Join({tools.Path("cksum"), "--base64"}, args), {"f"}), "", dir.path())
+                .out;
+        dir.WriteFile("list", list);
+        const std::vector<std::string> check =
+            args.back() == "--untagged" ? std::vector<std::string>{"-a", args[1], "-c", "list"}
+                                        : std::vector<std::string>{"-c", "list"};
+        const ProcessResult r = RunSum(check, "", dir.path());
+        EXPECT_EQ(r.out, "f: OK\n") << Label("cksum --base64", args) << ": " << list << r.err;
     }
 }
 

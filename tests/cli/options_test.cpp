@@ -74,7 +74,7 @@ TEST(Options, ProgramNames) {
          std::vector<Algorithm>(kAllOptionAlgorithms.begin(), kAllOptionAlgorithms.end()),
          true},
     };
-    for (const char* unknown : {"sha3sum", "MD5SUM", "sum", "shasum", "md5", "b2sum"}) {
+    for (const char* unknown : {"sha3sum", "MD5SUM", "sum", "shasum", "md5", "b3sums"}) {
         const ParsedCommandLine refused = ParseAs(unknown, {"f"});
         EXPECT_FALSE(refused.options) << unknown;
         EXPECT_NE(refused.error.find("choose one with -a"), std::string::npos) << unknown;
@@ -119,12 +119,84 @@ TEST(Options, UsageErrors) {
         {"--sfv", "-a", "sha256"},
         {"--sfv", "-a", "crc32,md5"},
         {"--sfv", "--all"},
+        {"--sfv", "--base64"},
+        // -l: whole bytes, within the algorithm's range, variable-length algorithms only.
+        {"-a", "blake2b", "-l", "7"},
+        {"-a", "blake2b", "-l", "520"},
+        {"-a", "blake2b", "-l", "x"},
+        {"-a", "md5", "-l", "128"},
+        {"-a", "blake2b,sha256", "-l", "256"},
+        {"-l", "256"},
     };
     for (const auto& args : cases) {
         const ParsedCommandLine parsed = Parse(args);
         EXPECT_FALSE(parsed.options) << *args.begin();
     }
     EXPECT_NE(Parse({"-a", "sha3"}).error.find("'sha3'"), std::string::npos);
+}
+
+// Under the drop-ins' names: their algorithms, lengths (b3sum's in bytes), classic checksums and
+// encodings; each tool's own refusals.
+TEST(Options, DropInCommandLines) {
+    const struct {
+        const char* argv0;
+        std::initializer_list<const char*> args;
+        std::vector<Algorithm> algorithms;  // empty, with no classic checksum: refused
+        std::size_t digestBytes = 0;
+        ClassicSum classic = ClassicSum::None;
+        DigestEncoding encoding = DigestEncoding::Hex;
+    } cases[] = {
+        {"corvane-sum",
+         {"-a", "blake3", "-l", "512", "--base64"},
+         {A::Blake3},
+         64,
+         {},
+         DigestEncoding::Base64},
+        {"corvane-sum",
+         {"-a", "blake2b,blake3", "-l", "128", "--raw"},
+         {A::Blake2b, A::Blake3},
+         16,
+         {},
+         DigestEncoding::Raw},
+        {"b2sum", {"-l", "256"}, {A::Blake2b}, 32},
+        {"cksum", {}, {}, 0, ClassicSum::Crc},
+        {"cksum", {"-a", "bsd"}, {}, 0, ClassicSum::Bsd},
+        {"cksum", {"-a", "sysv", "--raw"}, {}, 0, ClassicSum::Sysv, DigestEncoding::Raw},
+        {"cksum", {"-a", "sm3"}, {A::Sm3}},
+        {"cksum", {"-a", "sha2", "-l", "384"}, {A::Sha384}},
+        {"cksum", {"-a", "sha3", "--length=224"}, {A::Sha3_224}},
+        {"cksum", {"-a", "sha2"}, {}},
+        {"cksum", {"-a", "sha3", "-l", "160"}, {}},
+        {"cksum", {"-a", "sha256", "-l", "256"}, {}},
+        {"cksum", {"-a", "bsd", "-c"}, {}},
+        {"cksum", {"-a", "crc", "--base64"}, {}},
+        {"cksum", {"-a", "blake3"}, {}},
+        {"cksum", {"-t"}, {}},
+        {"b3sum", {"-l", "100", "--no-names"}, {A::Blake3}, 100},
+        {"b3sum", {"--keyed", "--derive-key", "x"}, {}},
+        {"b3sum", {"--raw", "a", "b"}, {}},
+        {"b3sum", {"--quiet"}, {}},
+        {"b3sum", {"--tag"}, {}},
+        {"xxhsum", {}, {A::Xxh64}},
+        {"xxhsum", {"-H3", "--tag"}, {A::Xxh3}},
+        {"xxh128sum", {"-H0"}, {A::Xxh32}},
+        {"xxh32sum", {"-c"}, {A::Xxh32, A::Xxh64, A::Xxh3, A::Xxh128}},
+        {"xxhsum", {"-H9"}, {}},
+    };
+    for (const auto& c : cases) {
+        const ParsedCommandLine parsed = ParseAs(c.argv0, c.args);
+        const std::string label =
+            std::string(c.argv0) + " " + (c.args.size() ? *c.args.begin() : "");
+        if (c.algorithms.empty() && c.classic == ClassicSum::None) {
+            EXPECT_FALSE(parsed.options) << label;
+            continue;
+        }
+        ASSERT_TRUE(parsed.options) << label << ": " << parsed.error;
+        EXPECT_EQ(parsed.options->algorithms, c.algorithms) << label;
+        EXPECT_EQ(parsed.options->digestBytes, c.digestBytes) << label;
+        EXPECT_EQ(parsed.options->classic, c.classic) << label;
+        EXPECT_EQ(parsed.options->encoding, c.encoding) << label;
+    }
 }
 
 // Which lines come out (the -b, -t and --tag combinations are compared with md5sum end to end):

@@ -18,6 +18,7 @@
 #include "gost_tables.h"
 #include "sha2_constants.h"
 #include "sha3.h"
+#include "sm3.h"
 #include "streebog.h"
 #include "vectors.h"
 #include "xxhash.h"
@@ -427,15 +428,47 @@ TEST(Sha3PathTest, BmiMatchesPortableOnRandomStatesRatesAndAlignments) {
             << "lanes " << rateLanes << " blocks " << blocks << " offset " << offset;
     }
 }
+
+// The SM3 block function with the vector expansion against the portable one (checked against the
+// published vectors by the conformance suite): random states, block counts and alignments.
+TEST(Sm3PathTest, Avx2MatchesPortableOnRandomStatesAndAlignments) {
+    if (!DetectCpuFeatures().avx2) GTEST_SKIP() << "CPU lacks AVX2";
+    const auto seed = std::random_device{}();
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    std::mt19937 random(seed);
+    const auto buffer = RandomBytes(random, 20 * 64 + 64);
+    for (int round = 0; round < 100; ++round) {
+        const std::size_t offset = random() % 64, blocks = random() % 21;
+        uint32_t state[8], expected[8];
+        for (auto& word : state) word = static_cast<uint32_t>(random());
+        std::memcpy(expected, state, sizeof state);
+        Sm3BlocksAvx2(state, buffer.data() + offset, blocks);
+        Sm3Blocks(expected, buffer.data() + offset, blocks);
+        ASSERT_EQ(std::memcmp(state, expected, sizeof state), 0)
+            << "blocks " << blocks << " offset " << offset;
+    }
+}
 #endif
 
 #if defined(__x86_64__) || defined(__i386__)
-// The vector step function against the portable one with each S-box set: random chaining values
-// and blocks, plus the all-zero and all-ones words where the additions and the control constant
+// The x86 step functions, each with the CPU features it needs and the level that picks it.
+struct GostPath {
+    const char* name;
+    void (*compress)(const GostRoundTables&, uint32_t*, const uint32_t*);
+    bool (*available)(const CpuFeatures&);
+    CpuLevel level;
+};
+class GostPathTest : public ::testing::TestWithParam<GostPath> {
+protected:
+    void SetUp() override {
+        if (!GetParam().available(DetectCpuFeatures())) GTEST_SKIP() << "CPU lacks the extension";
+    }
+};
+
+// The step function against the portable one with each S-box set: random chaining values and
+// blocks, plus the all-zero and all-ones words where the additions and the control constant
 // bite.
-TEST(GostAvx512Test, StepFunctionMatchesPortable) {
-    const CpuFeatures f = DetectCpuFeatures();
-    if (!f.avx512 || !f.avx512vbmi || !f.bmi2) GTEST_SKIP() << "CPU lacks AVX-512 VBMI or BMI";
+TEST_P(GostPathTest, StepFunctionMatchesPortable) {
     std::mt19937 random(2718);
     for (int trial = 0; trial < 4000; ++trial) {
         const GostRoundTables& tables = trial % 2 ? kGostCryptoProRoundTables : kGostRoundTables;
@@ -450,17 +483,15 @@ TEST(GostAvx512Test, StepFunctionMatchesPortable) {
         std::memcpy(vector, h, sizeof h);
         std::memcpy(block, m, sizeof m);
         GostCompressWith(tables, portable, m);
-        GostCompressAvx512(tables, vector, block);
+        GetParam().compress(tables, vector, block);
         ASSERT_EQ(std::memcmp(portable, vector, sizeof portable), 0) << "trial " << trial;
         ASSERT_EQ(std::memcmp(block, m, sizeof m), 0) << "the block must stay unchanged";
     }
 }
 
-// Whole messages of random lengths at random alignments, in random pieces: the forced best
-// level against the portable level.
-TEST(GostAvx512Test, RandomMessagesMatchPortable) {
-    const CpuFeatures f = DetectCpuFeatures();
-    if (!f.avx512 || !f.avx512vbmi || !f.bmi2) GTEST_SKIP() << "CPU lacks AVX-512 VBMI or BMI";
+// Whole messages of random lengths at random alignments, in random pieces: the path's level
+// against the portable level.
+TEST_P(GostPathTest, RandomMessagesMatchPortable) {
     std::mt19937 random(31415);
     const auto buffer = RandomBytes(random, 5000 + 64);
     const auto digest = [&](CpuLevel level, std::size_t offset, std::size_t length, uint32_t seed) {
@@ -481,11 +512,24 @@ TEST(GostAvx512Test, RandomMessagesMatchPortable) {
     for (int trial = 0; trial < 200; ++trial) {
         const std::size_t offset = random() % 64, length = random() % 5000;
         const uint32_t seed = static_cast<uint32_t>(random());
-        ASSERT_EQ(digest(CpuLevel::kAvx512, offset, length, seed),
+        ASSERT_EQ(digest(GetParam().level, offset, length, seed),
                   digest(CpuLevel::kPortable, offset, length, seed))
             << "offset " << offset << " length " << length << " seed " << seed;
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Accel, GostPathTest,
+                         ::testing::Values(GostPath{"avx2", GostCompressAvx2,
+                                                    [](const CpuFeatures& f) {
+                                                        return f.avx2 && f.bmi1;
+                                                    },
+                                                    CpuLevel::kAvx2},
+                                           GostPath{"avx512", GostCompressAvx512,
+                                                    [](const CpuFeatures& f) {
+                                                        return f.avx512 && f.avx512vbmi && f.bmi2;
+                                                    },
+                                                    CpuLevel::kAvx512}),
+                         [](const auto& p) { return std::string(p.param.name); });
 #endif
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -561,11 +605,12 @@ TEST(CpuDispatchTest, ForcingCapsAtTheCpuAndResets) {
         if (level == CpuLevel::kPortable) {
             EXPECT_EQ(d.sha1Blocks, nullptr);
             EXPECT_EQ(d.crc32Bulk, &Crc32Slicing16);
-            EXPECT_EQ(ActiveCpuPaths(),
-                      "crc32=slicing-16 sha1=portable sha256=portable sha512=portable "
-                      "sha3=portable gost=portable md4-lanes=single md5-lanes=single sha1-lanes=single "
-                      "sha256-lanes=single sha512-lanes=single md2-lanes=single "
-                      "crc32c=slicing-16 blake3=portable xxh3=portable streebog=portable");
+            EXPECT_EQ(
+                ActiveCpuPaths(),
+                "crc32=slicing-16 sha1=portable sha256=portable sha512=portable "
+                "sha3=portable gost=portable md4-lanes=single md5-lanes=single sha1-lanes=single "
+                "sha256-lanes=single sha512-lanes=single md2-lanes=single "
+                "crc32c=slicing-16 blake3=portable xxh3=portable streebog=portable sm3=portable");
             EXPECT_EQ(d.gostCompress, &GostCompressWith);
         }
     }

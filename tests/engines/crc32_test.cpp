@@ -1,5 +1,5 @@
 // CRC-32: shared vectors as text and as files, the check value, high bytes, the 4096-byte
-// portion boundary, and files that cannot be read.
+// portion boundary, and files that cannot be read; cksum's classic checksums beside it.
 #include "crc32.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "classic_sums.h"
 #include "temp_file.h"
 #include "unprivileged.h"
 #include "vectors.h"
@@ -182,4 +183,45 @@ TEST(Crc32, FilesThatCannotBeRead) {
     const auto r = CrcOf(locked);
     EXPECT_EQ(r.outcome, CrcFileOutcome::NotOpened);
     EXPECT_EQ(r.crc, 0u);
+}
+
+// cksum's classic checksums: the POSIX CRC, the BSD and the System V sums. Expected values from
+// cksum -a crc, -a bsd and -a sysv (coreutils 9.1) on the same bytes; every split of the input
+// gives the same.
+TEST(ClassicSums, KnownAnswersFromCksumInAnyPieces) {
+    const struct {
+        std::string message;
+        uint32_t crc;
+        uint16_t bsd, sysv;
+    } cases[] = {
+        {"", 4294967295u, 0, 0},
+        {"abc", 1219131554u, 16556, 294},
+        {"123456789", 930766865u, 53615, 477},
+        {RampMessage(1), 2312486299u, 3, 3},
+        {RampMessage(8), 1002360118u, 5722, 220},
+        {RampMessage(9), 2425606739u, 2920, 279},
+        {RampMessage(4096), 3788569423u, 24659, 63495},
+        {RampMessage(70000), 396058721u, 41507, 12112},
+    };
+    std::mt19937 random(7);
+    for (const auto& c : cases) {
+        const auto* data = reinterpret_cast<const uint8_t*>(c.message.data());
+        for (int split = 0; split < 4; ++split) {
+            PosixCrcContext crc;
+            BsdSumContext bsd;
+            SysvSumContext sysv;
+            for (std::size_t at = 0; at < c.message.size();) {
+                const std::size_t piece =
+                    split == 0 ? c.message.size()
+                               : std::min<std::size_t>(c.message.size() - at, random() % 300 + 1);
+                PosixCrcUpdate(&crc, data + at, piece);
+                BsdSumUpdate(&bsd, data + at, piece);
+                SysvSumUpdate(&sysv, data + at, piece);
+                at += piece;
+            }
+            EXPECT_EQ(PosixCrcFinal(&crc), c.crc) << c.message.size();
+            EXPECT_EQ(bsd.sum, c.bsd) << c.message.size();
+            EXPECT_EQ(SysvSumFinal(&sysv), c.sysv) << c.message.size();
+        }
+    }
 }

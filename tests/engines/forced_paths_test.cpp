@@ -1,6 +1,6 @@
 // The engines with accelerated block functions, run through the whole conformance suite once per
 // dispatch level (each capped at what this CPU has), GOST, CRC-32C and XXH3 included, the SHA-224,
-// SHA-512/t and SHA-3 engines at the portable level and the best this CPU has, Streebog and
+// SHA-512/t and SHA-3 engines at the portable level and the best this CPU has, Streebog, SM3 and
 // CryptoPro GOST at the portable level, and CRC-32 files through every CRC path.
 #include <gtest/gtest.h>
 
@@ -62,6 +62,7 @@ using GostPortable = At<CpuLevel::kPortable, GostEngine>;
 using GostBest = At<CpuLevel::kAvx512, GostEngine>;
 using GostCryptoProPortable = At<CpuLevel::kPortable, GostCryptoProEngine>;
 using Streebog512Portable = At<CpuLevel::kPortable, StreebogEngine<512>>;
+using Sm3Portable = At<CpuLevel::kPortable, Sm3Engine>;
 INSTANTIATE_TYPED_TEST_SUITE_P(Sha1Portable, EngineConformance, Sha1Portable);
 INSTANTIATE_TYPED_TEST_SUITE_P(Sha1Accelerated, EngineConformance, Sha1Best);
 INSTANTIATE_TYPED_TEST_SUITE_P(Sha256Portable, EngineConformance, Sha256Portable);
@@ -99,9 +100,10 @@ INSTANTIATE_TYPED_TEST_SUITE_P(Xxh3Portable, EngineConformance, Xxh3Portable);
 INSTANTIATE_TYPED_TEST_SUITE_P(Xxh3Avx2, EngineConformance, Xxh3Avx2);
 INSTANTIATE_TYPED_TEST_SUITE_P(Xxh128Portable, EngineConformance, Xxh128Portable);
 INSTANTIATE_TYPED_TEST_SUITE_P(Xxh128Avx2, EngineConformance, Xxh128Avx2);
-// (CryptoPro's and Streebog's default instantiations run the best path.)
+// (CryptoPro's, Streebog's and SM3's default instantiations run the best path.)
 INSTANTIATE_TYPED_TEST_SUITE_P(GostCryptoProPortable, EngineConformance, GostCryptoProPortable);
 INSTANTIATE_TYPED_TEST_SUITE_P(Streebog512Portable, EngineConformance, Streebog512Portable);
+INSTANTIATE_TYPED_TEST_SUITE_P(Sm3Portable, EngineConformance, Sm3Portable);
 
 class CrcFileAtLevel : public ::testing::TestWithParam<CpuLevel> {
 protected:

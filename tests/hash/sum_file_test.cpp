@@ -68,20 +68,83 @@ TEST(SumLine, WellFormedLines) {
     }
 }
 
+// Lengths of variable-length algorithms from their tags ("BLAKE2b-256", as b2sum -l writes) or
+// their digests, and base64 digests (--base64; RFC 4648's padding, canonical only) read as hex.
+TEST(SumLine, LengthTagsAndBase64Digests) {
+    using A = Algorithm;
+    const std::string md5 = "900150983cd24fb0d6963f7d28e17f72";  // MD5("abc")
+    const std::string md5Base64 = "kAFQmDzST7DWlj99KOF/cg==";
+    const struct {
+        std::string line;
+        std::vector<Algorithm> chosen;  // empty: all, any tag
+        std::string digest;             // empty: malformed
+        std::size_t digestBytes;
+    } cases[] = {
+        {"BLAKE2b-256 (f) = " + kSha256, {}, kSha256, 32},
+        {"BLAKE2b-512 (f) = " + std::string(128, 'd'), {}, std::string(128, 'd'), 0},
+        {"BLAKE2b (f) = " + kSha1, {}, kSha1, 20},
+        {"BLAKE3-128 (f) = " + kMd5, {}, kMd5, 16},
+        {"BLAKE2b-520 (f) = " + std::string(130, 'd'), {}, "", 0},
+        {"BLAKE2b-0 (f) = ", {}, "", 0},
+        {"SHA256-128 (f) = " + kMd5, {}, "", 0},
+        // Untagged: any length only for a variable-length algorithm chosen alone.
+        {kMd5 + "  f", {A::Blake2b}, kMd5, 16},
+        {kSha1 + "  f", {A::Blake3}, kSha1, 20},
+        {kSha1 + "  f", {A::Blake2b, A::Blake3}, "", 0},
+        {kSha1 + "  f", {}, kSha1, 0},
+        {"MD5 (f) = " + md5Base64, {}, md5, 0},
+        {md5Base64 + "  f", {}, md5, 0},
+        {md5Base64 + "  f", {A::Sha1}, "", 0},
+        {"MD5 (f) = kAFQmDzST7DWlj99KOF/cg=", {}, "", 0},   // padding cut short
+        {"MD5 (f) = kAFQmDzST7DWlj99KOF/ch==", {}, "", 0},  // bits beyond the last byte
+        {"MD5 (f) = kAFQmDzST7DWlj99KOF/c===", {}, "", 0},
+        {"BLAKE2b-256 (f) = vd2BPGNCOXIxce8/7phXm5SWTjuxyz5CcmLIwGjVIxk=",
+         {},
+         "bddd813c634239723171ef3fee98579b94964e3bb1cb3e427262c8c068d52319",
+         32},
+    };
+    for (const auto& c : cases) {
+        SumLineRules rules;
+        if (!c.chosen.empty()) rules = Rules(c.chosen, false);
+        rules.anyLength = !c.chosen.empty();
+        rules.refuseAmbiguous = false;
+        const SumLine parsed = SumLineParser(rules).Parse(c.line);
+        if (c.digest.empty()) {
+            EXPECT_EQ(parsed.kind, SumLine::Kind::Malformed) << c.line;
+            continue;
+        }
+        ASSERT_EQ(parsed.kind, SumLine::Kind::Entry) << c.line;
+        EXPECT_EQ(parsed.entry.digest, c.digest) << c.line;
+        EXPECT_EQ(parsed.entry.digestBytes, c.digestBytes) << c.line;
+        EXPECT_EQ(parsed.entry.name, "f") << c.line;
+    }
+    // Written back: the tag with the length, the digest in base64.
+    SumLineStyle style{SumFormat::Bsd};
+    style.digestBytes = 32;
+    style.base64 = true;
+    EXPECT_EQ(FormatSumLine(A::Blake2b,
+                            "bddd813c634239723171ef3fee98579b94964e3bb1cb3e427262c8c068d52319", "f",
+                            style),
+              "BLAKE2b-256 (f) = vd2BPGNCOXIxce8/7phXm5SWTjuxyz5CcmLIwGjVIxk=\n");
+    for (const std::string& hex : {std::string(), std::string("ff"), std::string("ffee"), md5})
+        EXPECT_EQ(Base64ToHex(HexToBase64(hex)).value_or("none"), hex.empty() ? "none" : hex);
+}
+
 TEST(SumLine, MalformedLines) {
     const std::string cases[] = {
         "bad line",
-        kSha1 + " ",                  // no name
-        kSha1 + "x  f",               // not hex
-        kSha1.substr(1) + "  f",      // too short for SHA-1
-        kSha256 + "  f",              // a length -a did not select
-        "\\" + kSha1 + "  a\\tb",     // unknown escape
-        "SHA1 f) = " + kSha1,         // tag without '('
-        "SHA1 (f = " + kSha1,         // no ')'
-        "SHA1 (f) " + kSha1,          // no '='
-        "SHA1 (f) = " + kSha1 + " ",  // trailing blank after the digest
-        "SHA1 (f) = " + kMd5,         // digest length not the tag's
-        "BLAKE2b (f) = " + kSha1,     // unknown tag
+        kSha1 + " ",                   // no name
+        kSha1 + "x  f",                // not hex
+        kSha1.substr(1) + "  f",       // too short for SHA-1
+        kSha256 + "  f",               // a length -a did not select
+        "\\" + kSha1 + "  a\\tb",      // unknown escape
+        "SHA1 f) = " + kSha1,          // tag without '('
+        "SHA1 (f = " + kSha1,          // no ')'
+        "SHA1 (f) " + kSha1,           // no '='
+        "SHA1 (f) = " + kSha1 + " ",   // trailing blank after the digest
+        "SHA1 (f) = " + kMd5,          // digest length not the tag's
+        "BLAKE2b-256 (f) = " + kSha1,  // digest length not the tag's
+        "BLAKE2b-7 (f) = " + kSha1,    // no whole bytes
         "\\MD5 (a\\qb) = " + kMd5,
         "\\" + kSha1 + "  a" + std::string(1, '\0') + "b",  // escaped: no zero byte
     };

@@ -101,6 +101,8 @@ TEST(ExpectedText, RefusesWhatIsNoDigest) {
     for (const std::string& text :
          {std::string(), std::string("hello"), sha1.substr(1), std::string(40, 'g'),
           "SHA1: " + Abc(A::Md5), "SHA256 (x) = " + sha1, sha1 + std::string(1, '\0'),
+          "BLAKE2b-256 (x.iso) = " + Abc(A::Sha256),
+          "BLAKE2b-256 (x.iso) = " + Abc(A::Sha256) + "\nMD5 (y.iso) = " + Abc(A::Md5),
           "a\n" + sha1 + "  other.iso\n", sha1 + std::string(kSumFileReadLimit, ' ')})
         EXPECT_FALSE(ParseExpectedText(text, "x.iso")) << text.substr(0, 80);
     // A copied sentence ending in eight hex digits is not an SFV line, unless it names the file.

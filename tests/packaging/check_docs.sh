@@ -19,11 +19,12 @@ for page in "$docs"/*.1; do
     [ -z "$warnings" ] || fail "man warns on $page: $warnings"
 done
 
-# The parser's tables: getopt_long's option array and its short-option string.
-long=$(grep -ohE '\{"[a-z0-9-]+", *(no|required|optional)_argument' "$source"/cli/*.cpp |
-    cut -d'"' -f2 | sort -u)
-short=$(grep -ohE 'getopt_long\([^"]*"[^"]*"' "$source"/cli/*.cpp | sed 's/.*"\(.*\)"/\1/' |
-    tr -d ':+' | grep -o . | sort -u)
+# The parser's tables: corvane-sum's getopt_long option array and its short-option string (the
+# b3sum and xxhsum drop-ins have tables of their own, documented as those tools').
+long=$(sed -n '/^const option kLongOptions\[\] = {/,/^};/p' "$source"/cli/*.cpp |
+    grep -ohE '\{"[a-z0-9-]+", *(no|required|optional)_argument' | cut -d'"' -f2 | sort -u)
+short=$(grep -ohE 'getopt_long\([^"]*"[^"]*", kLongOptions' "$source"/cli/*.cpp |
+    sed 's/[^"]*"\([^"]*\)".*/\1/' | tr -d ':+' | grep -o . | sort -u)
 [ -n "$long" ] && [ -n "$short" ] || fail "found no option table in cli/*.cpp"
 
 page=$docs/corvane-sum.1
