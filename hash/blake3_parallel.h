@@ -33,12 +33,15 @@ Blake3Parallel Blake3UpdateParallel(Blake3Context* context, uint64_t length, uns
                                     const Blake3PieceFetch& fetch, const Blake3Advance& advance,
                                     int& error);
 
-// The first `size` bytes of `source` (a regular file) through Blake3UpdateParallel, each thread
-// reading its pieces at their offsets into its own buffer. Reading beats mapping the file here:
-// the pieces are hashed from the cache the read left them in, and a file cut short while mapped
-// would kill the process. (Whole-process runs on a page-cached 512 MiB file against b3sum, in
-// alternation, on AVX-512 and AVX2: less time in all with reads than with a mapping, faulted in
-// or populated at once.)
+// How many chunks one mapping covers in Blake3UpdateFromSource: a whole number of pieces.
+inline constexpr uint64_t kBlake3MapWindowChunks = ByteSource::kMapWindow / kBlake3ChunkSize;
+static_assert(kBlake3MapWindowChunks % kBlake3PieceChunks == 0);
+
+// The first `size` bytes of `source` (a regular file) through Blake3UpdateParallel, a window of
+// pieces at a time: from ByteSource::kMapFrom bytes on, hashed where the file is mapped
+// (ByteSource::UseMapped) with no copy, or each thread reading its pieces at their offsets into
+// its own buffer, whichever costs the threads less in the trial windows; shorter files are read.
+// A file cut short meanwhile fails with EIO.
 Blake3Parallel Blake3UpdateFromSource(Blake3Context* context, ByteSource& source, uint64_t size,
                                       unsigned extraThreads, const Blake3Advance& advance,
                                       int& error);

@@ -6,15 +6,85 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/mman.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
+#include <mutex>
 
 namespace {
+
+// The mapped windows in use, for the bus-error handler: touching a page of a mapping that lies
+// wholly past its file's end (the file was cut short meanwhile) raises SIGBUS, which would end the
+// process. The handler puts zeros in place of the rest of the window and marks it cut.
+struct GuardedWindow {
+    std::atomic<bool> taken{false};
+    std::atomic<uintptr_t> begin{0};  // 0 while not in use
+    std::atomic<uintptr_t> end{0};
+    std::atomic<bool> cut{false};
+};
+GuardedWindow guardedWindows[32];
+struct sigaction busActionBefore {};
+uintptr_t pageSize = 4096;
+
+void OnBusError(int signal, siginfo_t* info, void* context) {
+    const auto at = reinterpret_cast<uintptr_t>(info->si_addr);
+    for (GuardedWindow& window : guardedWindows) {
+        const uintptr_t begin = window.begin.load(std::memory_order_acquire);
+        const uintptr_t end = window.end.load(std::memory_order_relaxed);
+        if (begin == 0 || at < begin || at >= end) continue;
+        const uintptr_t page = at & ~(pageSize - 1);
+        if (mmap(reinterpret_cast<void*>(page), end - page, PROT_READ,
+                 MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0) != MAP_FAILED) {
+            window.cut.store(true, std::memory_order_relaxed);
+            return;
+        }
+        break;
+    }
+    // Not a window's fault: whatever was there before us handles it.
+    if (busActionBefore.sa_handler == SIG_DFL || busActionBefore.sa_handler == SIG_IGN) {
+        // Back to the default; the access repeats and ends the process as it would have.
+        struct sigaction fallback {};
+        fallback.sa_handler = SIG_DFL;
+        sigemptyset(&fallback.sa_mask);
+        sigaction(SIGBUS, &fallback, nullptr);
+    } else if ((busActionBefore.sa_flags & SA_SIGINFO) != 0) {
+        busActionBefore.sa_sigaction(signal, info, context);
+    } else {
+        busActionBefore.sa_handler(signal);
+    }
+}
+
+bool GuardMappings() {
+    static std::once_flag once;
+    static bool installed = false;
+    std::call_once(once, [] {
+        const long page = sysconf(_SC_PAGESIZE);
+        if (page > 0) pageSize = static_cast<uintptr_t>(page);
+        struct sigaction ours {};
+        ours.sa_sigaction = OnBusError;
+        ours.sa_flags = SA_SIGINFO;
+        sigemptyset(&ours.sa_mask);
+        installed = sigaction(SIGBUS, &ours, &busActionBefore) == 0;
+    });
+    return installed;
+}
+
+GuardedWindow* TakeWindow() {
+    for (GuardedWindow& window : guardedWindows) {
+        bool expected = false;
+        if (window.taken.compare_exchange_strong(expected, true, std::memory_order_acquire))
+            return &window;
+    }
+    return nullptr;
+}
 
 bool ClearNonBlocking(int fd, int& error) {
     // Of the flags F_SETFL sets, the open asked only for O_NONBLOCK: one call clears it.
@@ -71,6 +141,49 @@ public:
         }
     }
 
+    Mapped UseMapped(uint64_t offset, std::size_t length, const MappedUse& use,
+                     int& error) override {
+        if (!size) {
+            error = ENODEV;
+            return Mapped::Unmappable;
+        }
+        if (length == 0) return Mapped::Used;
+        GuardedWindow* window = GuardMappings() ? TakeWindow() : nullptr;
+        if (window == nullptr) {
+            error = EBUSY;
+            return Mapped::Unmappable;
+        }
+        const uint64_t start = offset & ~uint64_t{pageSize - 1};
+        const auto lead = static_cast<std::size_t>(offset - start);
+        const std::size_t span = lead + length;
+        void* base = mmap(nullptr, span, PROT_READ, MAP_SHARED, fd, static_cast<off_t>(start));
+        if (base == MAP_FAILED) {
+            error = errno;
+            window->taken.store(false, std::memory_order_release);
+            return Mapped::Unmappable;
+        }
+        // Only advice: read ahead further, and drop the pages behind sooner.
+        (void)madvise(base, span, MADV_SEQUENTIAL);
+        const auto begin = reinterpret_cast<uintptr_t>(base);
+        window->cut.store(false, std::memory_order_relaxed);
+        window->end.store(begin + ((span + pageSize - 1) & ~(pageSize - 1)),
+                          std::memory_order_relaxed);
+        window->begin.store(begin, std::memory_order_release);
+        const bool whole = use(static_cast<const uint8_t*>(base) + lead, length);
+        window->begin.store(0, std::memory_order_release);
+        const bool cut = window->cut.load(std::memory_order_relaxed);
+        munmap(base, span);
+        window->taken.store(false, std::memory_order_release);
+        // A file cut inside the window's last page reads as zeros there, with no fault.
+        struct stat info {};
+        if (cut ||
+            (fstat(fd, &info) == 0 && static_cast<uint64_t>(info.st_size) < offset + length)) {
+            error = EIO;
+            return Mapped::CutShort;
+        }
+        return whole ? Mapped::Used : Mapped::Stopped;
+    }
+
 private:
     // Until a writer has written or gone (a FIFO never written to reads as empty only then), as a
     // blocking open would have waited; then reads block as usual.
@@ -99,6 +212,11 @@ private:
 std::ptrdiff_t ByteSource::ReadAt(uint8_t*, std::size_t, uint64_t, int& error) {
     error = ESPIPE;
     return -1;
+}
+
+ByteSource::Mapped ByteSource::UseMapped(uint64_t, std::size_t, const MappedUse&, int& error) {
+    error = ENODEV;
+    return Mapped::Unmappable;
 }
 
 std::string FileErrorText(int error) {
@@ -218,4 +336,10 @@ std::vector<std::string> FolderEntries(const std::string& folder, std::size_t li
     }
     closedir(dir);
     return names;
+}
+
+uint64_t ThreadCpuNanoseconds() {
+    timespec now{};
+    if (clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now) != 0) return 0;
+    return static_cast<uint64_t>(now.tv_sec) * 1'000'000'000u + static_cast<uint64_t>(now.tv_nsec);
 }

@@ -25,6 +25,26 @@ public:
     virtual bool ReadsAtOffsets() const { return false; }
     virtual std::ptrdiff_t ReadAt(uint8_t* buffer, std::size_t capacity, uint64_t offset,
                                   int& error);
+
+    // For engines that hash faster than the kernel copies: the bytes at [offset, offset + length)
+    // of a regular file mapped into memory, handed to `use`, instead of copied. Where ReadAt works.
+    enum class Mapped {
+        Used,        // `use` saw every byte and returned true
+        Stopped,     // `use` returned false
+        Unmappable,  // nothing was mapped (`error` says why): read instead
+        CutShort,    // the file lost bytes of the range while `use` ran: what it made of them is
+                     // void (a page past the new end reads as zeros rather than ending the process)
+    };
+    using MappedUse = std::function<bool(const uint8_t* bytes, std::size_t length)>;
+    // How much of a file one mapping covers. Whether mapping costs less than reading depends on
+    // how the page cache holds the file (in large folios, as read-ahead leaves it, a mapping
+    // costs next to nothing; in single pages, as a file just written, more than a copy), so the
+    // first kMapTrials windows take turns, mapped and read, and the cheaper goes on; files
+    // shorter than that are read.
+    static constexpr std::size_t kMapWindow = std::size_t{16} << 20;
+    static constexpr int kMapTrials = 4;
+    static constexpr uint64_t kMapFrom = uint64_t{kMapTrials} * kMapWindow;
+    virtual Mapped UseMapped(uint64_t offset, std::size_t length, const MappedUse& use, int& error);
 };
 
 // Opens the file at `path` for reading; null, with `error` set to errno, when it cannot.
@@ -78,3 +98,7 @@ inline constexpr int kStandardInput = 0;  // its descriptor
 bool StandardInputIsTerminal();
 // Reads an open descriptor from where it stands; the descriptor stays open.
 std::unique_ptr<ByteSource> DescriptorSource(int fd);
+
+// The CPU time the calling thread has used, in nanoseconds: for choosing by what each way of
+// reading costs it.
+uint64_t ThreadCpuNanoseconds();

@@ -102,6 +102,12 @@ HashOutcome ComputeDigests(ByteSource& source, std::span<const Algorithm> algori
     // Engines faster than the kernel's copy gain from a second thread only by halving the copy.
     const bool cheap = !ReaderThreadPays(algorithms);
     const bool splitReads = !small && cheap && size && source.ReadsAtOffsets();
+    if (splitReads) {
+        // Better still, where it costs less: no copy. The helper only if reading takes over.
+        CoreLease own(cores, 1, 0);
+        if (auto outcome = HashMapped(source, algorithms, control.digestBytes, *size, cores, watch))
+            return *std::move(outcome);
+    }
     const unsigned wanted =
         splitReads       ? 1
         : small || cheap ? 0

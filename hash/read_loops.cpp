@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "blake3_parallel.h"
+#include "core_budget.h"
 #include "digest_text.h"
 #include "digester.h"
 #include "schedule.h"
@@ -213,19 +214,44 @@ HashOutcome HashOnThreads(ByteSource& source, std::span<const Algorithm> algorit
 
 namespace {
 
-// The helper's half of HashWithSplitReads: odd block 2k+1 goes to slot k % kSlots once the
+// Reads on at `offset` until a read gives nothing: the rest of a file, or whatever it grew by
+// since its size was taken; then the digests.
+HashOutcome ReadOnToTheEnd(ByteSource& source, DigestSet& set, uint64_t offset,
+                           std::vector<uint8_t>& buffer, SliceWatch& watch) {
+    const auto fail = [&](HashStatus status, int error) {
+        return HashOutcome::Failure(status, error, watch.Done());
+    };
+    for (;;) {
+        if (watch.Cancelled()) return fail(HashStatus::Cancelled, 0);
+        int error = 0;
+        const std::ptrdiff_t got = source.ReadAt(buffer.data(), buffer.size(), offset, error);
+        if (got == 0) break;
+        if (got < 0 || static_cast<std::size_t>(got) > buffer.size())
+            return fail(HashStatus::ReadFailed, error != 0 ? error : EIO);
+        if (!FeedSlices(set, buffer.data(), static_cast<std::size_t>(got), watch))
+            return fail(HashStatus::Cancelled, 0);
+        offset += static_cast<uint64_t>(got);
+    }
+    HashOutcome outcome;
+    outcome.bytesHashed = watch.Done();
+    outcome.digests = set.Finish();
+    return outcome;
+}
+
+// The helper's half of the split reads: odd block 2k+1 (counted from where the split reads
+// start) goes to slot k % kSlots once the
 // calling thread has released the block kSlots before it.
 class OddBlocks {
 public:
     static constexpr std::size_t kSlots = 4;
 
-    OddBlocks(ByteSource& from, uint64_t size)
-        : source(from), fileSize(size), memory(kSlots * kReadSize) {}
+    OddBlocks(ByteSource& from, uint64_t start, uint64_t size)
+        : source(from), base(start), fileSize(size), memory(kSlots * kReadSize) {}
 
     // Until the known size is covered, a read fails or comes short, or Abandon.
     void Produce() {
         for (uint64_t k = 0;; ++k) {
-            const uint64_t offset = (2 * k + 1) * uint64_t{kReadSize};
+            const uint64_t offset = base + (2 * k + 1) * uint64_t{kReadSize};
             if (offset >= fileSize) return;
             const auto want =
                 static_cast<std::size_t>(std::min<uint64_t>(kReadSize, fileSize - offset));
@@ -276,6 +302,7 @@ private:
     uint8_t* Slot(uint64_t k) { return memory.data() + (k % kSlots) * kReadSize; }
 
     ByteSource& source;
+    const uint64_t base;
     const uint64_t fileSize;
     std::vector<uint8_t> memory;
     std::ptrdiff_t length[kSlots] = {};
@@ -288,14 +315,18 @@ private:
 
 }  // namespace
 
-HashOutcome HashWithSplitReads(ByteSource& source, std::span<const Algorithm> algorithms,
-                               std::size_t digestBytes, uint64_t size, SliceWatch& watch) {
-    OddBlocks odd(source, size);
+namespace {
+
+// The split reads of HashWithSplitReads from `offset` on, into `set`; none when the helper
+// cannot be started (nothing has been read then).
+std::optional<HashOutcome> SplitReadsFrom(ByteSource& source, DigestSet& set, uint64_t offset,
+                                          uint64_t size, SliceWatch& watch) {
+    OddBlocks odd(source, offset, size);
     std::jthread helper;
     try {
         helper = std::jthread([&odd] { odd.Produce(); });
     } catch (const std::system_error&) {
-        return HashOnThisThread(source, algorithms, digestBytes, kReadSize, watch);
+        return std::nullopt;
     }
     // Whichever way this returns, the helper stops before `odd` goes.
     struct StopHelper {
@@ -307,12 +338,10 @@ HashOutcome HashWithSplitReads(ByteSource& source, std::span<const Algorithm> al
         }
     } stop{odd, helper};
 
-    DigestSet set(algorithms, digestBytes);
     std::vector<uint8_t> own(kReadSize);
     const auto fail = [&](HashStatus status, int error) {
         return HashOutcome::Failure(status, error, watch.Done());
     };
-    uint64_t offset = 0;
     for (uint64_t n = 0; offset < size; ++n) {
         if (watch.Cancelled()) return fail(HashStatus::Cancelled, 0);
         const auto want = static_cast<std::size_t>(std::min<uint64_t>(kReadSize, size - offset));
@@ -328,20 +357,82 @@ HashOutcome HashWithSplitReads(ByteSource& source, std::span<const Algorithm> al
         offset += static_cast<uint64_t>(got);
         if (static_cast<std::size_t>(got) < want) break;  // the file shrank
     }
-    // Whatever the file grew by since its size was taken.
-    for (;;) {
-        if (watch.Cancelled()) return fail(HashStatus::Cancelled, 0);
-        int error = 0;
-        const std::ptrdiff_t got = source.ReadAt(own.data(), own.size(), offset, error);
-        if (got == 0) break;
-        if (got < 0 || static_cast<std::size_t>(got) > own.size())
-            return fail(HashStatus::ReadFailed, error != 0 ? error : EIO);
-        if (!FeedSlices(set, own.data(), static_cast<std::size_t>(got), watch))
-            return fail(HashStatus::Cancelled, 0);
-        offset += static_cast<uint64_t>(got);
+    return ReadOnToTheEnd(source, set, offset, own, watch);
+}
+
+}  // namespace
+
+HashOutcome HashWithSplitReads(ByteSource& source, std::span<const Algorithm> algorithms,
+                               std::size_t digestBytes, uint64_t size, SliceWatch& watch) {
+    {
+        DigestSet set(algorithms, digestBytes);
+        if (auto outcome = SplitReadsFrom(source, set, 0, size, watch)) return *std::move(outcome);
     }
-    HashOutcome outcome;
-    outcome.bytesHashed = watch.Done();
-    outcome.digests = set.Finish();
-    return outcome;
+    return HashOnThisThread(source, algorithms, digestBytes, kReadSize, watch);
+}
+
+std::optional<HashOutcome> HashMapped(ByteSource& source, std::span<const Algorithm> algorithms,
+                                      std::size_t digestBytes, uint64_t size, CoreBudget& cores,
+                                      SliceWatch& watch) {
+    if (size < ByteSource::kMapFrom) return std::nullopt;
+    DigestSet set(algorithms, digestBytes);
+    std::vector<uint8_t> buffer(kReadSize);
+    const auto fail = [&](HashStatus status, int error) {
+        return HashOutcome::Failure(status, error, watch.Done());
+    };
+    // What a byte costs this thread, mapped and read: each way's cheapest trial (the machine is
+    // shared).
+    constexpr int kTrialWindows = ByteSource::kMapTrials;
+    double mappedCost = 1e300, readCost = 1e300;
+    uint64_t offset = 0;
+    for (int window = 0; offset < size; ++window) {
+        if (window >= kTrialWindows && readCost < mappedCost) break;
+        if (watch.Cancelled()) return fail(HashStatus::Cancelled, 0);
+        const auto length =
+            static_cast<std::size_t>(std::min<uint64_t>(ByteSource::kMapWindow, size - offset));
+        const uint64_t start = ThreadCpuNanoseconds();
+        const auto cost = [&] {
+            return static_cast<double>(ThreadCpuNanoseconds() - start) /
+                   static_cast<double>(length);
+        };
+        if (window < kTrialWindows && window % 2 == 1) {
+            for (const uint64_t end = offset + length; offset < end;) {
+                int error = 0;
+                const auto want =
+                    static_cast<std::size_t>(std::min<uint64_t>(buffer.size(), end - offset));
+                const std::ptrdiff_t got = source.ReadAt(buffer.data(), want, offset, error);
+                if (got < 0 || static_cast<std::size_t>(got) > want)
+                    return fail(HashStatus::ReadFailed, error != 0 ? error : EIO);
+                if (!FeedSlices(set, buffer.data(), static_cast<std::size_t>(got), watch))
+                    return fail(HashStatus::Cancelled, 0);
+                offset += static_cast<uint64_t>(got);
+                if (static_cast<std::size_t>(got) < want)  // the file shrank
+                    return ReadOnToTheEnd(source, set, offset, buffer, watch);
+            }
+            readCost = std::min(readCost, cost());
+            continue;
+        }
+        int error = 0;
+        const auto mapped = source.UseMapped(
+            offset, length,
+            [&](const uint8_t* bytes, std::size_t count) {
+                return FeedSlices(set, bytes, count, watch);
+            },
+            error);
+        if (mapped == ByteSource::Mapped::Stopped) return fail(HashStatus::Cancelled, 0);
+        if (mapped == ByteSource::Mapped::CutShort) return fail(HashStatus::ReadFailed, error);
+        if (mapped == ByteSource::Mapped::Unmappable) {
+            if (offset == 0) return std::nullopt;
+            break;
+        }
+        if (window < kTrialWindows) mappedCost = std::min(mappedCost, cost());
+        offset += length;
+    }
+    if (offset < size) {
+        CoreLease lease(cores, 0, 1);
+        if (lease.Extra() > 0)
+            if (auto outcome = SplitReadsFrom(source, set, offset, size, watch))
+                return *std::move(outcome);
+    }
+    return ReadOnToTheEnd(source, set, offset, buffer, watch);
 }

@@ -10,6 +10,7 @@
 // from a zero register multiplies it by x^32 and reduces it: r·x^(8n) mod P.
 #include <immintrin.h>
 
+#include <cstdint>
 #include <cstring>
 
 #include "../crc32_slicing.h"
@@ -41,17 +42,30 @@ CORVANE_SSE42 inline uint32_t Shift(uint64_t reg, uint32_t k) {
 }
 
 // Runs of 3·N bytes, three streams of N each, while they last.
+// How far ahead of each stream its bytes are fetched.
+constexpr std::size_t kAhead = 1024;
+
 template <std::size_t N>
 CORVANE_SSE42 inline uint32_t ThreeStreams(uint32_t reg, const uint8_t*& data,
                                            std::size_t& length) {
-    static_assert(N % 8 == 0);
+    static_assert(N % 64 == 0);
     constexpr uint32_t kShiftN = PowerModP(8 * N - 33), kShift2N = PowerModP(16 * N - 33);
     for (; length >= 3 * N; data += 3 * N, length -= 3 * N) {
         uint64_t a = reg, b = 0, c = 0;
-        for (std::size_t i = 0; i < N; i += 8) {
-            a = _mm_crc32_u64(a, Load64(data + i));
-            b = _mm_crc32_u64(b, Load64(data + N + i));
-            c = _mm_crc32_u64(c, Load64(data + 2 * N + i));
+        for (std::size_t line = 0; line < N; line += 64) {
+            // Three streams this fast outrun the hardware's fetching from memory (a mapped file
+            // rather than a cache-warm buffer): ask for each stream's bytes ahead of time. Past
+            // the input's end it is a hint that cannot fault.
+            if constexpr (N >= 512)
+                for (std::size_t s = 0; s < 3; ++s)
+                    _mm_prefetch(reinterpret_cast<const char*>(reinterpret_cast<uintptr_t>(data) +
+                                                               s * N + line + kAhead),
+                                 _MM_HINT_T0);
+            for (std::size_t i = line; i < line + 64; i += 8) {
+                a = _mm_crc32_u64(a, Load64(data + i));
+                b = _mm_crc32_u64(b, Load64(data + N + i));
+                c = _mm_crc32_u64(c, Load64(data + 2 * N + i));
+            }
         }
         reg = Shift(a, kShift2N) ^ Shift(b, kShiftN) ^ static_cast<uint32_t>(c);
     }

@@ -20,6 +20,7 @@
 
 #include "core_budget.h"
 #include "digester.h"
+#include "read_loops.h"
 #include "schedule.h"
 #include "temp_file.h"
 #include "vectors.h"
@@ -242,6 +243,59 @@ TEST(Pipeline, PathsDescriptorsAndTexts) {
         EXPECT_EQ(outcome.error, f.error) << f.path;
         EXPECT_TRUE(outcome.digests.empty()) << f.path;
     }
+}
+
+// Files the engines faster than the kernel's copy hash where they are mapped, a window at a time,
+// mapped and read in turns at first (BLAKE3 through its tree, on every core free).
+TEST(Pipeline, MappedFilesWindowByWindow) {
+    TempDir dir;
+    const std::vector<Algorithm> blake3 = {Algorithm::Blake3};
+    for (uint64_t length : {ByteSource::kMapFrom + ByteSource::kMapWindow + kSliceSize + 3}) {
+        const std::string message = RampMessage(static_cast<std::size_t>(length));
+        const std::string path = dir.WriteFile("big", message);
+        for (const auto* set : {&kCheap, &blake3}) {
+            const HashOutcome outcome = ComputeDigests(HashInput::Path(path), *set);
+            EXPECT_EQ(outcome.digests, OneUpdate(message, *set)) << length;
+            EXPECT_EQ(outcome.bytesHashed, length) << length;
+        }
+    }
+}
+
+// A file cut short while mapped: touching a page past its new end would end the process with
+// SIGBUS; instead the pages read as zeros and the use is void. Cut inside the last page, nothing
+// faults, but the bytes are gone all the same.
+TEST(Pipeline, AFileCutShortWhileMappedIsAFailureNotACrash) {
+    TempDir dir;
+    const std::string message = RampMessage(std::size_t{1} << 20);
+    for (std::size_t cutTo : {std::size_t{0}, std::size_t{8192}, message.size() - 10}) {
+        const std::string path = dir.WriteFile("cut", message);
+        int error = 0;
+        const auto source = OpenFileSource(path, error);
+        ASSERT_TRUE(source);
+        uint8_t last = 0;
+        const auto mapped = source->UseMapped(
+            0, message.size(),
+            [&](const uint8_t* bytes, std::size_t length) {
+                EXPECT_EQ(std::memcmp(bytes, message.data(), length), 0);
+                EXPECT_EQ(truncate(path.c_str(), static_cast<off_t>(cutTo)), 0);
+                for (std::size_t i = 0; i < length; i += 64)
+                    last = *static_cast<const volatile uint8_t*>(bytes + i);
+                return true;
+            },
+            error);
+        EXPECT_EQ(mapped, ByteSource::Mapped::CutShort) << cutTo;
+        EXPECT_EQ(error, EIO) << cutTo;
+    }
+    // Uncut: every byte as written, and a use that stops says so.
+    const std::string path = dir.WriteFile("whole", message);
+    int error = 0;
+    const auto source = OpenFileSource(path, error);
+    ASSERT_TRUE(source);
+    const auto same = [&](const uint8_t* bytes, std::size_t length) {
+        return std::memcmp(bytes, message.data() + 5, length) == 0;
+    };
+    EXPECT_EQ(source->UseMapped(5, message.size() - 5, same, error), ByteSource::Mapped::Used);
+    EXPECT_EQ(source->UseMapped(4, message.size() - 5, same, error), ByteSource::Mapped::Stopped);
 }
 
 TEST(Pipeline, SplitByCostGivesMd2ACoreOfItsOwn) {
