@@ -9,6 +9,7 @@
 #include <array>
 #include <cstring>
 
+#include "bytes.h"
 #include "crc32.h"
 
 namespace {
@@ -32,10 +33,6 @@ constexpr Tables MakeTables() {
 }
 
 constexpr Tables kTables = MakeTables();
-
-uint32_t LoadBe32(const uint8_t* p) {
-    return uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | p[3];
-}
 
 uint32_t Step(uint32_t reg, uint8_t byte) {
     return (reg << 8) ^ kTables[0][(reg >> 24) ^ byte];

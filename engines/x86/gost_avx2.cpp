@@ -94,28 +94,9 @@ CORVANE_GOST_AVX2_TARGET void GostCompressAvx2(const GostRoundTables& tables,
     // The H and M terms of the mixing, ahead of the rounds in program order.
     const __m256i hmTerms = _mm256_xor_si256(MixTerms(chainingValue, 0), MixTerms(block, 16));
 
-    // The four encryptions side by side (basic mode, 32 rounds, the halves' swap done by
-    // alternating which half is updated; key words 0-7 three times, then 7 down to 0).
-    // Separate variables, not arrays: GCC packs pairs of array words into 64-bit registers.
-    uint32_t a0 = chainingValue[0], b0 = chainingValue[1], a1 = chainingValue[2],
-             b1 = chainingValue[3], a2 = chainingValue[4], b2 = chainingValue[5],
-             a3 = chainingValue[6], b3 = chainingValue[7];
-#pragma GCC unroll 32
-    for (int r = 0; r < 32; ++r) {
-        const int j = r < 24 ? r % 8 : 31 - r;
-        if (r % 2 == 0) {
-            b0 = GostRound(tables, b0, a0, key[0][j]);
-            b1 = GostRound(tables, b1, a1, key[1][j]);
-            b2 = GostRound(tables, b2, a2, key[2][j]);
-            b3 = GostRound(tables, b3, a3, key[3][j]);
-        } else {
-            a0 = GostRound(tables, a0, b0, key[0][j]);
-            a1 = GostRound(tables, a1, b1, key[1][j]);
-            a2 = GostRound(tables, a2, b2, key[2][j]);
-            a3 = GostRound(tables, a3, b3, key[3][j]);
-        }
-    }
-    const uint32_t s[8] = {b0, a0, b1, a1, b2, a2, b3, a3};
+    uint32_t s[8];
+    GostEncryptFour(
+        tables, chainingValue, [&key](int q, int j) -> const uint32_t& { return key[q][j]; }, s);
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(chainingValue),
                         _mm256_xor_si256(hmTerms, MixTerms(s, 32)));
 }

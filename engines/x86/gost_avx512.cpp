@@ -167,30 +167,14 @@ CORVANE_GOST_TARGET void GostCompressAvx512(const GostRoundTables& tables, uint3
     alignas(64) uint32_t key[32];  // key[4j + q]: key word j of encryption q
     _mm512_store_si512(key, keys0to3);
     _mm512_store_si512(key + 16, keys4to7);
-    // Separate variables, not arrays: GCC packs pairs of array words into 64-bit registers.
-    uint32_t a0 = chainingValue[0], b0 = chainingValue[1], a1 = chainingValue[2],
-             b1 = chainingValue[3], a2 = chainingValue[4], b2 = chainingValue[5],
-             a3 = chainingValue[6], b3 = chainingValue[7];
-#pragma GCC unroll 32
-    for (int r = 0; r < 32; ++r) {
-        const int j = r < 24 ? r % 8 : 31 - r;
-        if (r % 2 == 0) {
-            b0 = GostRound(tables, b0, a0, key[4 * j]);
-            b1 = GostRound(tables, b1, a1, key[4 * j + 1]);
-            b2 = GostRound(tables, b2, a2, key[4 * j + 2]);
-            b3 = GostRound(tables, b3, a3, key[4 * j + 3]);
-        } else {
-            a0 = GostRound(tables, a0, b0, key[4 * j]);
-            a1 = GostRound(tables, a1, b1, key[4 * j + 1]);
-            a2 = GostRound(tables, a2, b2, key[4 * j + 2]);
-            a3 = GostRound(tables, a3, b3, key[4 * j + 3]);
-        }
-    }
-    const uint32_t b[4] = {b0, b1, b2, b3}, a[4] = {a0, a1, a2, a3};
-    const __m128i bv = _mm_setr_epi32(static_cast<int>(b[0]), static_cast<int>(b[1]),
-                                      static_cast<int>(b[2]), static_cast<int>(b[3]));
-    const __m128i av = _mm_setr_epi32(static_cast<int>(a[0]), static_cast<int>(a[1]),
-                                      static_cast<int>(a[2]), static_cast<int>(a[3]));
+    uint32_t s[8];
+    GostEncryptFour(
+        tables, chainingValue, [&key](int q, int j) -> const uint32_t& { return key[4 * j + q]; },
+        s);
+    const __m128i bv = _mm_setr_epi32(static_cast<int>(s[0]), static_cast<int>(s[2]),
+                                      static_cast<int>(s[4]), static_cast<int>(s[6]));
+    const __m128i av = _mm_setr_epi32(static_cast<int>(s[1]), static_cast<int>(s[3]),
+                                      static_cast<int>(s[5]), static_cast<int>(s[7]));
     // The S terms of the mixing, read from the final halves.
     const __m256i n1 = _mm256_zextsi128_si256(bv), n2 = _mm256_zextsi128_si256(av);
     const __m256i result = Xor3(
