@@ -144,6 +144,14 @@ void AddAllLanes() {
             "sha1", level, [](const CpuDispatch& d) { return d.sha1Lanes; }, 64);
         AddLanes<uint32_t>(
             "sha256", level, [](const CpuDispatch& d) { return d.sha256Lanes; }, 64);
+        AddLanes<uint32_t>(
+            "md4", level, [](const CpuDispatch& d) { return d.md4Wide; }, 64);
+        AddLanes<uint32_t>(
+            "md5", level, [](const CpuDispatch& d) { return d.md5Wide; }, 64);
+        AddLanes<uint32_t>(
+            "sha1", level, [](const CpuDispatch& d) { return d.sha1Wide; }, 64);
+        AddLanes<uint32_t>(
+            "sha256", level, [](const CpuDispatch& d) { return d.sha256Wide; }, 64);
         AddLanes<uint64_t>(
             "sha512", level, [](const CpuDispatch& d) { return d.sha512Lanes; }, 128);
         AddLanes<uint8_t>(

@@ -49,6 +49,7 @@ CpuDispatch Choose(CpuLevel level, const CpuFeatures& f) {
     d.sm3Blocks = Sm3Blocks;
     d.sm3Name = "portable";
     d.md4Lanes = d.md5Lanes = d.sha1Lanes = d.sha256Lanes = {nullptr, 1, "single"};
+    d.md4Wide = d.md5Wide = d.sha1Wide = d.sha256Wide = {nullptr, 1, "single"};
     d.sha512Lanes = {nullptr, 1, "single"};
     d.md2Lanes = {nullptr, 1, "single"};
     d.blake3Many = Blake3ManyPortable;
@@ -133,6 +134,10 @@ CpuDispatch Choose(CpuLevel level, const CpuFeatures& f) {
         d.sha1Lanes = {Sha1LanesAvx512, 16, "avx512x16"};
         d.sha256Lanes = {Sha256LanesAvx512, 16, "avx512x16"};
         d.sha512Lanes = {Sha512LanesAvx512, 8, "avx512x8"};
+        d.md4Wide = {Md4LanesAvx512x32, 32, "avx512x32"};
+        d.md5Wide = {Md5LanesAvx512x32, 32, "avx512x32"};
+        d.sha1Wide = {Sha1LanesAvx512x32, 32, "avx512x32"};
+        d.sha256Wide = {Sha256LanesAvx512x32, 32, "avx512x32"};
         d.blake3Many = Blake3ManyAvx512;
         d.blake3Name = "avx512x16";
         d.level = CpuLevel::kAvx512;

@@ -73,6 +73,9 @@ constexpr double kLanesPayFrom = 0.9;
 // kept: long enough for the clock, short enough that a process hashing a few files never notices.
 constexpr auto kRoundTime = std::chrono::microseconds(400);
 constexpr int kRounds = 3;
+// The wider lanes are taken when they hash at least this much more than the narrower in all: each
+// message in them advances more slowly, and a run's last messages finish later.
+constexpr double kWiderPays = 1.15;
 
 // Bytes per second of `hash`, which hashes `bytes` a call, over one round.
 template <class Hash>
@@ -89,14 +92,10 @@ double RateOf(const Hash& hash, std::size_t bytes) {
     return static_cast<double>(bytes * calls) / std::chrono::duration<double>(spent).count();
 }
 
-// The lanes against the one-message engine on data in the cache, as the lane groups' buffers are.
+// A lane function's rate on data in the cache, as the lane groups' buffers are, over the best of
+// kRounds rounds.
 template <class E>
-LaneChoice Measure(const LanePath<typename LaneTraits<E>::Word>& path) {
-    using Traits = LaneTraits<E>;
-    LaneChoice choice;
-    choice.path = path.name;
-    choice.lanes = path.lanes;
-    if (path.blocks == nullptr) return choice;
+double LanesRate(const LanePath<typename LaneTraits<E>::Word>& path) {
     // A buffer a lane, all of them within the second-level cache.
     const std::size_t span =
         std::max<std::size_t>(
@@ -106,22 +105,47 @@ LaneChoice Measure(const LanePath<typename LaneTraits<E>::Word>& path) {
     for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<uint8_t>(i * 131 + 7);
     std::vector<const uint8_t*> pointers(path.lanes);
     for (std::size_t l = 0; l < path.lanes; ++l) pointers[l] = data.data() + l * span;
-    std::vector<typename Traits::Word> state(Traits::kWords * path.lanes);
+    std::vector<typename LaneTraits<E>::Word> state(LaneTraits<E>::kWords * path.lanes);
+    double rate = 0;
+    for (int round = 0; round < kRounds; ++round)
+        rate = std::max(
+            rate, RateOf([&] { path.blocks(state.data(), pointers.data(), span / E::kBlockSize); },
+                         span * path.lanes));
+    return rate;
+}
+
+// b busy lanes finish b messages of equal length in the time one of them takes alone at a lane's
+// rate; alone, one after another, in b times its time at the engine's rate.
+std::size_t OneMessageWorth(std::size_t lanes, double speedup) {
+    return std::max<std::size_t>(1, static_cast<std::size_t>(static_cast<double>(lanes) / speedup));
+}
+
+// The lanes, and the wider lanes, against the one-message engine.
+template <class E>
+LaneChoice Measure(const CpuDispatch& dispatch) {
+    const auto path = LaneTraits<E>::Path(dispatch);
+    LaneChoice choice;
+    choice.path = path.name;
+    choice.lanes = path.lanes;
+    if (path.blocks == nullptr) return choice;
+    constexpr std::size_t kSpan = 16384;
+    std::vector<uint8_t> data(kSpan);
+    for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<uint8_t>(i * 131 + 7);
     typename E::Context context;
     E::Init(context);
-    double lanes = 0, one = 0;
-    for (int round = 0; round < kRounds; ++round) {
-        lanes = std::max(
-            lanes, RateOf([&] { path.blocks(state.data(), pointers.data(), span / E::kBlockSize); },
-                          span * path.lanes));
-        one = std::max(one, RateOf([&] { UpdateAll<E>(context, data.data(), span); }, span));
-    }
-    choice.speedup = lanes / one;
+    double one = 0;
+    for (int round = 0; round < kRounds; ++round)
+        one = std::max(one, RateOf([&] { UpdateAll<E>(context, data.data(), kSpan); }, kSpan));
+    choice.speedup = LanesRate<E>(path) / one;
     choice.used = choice.speedup >= kLanesPayFrom;
-    // b busy lanes finish b messages of equal length in the time one of them takes alone at a
-    // lane's rate; alone, one after another, in b times its time at the engine's rate.
-    choice.oneMessageWorth = std::max<std::size_t>(
-        1, static_cast<std::size_t>(static_cast<double>(path.lanes) / choice.speedup));
+    choice.oneMessageWorth = OneMessageWorth(path.lanes, choice.speedup);
+    const auto wide = LaneTraits<E>::Wide(dispatch);
+    if (!choice.used || wide.blocks == nullptr) return choice;
+    choice.widePath = wide.name;
+    choice.wideLanes = wide.lanes;
+    choice.wideSpeedup = LanesRate<E>(wide) / one;
+    choice.wideUsed = choice.wideSpeedup >= kWiderPays * choice.speedup;
+    choice.wideWorth = OneMessageWorth(wide.lanes, choice.wideSpeedup);
     return choice;
 }
 
@@ -157,15 +181,24 @@ Result ForLaneEngine(Algorithm algorithm, Visit visit, Result none) {
 
 }  // namespace
 
-std::unique_ptr<LaneEngine> MakeLaneEngine(Algorithm algorithm) {
+std::unique_ptr<LaneEngine> MakeLaneEngine(Algorithm algorithm, bool wide) {
     return ForLaneEngine(
         algorithm,
-        [algorithm]<class E>() -> std::unique_ptr<LaneEngine> {
+        [algorithm, wide]<class E>() -> std::unique_ptr<LaneEngine> {
+            const LaneChoice& choice = ChosenLanes(algorithm);
+            if (wide && choice.wideUsed)
+                return std::make_unique<LaneEngineOf<E>>(LaneTraits<E>::Wide(ActiveCpuDispatch()),
+                                                         choice.wideWorth);
             const auto path = LaneTraits<E>::Path(ActiveCpuDispatch());
             if (path.blocks == nullptr) return nullptr;
-            return std::make_unique<LaneEngineOf<E>>(path, ChosenLanes(algorithm).oneMessageWorth);
+            return std::make_unique<LaneEngineOf<E>>(path, choice.oneMessageWorth);
         },
         std::unique_ptr<LaneEngine>());
+}
+
+bool WideLanesPay(const LaneChoice& choice, uint64_t largest, uint64_t total, std::size_t groups) {
+    return choice.wideUsed &&
+           largest <= total / (choice.wideLanes * std::max<std::size_t>(1, groups));
 }
 
 const LaneChoice& ChosenLanes(Algorithm algorithm) {
@@ -189,8 +222,7 @@ const LaneChoice& ChosenLanes(Algorithm algorithm) {
     for (const auto& m : measured)
         if (m->algorithm == algorithm && m->function == function) return m->choice;
     const LaneChoice choice = ForLaneEngine(
-        algorithm, []<class E>() { return Measure<E>(LaneTraits<E>::Path(ActiveCpuDispatch())); },
-        LaneChoice());
+        algorithm, []<class E>() { return Measure<E>(ActiveCpuDispatch()); }, LaneChoice());
     measured.push_back(std::make_unique<Measured>(Measured{algorithm, function, choice}));
     return measured.back()->choice;
 }
@@ -201,9 +233,14 @@ std::string LaneChoicesText() {
         if (!Facts(algorithm).lanes) continue;
         const LaneChoice& choice = ChosenLanes(algorithm);
         char speedup[32];
+        char wide[64] = "";
+        if (choice.wideUsed)
+            std::snprintf(wide, sizeof wide, "|%s (%.1fx|%.1fx)", choice.widePath, choice.speedup,
+                          choice.wideSpeedup);
         std::snprintf(speedup, sizeof speedup, "%.1fx", choice.speedup);
         text += (text.empty() ? "" : " ") + std::string(AlgorithmName(algorithm)) + "=" +
-                (choice.used          ? std::string(choice.path) + " (" + speedup + ")"
+                (choice.wideUsed      ? std::string(choice.path) + wide
+                 : choice.used        ? std::string(choice.path) + " (" + speedup + ")"
                  : choice.speedup > 0 ? "single (" + std::string(choice.path) + " " + speedup + ")"
                                       : std::string("single"));
     }

@@ -76,12 +76,16 @@ bool Avx512Vbmi(const CpuFeatures& f) {
 const LaneFunction kFunctions[] = {
     {"md2_avx512_vbmi", Avx512Vbmi, Check<Md2Engine, Md2LanesAvx512, 128>},
     {"md4_avx512", Avx512, Check<Md4Engine, Md4LanesAvx512, 16>},
+    {"md4_avx512x32", Avx512, Check<Md4Engine, Md4LanesAvx512x32, 32>},
     {"md4_avx2", Avx2, Check<Md4Engine, Md4LanesAvx2, 16>},
     {"md5_avx512", Avx512, Check<Md5Engine, Md5LanesAvx512, 16>},
+    {"md5_avx512x32", Avx512, Check<Md5Engine, Md5LanesAvx512x32, 32>},
     {"md5_avx2", Avx2, Check<Md5Engine, Md5LanesAvx2, 16>},
     {"sha1_avx512", Avx512, Check<Sha1Engine, Sha1LanesAvx512, 16>},
+    {"sha1_avx512x32", Avx512, Check<Sha1Engine, Sha1LanesAvx512x32, 32>},
     {"sha1_avx2", Avx2, Check<Sha1Engine, Sha1LanesAvx2, 8>},
     {"sha256_avx512", Avx512, Check<Sha2Engine<256>, Sha256LanesAvx512, 16>},
+    {"sha256_avx512x32", Avx512, Check<Sha2Engine<256>, Sha256LanesAvx512x32, 32>},
     {"sha256_avx2", Avx2, Check<Sha2Engine<256>, Sha256LanesAvx2, 8>},
     {"sha384_avx512", Avx512, Check<Sha2Engine<384>, Sha512LanesAvx512, 8>},
     {"sha512_avx512", Avx512, Check<Sha2Engine<512>, Sha512LanesAvx512, 8>},
@@ -114,6 +118,10 @@ TEST(LanesTest, EveryLevelsPathsMatchTheOneMessageEngine) {
         if (d.md4Lanes.blocks != nullptr) CheckPath<Md4Engine>(d.md4Lanes, seed);
         if (d.sha1Lanes.blocks != nullptr) CheckPath<Sha1Engine>(d.sha1Lanes, seed);
         if (d.sha256Lanes.blocks != nullptr) CheckPath<Sha2Engine<256>>(d.sha256Lanes, seed);
+        if (d.md5Wide.blocks != nullptr) CheckPath<Md5Engine>(d.md5Wide, seed);
+        if (d.md4Wide.blocks != nullptr) CheckPath<Md4Engine>(d.md4Wide, seed);
+        if (d.sha1Wide.blocks != nullptr) CheckPath<Sha1Engine>(d.sha1Wide, seed);
+        if (d.sha256Wide.blocks != nullptr) CheckPath<Sha2Engine<256>>(d.sha256Wide, seed);
         if (d.sha512Lanes.blocks != nullptr) CheckPath<Sha2Engine<384>>(d.sha512Lanes, seed);
     }
     ResetCpuLevel();
@@ -125,7 +133,8 @@ TEST(LanesTest, PathsAreConsistentAndNamed) {
         if (level > SupportedCpuLevel()) continue;
         ForceCpuLevel(level);
         const CpuDispatch& d = ActiveCpuDispatch();
-        for (const auto& path : {d.md4Lanes, d.md5Lanes, d.sha1Lanes, d.sha256Lanes}) {
+        for (const auto& path : {d.md4Lanes, d.md5Lanes, d.sha1Lanes, d.sha256Lanes, d.md4Wide,
+                                 d.md5Wide, d.sha1Wide, d.sha256Wide}) {
             EXPECT_EQ(path.blocks == nullptr, path.lanes == 1) << path.name;
             if (level == CpuLevel::kPortable) {
                 EXPECT_EQ(path.lanes, 1u);

@@ -17,6 +17,7 @@
 
 #include "core_budget.h"
 #include "digester.h"
+#include "lane_engine.h"
 #include "lane_group.h"
 #include "temp_file.h"
 #include "vectors.h"
@@ -114,6 +115,35 @@ TEST(LaneScheduler, SameOutcomesAsThePipelineAtEveryLevel) {
         }
     }
     ResetCpuLevel();
+}
+
+// Many files of about one size: where the CPU's wider lanes pay, the run takes them (no file is
+// long next to the whole), and the outcomes are still the pipeline's.
+TEST(LaneScheduler, ManyEvenFilesInTheWiderLanes) {
+    LaneChoice wide;
+    wide.wideUsed = true;
+    wide.wideLanes = 32;
+    EXPECT_TRUE(WideLanesPay(wide, 100, 6400, 2));
+    EXPECT_FALSE(WideLanesPay(wide, 101, 6400, 2));
+    EXPECT_FALSE(WideLanesPay(wide, 201, 6400, 1));
+    wide.wideUsed = false;
+    EXPECT_FALSE(WideLanesPay(wide, 1, 6400, 2));
+    TempDir dir;
+    std::vector<std::string> paths;
+    for (std::size_t i = 0; i < 80; ++i)
+        paths.push_back(dir.WriteFile("f" + std::to_string(i), RampMessage(4000 + 13 * i)));
+    for (Algorithm algorithm :
+         {Algorithm::Md4, Algorithm::Md5, Algorithm::Sha1, Algorithm::Sha256}) {
+        CoreBudget budget(2);
+        HashControl control;
+        control.cores = &budget;
+        const auto got = InLanes(paths, algorithm, control);
+        for (std::size_t i = 0; i < got.size(); ++i)
+            ExpectSame(
+                got[i],
+                ComputeDigests(HashInput::Path(paths[i], FileKinds::RegularOnly), {&algorithm, 1}),
+                std::string(AlgorithmName(algorithm)) + " " + LaneChoicesText());
+    }
 }
 
 // A message in reads of 1 to 300 bytes, failing with EIO on read `failOn` (from 1) if set;
