@@ -95,7 +95,8 @@ void CTarnovelDlg::ShowEnded(const CRunController::Ended& ended) {
     }
     facts.file = input.file;
     facts.filePath = ShownName(input.filePath);
-    facts.algorithm = algorithmList->itemText(algorithmList->findData(shownIndex));
+    facts.algorithm = verdict ? VerifyTexts::VerdictAlgorithm(*verified->verdict)
+                              : algorithmList->itemText(algorithmList->findData(shownIndex));
     if (input.file && input.filePath.empty()) facts.end = RunEnd::NoFileGiven;
     runStatus = RunStatus(facts);
     // Verifying found nothing to compare with: said, never silent.

@@ -24,6 +24,7 @@ std::string ToStd(const QString& text) {
 QString LineOf(const ExpectedDigest& expected) {
     SumLineStyle style;
     style.format = expected.candidates.size() == 1 ? SumFormat::Bsd : SumFormat::Gnu;
+    style.digestBytes = expected.digestBytes;
     std::string line =
         FormatSumLine(expected.candidates.front(), expected.digest, expected.listedName, style);
     line.pop_back();  // the line end

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "byte_names.h"
+#include "sum_file.h"
 #include "verify_command.h"
 
 namespace {
@@ -36,6 +37,13 @@ QString VerifyTexts::SumFileFilter() {
 
 QString VerifyTexts::VerificationName() {
     return tr("Verification");
+}
+
+QString VerifyTexts::VerdictAlgorithm(const ::Verdict& verdict) {
+    // A length of its own is named as its line's tag has it ("BLAKE2b-256").
+    return verdict.digestBytes != 0
+               ? QString::fromStdString(TagFor(verdict.algorithm, verdict.digestBytes))
+               : ListText(verdict.algorithm);
 }
 
 QString VerifyTexts::AlgorithmNames(const std::vector<Algorithm>& algorithms) {
@@ -72,7 +80,7 @@ VerifyTexts::Verdict VerifyTexts::Describe(const ::Verdict& verdict, const Verif
             source = ShownName(verdict.sumFileName);
             break;
     }
-    const QString algorithm = ListText(verdict.algorithm);
+    const QString algorithm = VerdictAlgorithm(verdict);
     const QString at = QString::number(verdict.firstDifference + 1);
     Verdict text;
     if (verdict.matches) {

@@ -20,6 +20,9 @@ public:
     static QString VerificationName();
     // The algorithms as the list names them: "SHA-2 256, GOSTHash".
     static QString AlgorithmNames(const std::vector<Algorithm>& algorithms);
+    // The verdict's algorithm as the list names it, or as its line's tag does for a length of its
+    // own.
+    static QString VerdictAlgorithm(const ::Verdict& verdict);
 
     // The verdict as sentences, the most important first (whether it matches, the algorithm,
     // the source, where the digests first differ; then the notes: an unchecked signature, a

@@ -76,9 +76,7 @@ std::optional<SumEntry> ParseAnyLine(SumLineParser& first, SumLineParser& second
                                      std::string_view line) {
     SumLine parsed = first.Parse(line);
     if (parsed.kind != SumLine::Kind::Entry) parsed = second.Parse(line);
-    // A length of its own ("BLAKE2b-256"): verification computes the usual lengths only, and
-    // would call a good file damaged.
-    if (parsed.kind != SumLine::Kind::Entry || parsed.entry.digestBytes != 0) return std::nullopt;
+    if (parsed.kind != SumLine::Kind::Entry) return std::nullopt;
     return std::move(parsed.entry);
 }
 
@@ -87,6 +85,7 @@ ExpectedDigest FromEntry(SumEntry entry) {
     expected.digest = Lower(entry.digest);
     expected.candidates = std::move(entry.candidates);
     expected.listedName = std::move(entry.name);
+    expected.digestBytes = entry.digestBytes;
     return expected;
 }
 
@@ -115,8 +114,7 @@ std::optional<SumTextEntry> FindSumTextEntry(std::string_view text, std::string_
     std::optional<SumEntry> best;
     std::size_t entries = 0;
     while (std::optional<NumberedSumLine> read = reader.Next()) {
-        // As in ParseAnyLine: a length of its own is passed over.
-        if (read->line.kind != SumLine::Kind::Entry || read->line.entry.digestBytes != 0) continue;
+        if (read->line.kind != SumLine::Kind::Entry) continue;
         SumEntry& entry = read->line.entry;
         ++entries;
         if (fileName.empty()) {

@@ -20,7 +20,10 @@ struct ExpectedDigest {
     std::string digest;                 // lower-case hex
     std::vector<Algorithm> candidates;  // the algorithms it may be from, the most common first
     std::string listedName;             // the name its line gave; empty for a bare digest
-    bool signatureUnchecked = false;    // it came from inside a PGP signed wrapper
+    // A variable-length algorithm's length from the line's tag ("BLAKE2b-256"), in bytes; 0 for
+    // the usual length.
+    std::size_t digestBytes = 0;
+    bool signatureUnchecked = false;  // it came from inside a PGP signed wrapper
 };
 
 // A sum file's lines are its contents up to this many bytes; what lies beyond is never read.

@@ -29,8 +29,10 @@ public:
     std::string Compute();
     // Computes each of `algorithms` over the request's source (the text, or the file) in one
     // read, the failures as Compute has them; the algorithm and width are left as they are. The
-    // outcome is also GetLastOutcome's.
-    const HashOutcome& ComputeEach(std::span<const Algorithm> algorithms);
+    // outcome is also GetLastOutcome's. `digestBytes`: the length asked of variable-length
+    // algorithms (a sum file's "BLAKE2b-256" line), 0 for their usual one.
+    const HashOutcome& ComputeEach(std::span<const Algorithm> algorithms,
+                                   std::size_t digestBytes = 0);
     // The text the latest Compute built.
     const std::string& GetOutputText() const { return outputText; }
     // How the latest Compute ended: when it gave the empty text, why (not found, the errno of the

@@ -20,6 +20,7 @@ Verdict Judge(const ExpectedDigest& expected, std::span<const Algorithm> compute
     verdict.sumFileName = expected.sumFileName;
     verdict.expected = Lower(expected.digest);
     verdict.signatureUnchecked = expected.signatureUnchecked;
+    verdict.digestBytes = expected.digestBytes;
     const auto digestOf = [&](Algorithm algorithm) {
         const auto at = std::find(computed.begin(), computed.end(), algorithm);
         return at == computed.end()

@@ -22,6 +22,7 @@ struct Verdict {
     // damaged, not that no one changed it.
     bool integrityOnly = false;
     bool signatureUnchecked = false;  // the expected digest sat inside a signature not checked
+    std::size_t digestBytes = 0;      // as the expected digest's: a length of its own, or 0
 };
 
 // `digests[i]` is the digest of `computed[i]`; every candidate of `expected` must be among

@@ -31,7 +31,7 @@ bool Verify(DialogControls& dialog, HashRequest& request, const ExpectedDigest& 
         const std::size_t count = oneAtATime ? 1 : order.size();
         const std::span<const Algorithm> now(order.data() + i, count);
         if (i > 0 && sources.onRetry) sources.onRetry(order[i - 1], std::span(order).subspan(i));
-        const HashOutcome& outcome = request.ComputeEach(now);
+        const HashOutcome& outcome = request.ComputeEach(now, expected.digestBytes);
         if (!outcome.ok()) {
             // No digest, as the command would have it; the list keeps what the user chose.
             SelectAlgorithm(selected, request);

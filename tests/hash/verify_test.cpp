@@ -101,9 +101,8 @@ TEST(ExpectedText, RefusesWhatIsNoDigest) {
     for (const std::string& text :
          {std::string(), std::string("hello"), sha1.substr(1), std::string(40, 'g'),
           "SHA1: " + Abc(A::Md5), "SHA256 (x) = " + sha1, sha1 + std::string(1, '\0'),
-          "BLAKE2b-256 (x.iso) = " + Abc(A::Sha256),
-          "BLAKE2b-256 (x.iso) = " + Abc(A::Sha256) + "\nMD5 (y.iso) = " + Abc(A::Md5),
-          "a\n" + sha1 + "  other.iso\n", sha1 + std::string(kSumFileReadLimit, ' ')})
+          "BLAKE2b-256 (x.iso) = " + Abc(A::Sha512), "a\n" + sha1 + "  other.iso\n",
+          sha1 + std::string(kSumFileReadLimit, ' ')})
         EXPECT_FALSE(ParseExpectedText(text, "x.iso")) << text.substr(0, 80);
     // A copied sentence ending in eight hex digits is not an SFV line, unless it names the file.
     EXPECT_FALSE(ParseExpectedText("build 1234abcd", "x.iso", ExpectedSource::Clipboard));
@@ -171,6 +170,31 @@ TEST(VerifyCommand, ListFollowsTheDigestShown) {
     }
 }
 
+// BLAKE2b of "abc" at 256 bits (hashlib.blake2b(b"abc", digest_size=32)).
+const std::string kBlake2b256 = "bddd813c634239723171ef3fee98579b94964e3bb1cb3e427262c8c068d52319";
+
+// A line whose tag gives a length of its own ("BLAKE2b-256", as b2sum -l 256 --tag writes) is
+// verified at that length, never against the usual one.
+TEST(VerifyCommand, LengthOfItsOwn) {
+    TempDir dir;
+    for (const bool good : {true, false}) {
+        std::string digest = kBlake2b256;
+        if (!good) digest[9] = digest[9] == '0' ? '1' : '0';
+        FakeDialog dialog;
+        dialog.texts[kFilePathBoxId] = dir.WriteFile("x", "abc");
+        HashRequest request;
+        const auto expected = ParseExpectedText("BLAKE2b-256 (x) = " + digest, "x");
+        ASSERT_TRUE(expected);
+        EXPECT_EQ(expected->digestBytes, 32u);
+        const VerifiedRun run = OnHashFileVerifying(dialog, request, Typed(expected));
+        ASSERT_TRUE(run.verdict);
+        EXPECT_EQ(run.verdict->matches, good);
+        EXPECT_EQ(run.verdict->algorithm, A::Blake2b);
+        EXPECT_EQ(run.verdict->digestBytes, 32u);
+        EXPECT_EQ(dialog.texts[kOutputBoxId], kBlake2b256);
+    }
+}
+
 const std::string kSigned =
     "-----BEGIN PGP SIGNED MESSAGE-----\r\nHash: SHA256\r\n\r\n"
     "# made by hand\r\n" +
@@ -193,6 +217,7 @@ TEST(SumFileSearch, FindsTheLineForTheFile) {
         {{{"CHECKSUMS", "; c\r\nx.iso 352441C2\r\n"}}, "CHECKSUMS", {A::Crc32}},
         {{{"x.iso.sfv", "x.iso 352441C2\n"}}, "x.iso.sfv", {A::Crc32}},
         {{{"MD5SUMS", "MD5 (./x.iso) = " + md5 + "\n"}}, "MD5SUMS", {A::Md5}},
+        {{{"B2SUMS", "BLAKE2b-256 (x.iso) = " + kBlake2b256 + "\n"}}, "B2SUMS", {A::Blake2b}},
         {{{"CHECKSUMS", md5 + "  x.iso\n" + sha256 + "  x.iso\n"}}, "CHECKSUMS", k64},
         // Per-file names come first; a sum file without the name, or malformed, is passed over.
         {{{"x.iso.md5", md5 + "  x.iso\n"}, {"SHA256SUMS", sha256 + "  x.iso\n"}},
