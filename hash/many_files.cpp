@@ -72,6 +72,7 @@ struct ManyFiles::Shared {
         HashControl control;
         control.cancel = cancel;
         control.digestBytes = job.digestBytes;
+        control.blake3Mode = job.blake3Mode;
         std::unique_ptr<RunProgress::Meter> meter;
         // A terminal on standard input is someone typing: no line over what they type.
         if (progress != nullptr && !(RunsInline(job) && StandardInputIsTerminal())) {
@@ -114,7 +115,7 @@ std::optional<Algorithm> ManyFiles::LaneAlgorithm(const FileJob& job, uint64_t& 
     const Function* target = work.target<Function>();
     if (target == nullptr || *target != &HashFileJob) return std::nullopt;
     if (!job.mayShareLanes || job.algorithms.size() != 1 || RunsInline(job) ||
-        !LanesAvailable(job.algorithms[0]))
+        !job.blake3Mode.Plain() || !LanesAvailable(job.algorithms[0]))
         return std::nullopt;
     const std::optional<uint64_t> regular = RegularFileSize(job.path);
     if (!regular) return std::nullopt;

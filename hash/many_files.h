@@ -28,6 +28,7 @@ struct FileJob {
     bool mayShareLanes = true;          // false: never hashed side by side with other files
     FileKinds kinds = FileKinds::Any;   // RegularOnly: a file found in a tree, or one looked up
     std::size_t digestBytes = 0;        // for algorithms of variable length; 0: the usual one
+    Blake3Mode blake3Mode = {};         // b3sum --keyed, --derive-key
 };
 
 // Progress of a run: one meter per job, or per lane batch of jobs hashed side by side.
