@@ -318,10 +318,47 @@ std::string B3Shown(const B3Argument& argument) {
            (argument.value.empty() ? "" : " <" + std::string(argument.value) + ">");
 }
 
+const B3Argument* B3Named(std::string_view name) {
+    return std::find_if(std::begin(kB3Arguments), std::end(kB3Arguments),
+                        [&](const B3Argument& a) { return a.name == name; });
+}
+
 // A whole number as b3sum's Rust parses it: an optional '+', then digits, within 64 bits.
 bool ParseB3Count(std::string_view text, std::size_t& value) {
     if (text.starts_with('+')) text.remove_prefix(1);
     return !text.empty() && text.front() != '+' && text.front() != '-' && ParseCount(text, value);
+}
+
+// The Jaro-Winkler similarity of two words (Winkler, "String Comparator Metrics and Enhanced
+// Decision Rules in the Fellegi-Sunter Model of Record Linkage", 1990): 1 for the same, 0 for
+// nothing in common; a common start of up to four characters counts extra.
+double JaroWinkler(std::string_view a, std::string_view b) {
+    if (a.empty() && b.empty()) return 1;
+    const std::size_t window = std::max(a.size(), b.size()) / 2;
+    std::vector<bool> takenA(a.size()), takenB(b.size());
+    std::size_t matches = 0;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        for (std::size_t j = i > window ? i - window + 1 : 0; j < std::min(b.size(), i + window);
+             ++j)
+            if (!takenB[j] && a[i] == b[j]) {
+                takenA[i] = takenB[j] = true;
+                ++matches;
+                break;
+            }
+    if (matches == 0) return 0;
+    std::size_t outOfOrder = 0;
+    for (std::size_t i = 0, j = 0; i < a.size(); ++i) {
+        if (!takenA[i]) continue;
+        while (!takenB[j]) ++j;
+        outOfOrder += a[i] != b[j++] ? 1 : 0;
+    }
+    const double m = static_cast<double>(matches);
+    const double jaro = (m / static_cast<double>(a.size()) + m / static_cast<double>(b.size()) +
+                         (m - static_cast<double>(outOfOrder / 2)) / m) /
+                        3;
+    std::size_t prefix = 0;
+    while (prefix < 4 && prefix < a.size() && prefix < b.size() && a[prefix] == b[prefix]) ++prefix;
+    return jaro + 0.1 * static_cast<double>(prefix) * (1 - jaro);
 }
 
 // b3sum's command line: lengths in bytes, its own flags, and its complaints as it words them,
@@ -335,8 +372,14 @@ ParsedCommandLine ParseB3sum(int argc, char* const* args) {
     std::vector<const B3Argument*> used;  // in kB3Arguments order
     const auto usage = [&](const B3Argument* also) {
         std::vector<const B3Argument*> shown = used;
-        if (also != nullptr && std::find(shown.begin(), shown.end(), also) == shown.end())
-            shown.push_back(also);
+        const auto show = [&](const B3Argument* argument) {
+            if (std::find(shown.begin(), shown.end(), argument) == shown.end())
+                shown.push_back(argument);
+        };
+        if (also != nullptr) show(also);
+        // --quiet wants --check.
+        for (const B3Argument* argument : std::vector(shown))
+            if (argument->name == "quiet") show(B3Named("check"));
         std::sort(shown.begin(), shown.end());
         std::string line = "b3sum";
         if (shown.empty()) line += " [FLAGS] [OPTIONS] [FILE]...";
@@ -345,9 +388,21 @@ ParsedCommandLine ParseB3sum(int argc, char* const* args) {
         for (const B3Argument* argument : shown) line += " " + B3Shown(*argument);
         return "\n\nUSAGE:\n    " + line + "\n\nFor more information try --help\n";
     };
+    // An unknown long name like a known one is told that one's name (b3sum colours it always).
     const auto unexpected = [&](std::string_view argument) {
+        const B3Argument* like = nullptr;
+        double best = 0.8;
+        for (const B3Argument& a : kB3Arguments)
+            if (argument.starts_with("--") && JaroWinkler(argument.substr(2), a.name) > best) {
+                best = JaroWinkler(argument.substr(2), a.name);
+                like = &a;
+            }
+        const std::string hint = like == nullptr ? ""
+                                                 : "\n\tDid you mean \x1b[32m--\x1b[0m\x1b[32m" +
+                                                       std::string(like->name) + "\x1b[0m?";
         return FailAsIs("error: Found argument '" + std::string(argument) +
-                        "' which wasn't expected, or isn't valid in this context" + usage(nullptr));
+                        "' which wasn't expected, or isn't valid in this context" + hint +
+                        usage(like));
     };
     std::optional<std::string> length, threads;
     bool operandsOnly = false;
@@ -416,16 +471,12 @@ ParsedCommandLine ParseB3sum(int argc, char* const* args) {
             if (found->name == "num-threads") threads = value;
         }
     }
-    const auto find = [&](std::string_view name) {
-        return std::find_if(std::begin(kB3Arguments), std::end(kB3Arguments),
-                            [&](const B3Argument& a) { return a.name == name; });
-    };
     if (options.keyed && options.deriveKeyContext)
         return FailAsIs("error: The argument '--keyed' cannot be used with '" +
-                        B3Shown(*find("derive-key")) + "'" + usage(nullptr));
+                        B3Shown(*B3Named("derive-key")) + "'" + usage(nullptr));
     if (options.quiet && options.mode != Mode::Check)
         return FailAsIs("error: The following required arguments were not provided:\n    --check" +
-                        usage(find("check")));
+                        usage(nullptr));
     if (options.encoding == DigestEncoding::Raw && options.files.size() > 1)
         return FailAsIs("Error: Only one filename can be provided when using --raw\n");
     if (threads) {

@@ -25,6 +25,11 @@ std::string ShownName(const Options& options, const std::string& path) {
     return options.personality == Personality::Xxhsum && path == "-" ? "stdin" : path;
 }
 
+// An errno as b3sum words it: its text, then its number.
+std::string WithErrorNumber(int error) {
+    return FileErrorText(error) + " (os error " + std::to_string(error) + ")";
+}
+
 struct SumRun {
     const Options& options;
     Console& console;
@@ -50,6 +55,13 @@ struct SumRun {
         console.Write(SumLines(style, options.algorithms, digests, ShownName(options, name)));
     }
 
+    void ReportFile(const std::string& path, int error) {
+        if (options.personality == Personality::B3sum && error > 0)
+            console.Report(path + ": " + WithErrorNumber(error));
+        else
+            console.ReportFile(path, error);
+    }
+
     void Emit(WalkEntry& entry, HashOutcome&& outcome) {
         // Swapped for a device or FIFO since the walk saw it: as if the walk had.
         if (entry.inTree && outcome.error == kNotRegularFile) entry.kind = WalkEntry::Kind::Special;
@@ -58,7 +70,7 @@ struct SumRun {
                 console.Report(QuoteForMessage(entry.path) + ": not a regular file; skipped");
                 return;
             case WalkEntry::Kind::Failed:
-                console.ReportFile(entry.path, entry.error);
+                ReportFile(entry.path, entry.error);
                 failed = true;
                 return;
             case WalkEntry::Kind::File:
@@ -66,12 +78,15 @@ struct SumRun {
         }
         if (!Writable(entry.path)) return;  // not hashed
         if (!outcome.ok()) {
-            console.ReportFile(entry.path, outcome.error);
+            ReportFile(entry.path, outcome.error);
             failed = true;
             return;
         }
-        // b3sum finds its -l unreadable only once it has the file open.
+        // b3sum finds its -l unreadable only once it has the file open, and has by then written
+        // the backslash that starts an escaped name's line.
         if (options.lengthUnparsable) {
+            if (SumLines(style, options.algorithms, {""}, entry.path).starts_with('\\'))
+                console.Write("\\");
             console.Report(entry.path + ": Failed to parse length.");
             failed = true;
             return;
@@ -89,7 +104,7 @@ std::optional<Blake3Mode> KeyedMode() {
         ReadBlake3Key(*DescriptorSource(kStandardInput), found, error);
     if (mode) return mode;
     const std::string message =
-        error != 0   ? FileErrorText(error) + " (os error " + std::to_string(error) + ")"
+        error != 0   ? WithErrorNumber(error)
         : found > 32 ? "read more than 32 key bytes from stdin"
                      : "expected 32 key bytes from stdin, found " + std::to_string(found);
     (void)WriteAll(STDERR_FILENO, "Error: " + message + "\n");
