@@ -369,7 +369,7 @@ ParsedCommandLine ParseB3sum(int argc, char* const* args) {
     options.algorithms = {Algorithm::Blake3};
     options.algorithmsChosen = true;
     options.jobs = DefaultJobs();
-    std::vector<const B3Argument*> used;  // in kB3Arguments order
+    std::vector<const B3Argument*> used;  // as given
     const auto usage = [&](const B3Argument* also) {
         std::vector<const B3Argument*> shown = used;
         const auto show = [&](const B3Argument* argument) {
@@ -471,6 +471,17 @@ ParsedCommandLine ParseB3sum(int argc, char* const* args) {
             if (found->name == "num-threads") threads = value;
         }
     }
+    // What only writes sums cannot go with --check. Of several, b3sum names one (not always the
+    // same): here the first by name.
+    const auto sumsOnly =
+        std::find_if(std::begin(kB3Arguments), std::end(kB3Arguments), [&](const B3Argument& a) {
+            return std::find(used.begin(), used.end(), &a) != used.end() &&
+                   (a.name == "derive-key" || a.name == "keyed" || a.name == "length" ||
+                    a.name == "no-names" || a.name == "raw");
+        });
+    if (options.mode == Mode::Check && sumsOnly != std::end(kB3Arguments))
+        return FailAsIs("error: The argument '" + B3Shown(*sumsOnly) +
+                        "' cannot be used with '--check'" + usage(nullptr));
     if (options.keyed && options.deriveKeyContext)
         return FailAsIs("error: The argument '--keyed' cannot be used with '" +
                         B3Shown(*B3Named("derive-key")) + "'" + usage(nullptr));

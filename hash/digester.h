@@ -16,7 +16,7 @@ struct DigestForm {
     // The length asked of algorithms of variable length; 0, or an algorithm of one length, gives
     // its usual digest.
     std::size_t digestBytes = 0;
-    Blake3Mode blake3 = {};  // BLAKE3's mode; the other algorithms have one each
+    Blake3Mode blake3 = {};  // BLAKE3 plain, keyed or deriving a key; the others have one mode
 };
 
 class Digester {

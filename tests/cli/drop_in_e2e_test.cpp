@@ -208,6 +208,8 @@ TEST(DropInE2e, NewerDropInsAsTheirTools) {
         {"b3sum", {"--no-names=1"}, true, ""},
         {"b3sum", {"--keyed", "--derive-key", "c", "-l", "4"}, true, ""},
         {"b3sum", {"--quiet"}, true, ""},
+        {"b3sum", {"--no-names", "-c"}, true, ""},
+        {"b3sum", {"-c", "--derive-key", "c"}, true, ""},
         {"b3sum", {"-l", "5", "--length", "6"}, true, ""},
         {"b3sum", {"--num-threads", "x1"}, true, ""},
         {"b3sum", {"--num-threads", "99999999999999999999"}, true, ""},
