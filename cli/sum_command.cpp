@@ -187,7 +187,10 @@ int RunSum(const Options& options, Console& console) {
         std::replace(operands.begin(), operands.end(), std::string("-"), std::string("./-"));
     FileWalk walk(std::move(operands), options.recursive, options.follow);
     const auto progress = ProgressFor(options.progress, console, false);
+    // b3sum's --num-threads bounds its threads, not only the files hashed at once.
+    CoreBudget threads(options.jobs);
     ManyFiles jobs(options.jobs, progress.get());
+    if (options.personality == Personality::B3sum) jobs.SetCores(&threads);
     HashInOrder(
         jobs,
         [&]() -> std::optional<std::pair<WalkEntry, FileJob>> {

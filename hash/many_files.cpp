@@ -63,6 +63,7 @@ struct ManyFiles::Shared {
 
     RunProgress* progress = nullptr;
     const std::atomic<bool>* cancel = nullptr;
+    CoreBudget* cores = nullptr;
 
     bool timed = false;  // whether hand-overs are possible, so job times matter
 
@@ -71,6 +72,7 @@ struct ManyFiles::Shared {
             timed ? std::chrono::steady_clock::now() : std::chrono::steady_clock::time_point();
         HashControl control;
         control.cancel = cancel;
+        control.cores = cores;
         control.digestBytes = job.digestBytes;
         control.blake3Mode = job.blake3Mode;
         std::unique_ptr<RunProgress::Meter> meter;
@@ -162,6 +164,10 @@ ManyFiles::~ManyFiles() {
     }
     shared->jobWaiting.notify_all();
     for (std::thread& worker : workers) worker.join();
+}
+
+void ManyFiles::SetCores(CoreBudget* budget) {
+    shared->cores = budget;
 }
 
 void ManyFiles::SetCancel(const std::atomic<bool>* cancelFlag) {

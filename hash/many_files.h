@@ -18,6 +18,7 @@
 #include <utility>
 #include <vector>
 
+#include "core_budget.h"
 #include "pipeline.h"
 #include "sum_file.h"
 
@@ -65,6 +66,9 @@ public:
     // Once `cancel` is set, running jobs stop (their outcomes Cancelled) and the list checker
     // starts no more.
     void SetCancel(const std::atomic<bool>* cancelFlag);
+    // Where jobs take the extra cores of their reader, engine groups or tree threads from (set
+    // before the first Submit): the machine's when unset.
+    void SetCores(CoreBudget* budget);
     bool Cancelled() const;
     const std::atomic<bool>* CancelFlag() const;
 
