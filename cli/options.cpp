@@ -146,21 +146,6 @@ std::string InvalidCksumAlgorithm(std::string_view bad) {
     return reason;
 }
 
-// The member of the SHA-2 or SHA-3 family of `bits`.
-std::optional<Algorithm> FamilyMember(std::string_view family, std::size_t bits) {
-    constexpr std::pair<std::size_t, Algorithm> kSha2[] = {{224, Algorithm::Sha224},
-                                                           {256, Algorithm::Sha256},
-                                                           {384, Algorithm::Sha384},
-                                                           {512, Algorithm::Sha512}};
-    constexpr std::pair<std::size_t, Algorithm> kSha3[] = {{224, Algorithm::Sha3_224},
-                                                           {256, Algorithm::Sha3_256},
-                                                           {384, Algorithm::Sha3_384},
-                                                           {512, Algorithm::Sha3_512}};
-    for (const auto& [width, algorithm] : family == "sha2" ? kSha2 : kSha3)
-        if (width == bits) return algorithm;
-    return std::nullopt;
-}
-
 // -l against the algorithms it was given with; for cksum's -a sha2 and sha3, the member it picks.
 std::string CheckLength(Options& options, const Invocation& invocation,
                         const std::optional<CksumChoice>& choice,
@@ -171,7 +156,7 @@ std::string CheckLength(Options& options, const Invocation& invocation,
         if (!length || options.digestBytes == 0)
             return "--algorithm=" + std::string(choice->name) +
                    " requires specifying --length 224, 256, 384, or 512";
-        const std::optional<Algorithm> member = FamilyMember(choice->name, 8 * options.digestBytes);
+        const std::optional<Algorithm> member = FamilyMember(choice->name, options.digestBytes);
         if (!member)
             return "invalid length: " + Quoted(*length) + "\n" + program + ": digest length for " +
                    Quoted(choice->name == "sha2" ? "SHA2" : "SHA3") +
@@ -315,95 +300,225 @@ void TakeOperands(Options& options, int argc, char* const* args) {
     for (int i = optind; i < argc; ++i) options.files.emplace_back(args[i]);
 }
 
-// b3sum's command line: lengths in bytes, its own flags, its own way of complaining.
+// b3sum's arguments: flags, options with a value, and how its usage lines name them.
+struct B3Argument {
+    std::string_view name;   // the long name
+    char shortName;          // 0: none
+    std::string_view value;  // the value's name; empty for a flag
+};
+constexpr B3Argument kB3Arguments[] = {
+    {"check", 'c', ""},  {"derive-key", 0, "CONTEXT"}, {"help", 'h', ""},
+    {"keyed", 0, ""},    {"length", 'l', "LEN"},       {"no-mmap", 0, ""},
+    {"no-names", 0, ""}, {"num-threads", 0, "NUM"},    {"quiet", 0, ""},
+    {"raw", 0, ""},      {"version", 'V', ""},
+};
+
+std::string B3Shown(const B3Argument& argument) {
+    return "--" + std::string(argument.name) +
+           (argument.value.empty() ? "" : " <" + std::string(argument.value) + ">");
+}
+
+const B3Argument* B3Named(std::string_view name) {
+    return std::find_if(std::begin(kB3Arguments), std::end(kB3Arguments),
+                        [&](const B3Argument& a) { return a.name == name; });
+}
+
+// A whole number as b3sum's Rust parses it: an optional '+', then digits, within 64 bits.
+bool ParseB3Count(std::string_view text, std::size_t& value) {
+    if (text.starts_with('+')) text.remove_prefix(1);
+    return !text.empty() && text.front() != '+' && text.front() != '-' && ParseCount(text, value);
+}
+
+// The Jaro-Winkler similarity of two words (Winkler, "String Comparator Metrics and Enhanced
+// Decision Rules in the Fellegi-Sunter Model of Record Linkage", 1990): 1 for the same, 0 for
+// nothing in common; a common start of up to four characters counts extra.
+double JaroWinkler(std::string_view a, std::string_view b) {
+    if (a.empty() && b.empty()) return 1;
+    const std::size_t window = std::max(a.size(), b.size()) / 2;
+    std::vector<bool> takenA(a.size()), takenB(b.size());
+    std::size_t matches = 0;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        for (std::size_t j = i > window ? i - window + 1 : 0; j < std::min(b.size(), i + window);
+             ++j)
+            if (!takenB[j] && a[i] == b[j]) {
+                takenA[i] = takenB[j] = true;
+                ++matches;
+                break;
+            }
+    if (matches == 0) return 0;
+    std::size_t outOfOrder = 0;
+    for (std::size_t i = 0, j = 0; i < a.size(); ++i) {
+        if (!takenA[i]) continue;
+        while (!takenB[j]) ++j;
+        outOfOrder += a[i] != b[j++] ? 1 : 0;
+    }
+    const double m = static_cast<double>(matches);
+    const double jaro = (m / static_cast<double>(a.size()) + m / static_cast<double>(b.size()) +
+                         (m - static_cast<double>(outOfOrder / 2)) / m) /
+                        3;
+    std::size_t prefix = 0;
+    while (prefix < 4 && prefix < a.size() && prefix < b.size() && a[prefix] == b[prefix]) ++prefix;
+    return jaro + 0.1 * static_cast<double>(prefix) * (1 - jaro);
+}
+
+// b3sum's command line: lengths in bytes, its own flags, and its complaints as it words them,
+// their usage line naming the arguments given so far (in name order; --keyed wants files).
 ParsedCommandLine ParseB3sum(int argc, char* const* args) {
-    enum : int { kKeyed = 256, kDeriveKey, kNoMmap, kNoNames, kB3Quiet, kB3Raw, kThreads };
-    static const option kB3Options[] = {
-        {"check", no_argument, nullptr, 'c'},
-        {"help", no_argument, nullptr, 'h'},
-        {"keyed", no_argument, nullptr, kKeyed},
-        {"no-mmap", no_argument, nullptr, kNoMmap},
-        {"no-names", no_argument, nullptr, kNoNames},
-        {"quiet", no_argument, nullptr, kB3Quiet},
-        {"raw", no_argument, nullptr, kB3Raw},
-        {"version", no_argument, nullptr, 'V'},
-        {"derive-key", required_argument, nullptr, kDeriveKey},
-        {"length", required_argument, nullptr, 'l'},
-        {"num-threads", required_argument, nullptr, kThreads},
-        {nullptr, 0, nullptr, 0},
-    };
-    const std::string usage =
-        "\n\nUSAGE:\n    b3sum [FLAGS] [OPTIONS] [FILE]...\n\n"
-        "For more information try --help\n";
     Options options;
     options.personality = Personality::B3sum;
     options.algorithms = {Algorithm::Blake3};
     options.algorithmsChosen = true;
     options.jobs = DefaultJobs();
-    optind = 0;
-    opterr = 0;  // the messages are b3sum's, below
-    int c;
-    while ((c = getopt_long(argc, args, ":chVl:", kB3Options, nullptr)) != -1) {
-        switch (c) {
-            case 'c':
-                options.mode = Mode::Check;
-                break;
-            case 'h':
-                return Only(Mode::Help);
-            case 'V':
-                return Only(Mode::Version);
-            case kKeyed:
-                options.keyed = true;
-                break;
-            case kDeriveKey:
-                options.deriveKeyContext = optarg;
-                break;
-            case kNoMmap:
-                break;  // the file is read, never mapped, either way
-            case kNoNames:
-                options.noNames = true;
-                break;
-            case kB3Quiet:
-                options.quiet = true;
-                break;
-            case kB3Raw:
-                options.encoding = DigestEncoding::Raw;
-                break;
-            case 'l':
-                if (!ParseCount(optarg, options.digestBytes) || options.digestBytes > kMaxXofBytes)
-                    return FailAsIs(
-                        "error: Invalid value for '--length <LEN>': invalid digit "
-                        "found in string\n");
-                break;
-            case kThreads: {
-                std::size_t threads = 0;
-                if (!ParseCount(optarg, threads))
-                    return FailAsIs(
-                        "error: Invalid value for '--num-threads <NUM>': invalid "
-                        "digit found in string\n");
-                // 0 leaves the choice to us, as it leaves it to the environment there.
-                if (threads != 0)
-                    options.jobs = static_cast<unsigned>(std::min<std::size_t>(threads, MaxJobs()));
-                break;
+    std::vector<const B3Argument*> used;  // as given
+    const auto usage = [&](const B3Argument* also) {
+        std::vector<const B3Argument*> shown = used;
+        const auto show = [&](const B3Argument* argument) {
+            if (std::find(shown.begin(), shown.end(), argument) == shown.end())
+                shown.push_back(argument);
+        };
+        if (also != nullptr) show(also);
+        // --quiet wants --check.
+        for (const B3Argument* argument : std::vector(shown))
+            if (argument->name == "quiet") show(B3Named("check"));
+        std::sort(shown.begin(), shown.end());
+        std::string line = "b3sum";
+        if (shown.empty()) line += " [FLAGS] [OPTIONS] [FILE]...";
+        for (const B3Argument* argument : shown)
+            if (argument->name == "keyed") line += " <FILE>...";
+        for (const B3Argument* argument : shown) line += " " + B3Shown(*argument);
+        return "\n\nUSAGE:\n    " + line + "\n\nFor more information try --help\n";
+    };
+    // An unknown long name like a known one is told that one's name (b3sum colours it always).
+    const auto unexpected = [&](std::string_view argument) {
+        const B3Argument* like = nullptr;
+        double best = 0.8;
+        for (const B3Argument& a : kB3Arguments)
+            if (argument.starts_with("--") && JaroWinkler(argument.substr(2), a.name) > best) {
+                best = JaroWinkler(argument.substr(2), a.name);
+                like = &a;
             }
-            case ':':
-                return FailAsIs("error: The argument '" + std::string(args[optind - 1]) +
-                                "' requires a value but none was supplied" + usage);
-            default:
-                return FailAsIs("error: Found argument '" + std::string(args[optind - 1]) +
-                                "' which wasn't expected, or isn't valid in this context" + usage);
+        const std::string hint = like == nullptr ? ""
+                                                 : "\n\tDid you mean \x1b[32m--\x1b[0m\x1b[32m" +
+                                                       std::string(like->name) + "\x1b[0m?";
+        return FailAsIs("error: Found argument '" + std::string(argument) +
+                        "' which wasn't expected, or isn't valid in this context" + hint +
+                        usage(like));
+    };
+    std::optional<std::string> length, threads;
+    bool operandsOnly = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = args[i];
+        if (operandsOnly || arg == "-" || !arg.starts_with('-')) {
+            options.files.emplace_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            operandsOnly = true;
+            continue;
+        }
+        // The arguments this one holds: a long one, or a cluster of short ones.
+        for (std::size_t at = 1; at < arg.size();) {
+            const B3Argument* found = nullptr;
+            std::optional<std::string_view> attached;  // a value in the same word
+            if (arg[1] == '-') {
+                const std::string_view name = arg.substr(2, arg.find('=') - 2);
+                for (const B3Argument& a : kB3Arguments)
+                    if (a.name == name) found = &a;
+                if (found == nullptr) return unexpected(arg.substr(0, 2 + name.size()));
+                if (arg.find('=') != std::string_view::npos)
+                    attached = arg.substr(arg.find('=') + 1);
+                at = arg.size();
+            } else {
+                for (const B3Argument& a : kB3Arguments)
+                    if (a.shortName == arg[at]) found = &a;
+                if (found == nullptr) return unexpected("-" + std::string(1, arg[at]));
+                ++at;
+                if (!found->value.empty() && at < arg.size()) {
+                    attached = arg.substr(at + (arg[at] == '=' ? 1 : 0));
+                    at = arg.size();
+                }
+            }
+            if (std::find(used.begin(), used.end(), found) != used.end())
+                return FailAsIs("error: The argument '" + B3Shown(*found) +
+                                "' was provided more than once, but cannot be used multiple times" +
+                                usage(nullptr));
+            used.push_back(found);
+            if (found->name == "help") return Only(Mode::Help);
+            if (found->name == "version") return Only(Mode::Version);
+            if (found->value.empty()) {
+                if (found->name == "check") options.mode = Mode::Check;
+                if (found->name == "keyed") options.keyed = true;
+                if (found->name == "no-names") options.noNames = true;
+                if (found->name == "quiet") options.quiet = true;
+                if (found->name == "raw") options.encoding = DigestEncoding::Raw;
+                // --no-mmap: the file is mapped only where that costs less than reading, either
+                // way.
+                continue;
+            }
+            std::string value;
+            if (attached) {
+                value = *attached;
+            } else if (i + 1 < argc && (args[i + 1][0] != '-' || args[i + 1] == std::string("-"))) {
+                value = args[++i];
+            } else if (i + 1 < argc && !std::string_view(args[i + 1]).starts_with("--")) {
+                return unexpected(std::string_view(args[i + 1]).substr(0, 2));
+            } else {
+                return FailAsIs("error: The argument '" + B3Shown(*found) +
+                                "' requires a value but none was supplied" + usage(nullptr));
+            }
+            if (found->name == "derive-key") options.deriveKeyContext = value;
+            if (found->name == "length") length = value;
+            if (found->name == "num-threads") threads = value;
         }
     }
-    TakeOperands(options, argc, args);
+    // What only writes sums cannot go with --check. Of several, b3sum names one (not always the
+    // same): here the first by name.
+    const auto sumsOnly =
+        std::find_if(std::begin(kB3Arguments), std::end(kB3Arguments), [&](const B3Argument& a) {
+            return std::find(used.begin(), used.end(), &a) != used.end() &&
+                   (a.name == "derive-key" || a.name == "keyed" || a.name == "length" ||
+                    a.name == "no-names" || a.name == "raw");
+        });
+    if (options.mode == Mode::Check && sumsOnly != std::end(kB3Arguments))
+        return FailAsIs("error: The argument '" + B3Shown(*sumsOnly) +
+                        "' cannot be used with '--check'" + usage(nullptr));
     if (options.keyed && options.deriveKeyContext)
-        return FailAsIs(
-            "error: The argument '--keyed' cannot be used with "
-            "'--derive-key <CONTEXT>'" +
-            usage);
+        return FailAsIs("error: The argument '--keyed' cannot be used with '" +
+                        B3Shown(*B3Named("derive-key")) + "'" + usage(nullptr));
     if (options.quiet && options.mode != Mode::Check)
-        return FailAsIs("error: The argument '--quiet' requires '--check'" + usage);
+        return FailAsIs("error: The following required arguments were not provided:\n    --check" +
+                        usage(nullptr));
     if (options.encoding == DigestEncoding::Raw && options.files.size() > 1)
         return FailAsIs("Error: Only one filename can be provided when using --raw\n");
+    if (threads) {
+        std::size_t count = 0;
+        if (!ParseB3Count(*threads, count)) {
+            // The reason as Rust's integer parsing gives it.
+            const std::string_view digits =
+                std::string_view(*threads).substr(threads->starts_with('+') ? 1 : 0);
+            const bool allDigits =
+                !digits.empty() && digits.find_first_not_of("0123456789") == std::string::npos;
+            return FailAsIs(std::string("Error: Failed to parse num threads.\n\nCaused by:\n    ") +
+                            (digits.empty() ? "cannot parse integer from empty string"
+                             : allDigits    ? "number too large to fit in target type"
+                                            : "invalid digit found in string") +
+                            "\n");
+        }
+        // 0 leaves the choice to us, as it leaves it to the environment there.
+        if (count != 0)
+            options.jobs = static_cast<unsigned>(std::min<std::size_t>(count, MaxJobs()));
+    }
+    if (length) {
+        if (!ParseB3Count(*length, options.digestBytes)) {
+            options.lengthUnparsable = true;  // said of each file, once it is open
+            options.digestBytes = 0;
+        } else if (options.digestBytes > kMaxXofBytes) {
+            return FailAsIs("error: Invalid value for '--length <LEN>': at most " +
+                            std::to_string(kMaxXofBytes) + " bytes\n");
+        } else if (options.digestBytes == 0) {
+            options.noDigest = true;
+        }
+    }
     ParsedCommandLine result;
     result.options = std::move(options);
     return result;
@@ -430,16 +545,31 @@ ParsedCommandLine ParseXxhsum(const Invocation& invocation, int argc, char* cons
     options.algorithms = {*invocation.algorithm};
     options.algorithmsChosen = true;
     options.jobs = DefaultJobs();
-    const std::string tryHelp =
-        "Error: bad usage; see " + invocation.programName + " -h for help\n";
+    // xxhsum's first line; the usage after it in our words.
+    const std::string tryHelp = "Wrong parameters\n\nUsage: " + invocation.programName +
+                                " [OPTION]... [FILE]...\nSee " + invocation.programName +
+                                " -h for the options.\n";
+    // Long options only as written in full: no abbreviations there.
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = args[i];
+        if (arg == "--") break;
+        if (!arg.starts_with("--")) continue;
+        const std::string_view name = arg.substr(2, arg.find('=') - 2);
+        if (std::none_of(std::begin(kXxOptions), std::end(kXxOptions),
+                         [&](const option& o) { return o.name != nullptr && name == o.name; }))
+            return FailAsIs(tryHelp);
+    }
     optind = 0;
     opterr = 0;
     bool algorithmGiven = false;
     int c;
-    while ((c = getopt_long(argc, args, "H:cwqhV", kXxOptions, nullptr)) != -1) {
+    // -H alone is -H0; its number is written on to it, and -B's block size too (ignored).
+    while ((c = getopt_long(argc, args, "H::B::cwqhV", kXxOptions, nullptr)) != -1) {
         switch (c) {
+            case 'B':
+                break;
             case 'H': {
-                const std::string_view value = optarg;
+                const std::string_view value = optarg != nullptr ? optarg : "0";
                 constexpr std::pair<std::string_view, Algorithm> kWidths[] = {
                     {"0", Algorithm::Xxh32},  {"32", Algorithm::Xxh32}, {"1", Algorithm::Xxh64},
                     {"64", Algorithm::Xxh64}, {"2", Algorithm::Xxh128}, {"128", Algorithm::Xxh128},

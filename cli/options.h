@@ -7,6 +7,7 @@
 
 #include "algorithms.h"
 #include "invocation.h"
+#include "pipeline.h"
 #include "progress.h"
 
 enum class Mode { Sum, Check, Help, Version };
@@ -15,9 +16,6 @@ enum class Mode { Sum, Check, Help, Version };
 enum class LineFormat { Auto, Gnu, Bsd, Sfv };
 // How a digest is written: hex digits, base64 (RFC 4648), or its bytes as they are.
 enum class DigestEncoding { Hex, Base64, Raw };
-// cksum's checksums that are no digest: the POSIX CRC and the two classic 16-bit sums, each
-// written as a number with the input's size.
-enum class ClassicSum { None, Crc, Bsd, Sysv };
 
 // The mode marker of GNU lines: '*' for binary, ' ' for text or when none was asked for.
 enum class FileMode { Unset, Binary, Text };
@@ -50,6 +48,8 @@ struct Options {
     // b3sum's other BLAKE3 modes: a 32-byte key read from standard input, or a context string.
     bool keyed = false;
     std::optional<std::string> deriveKeyContext;
+    bool noDigest = false;          // b3sum -l 0: no digest bytes at all
+    bool lengthUnparsable = false;  // b3sum -l with no number: each file opened fails
 };
 
 struct ParsedCommandLine {

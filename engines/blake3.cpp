@@ -166,6 +166,10 @@ void Blake3InitDeriveKey(Blake3Context* context, const char* contextString, std:
     InitWith(context, words, kBlake3DeriveKeyMaterial);
 }
 
+void Blake3InitMode(Blake3Context* context, const uint32_t key[8], uint8_t flags) {
+    InitWith(context, key, flags);
+}
+
 void Blake3Update(Blake3Context* c, const uint8_t* data, std::size_t length) {
     while (length > 0) {
         if (ChunkFull(c)) FinishChunk(c);

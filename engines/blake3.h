@@ -46,6 +46,9 @@ void Blake3Init(Blake3Context* context);
 void Blake3InitKeyed(Blake3Context* context, const uint8_t key[kBlake3KeySize]);
 // The context string of key derivation; the key material then goes through Blake3Update.
 void Blake3InitDeriveKey(Blake3Context* context, const char* contextString, std::size_t length);
+// A context in the mode another was started in, given that one's `key` words and `flags`: for
+// starting many in a keyed or key-derivation mode without the key or context string again.
+void Blake3InitMode(Blake3Context* context, const uint32_t key[8], uint8_t flags);
 void Blake3Update(Blake3Context* context, const uint8_t* data, std::size_t length);
 // Any number of output bytes; the context is left as it was, so more input may follow.
 void Blake3Final(const Blake3Context* context, uint8_t* out, std::size_t length);

@@ -107,3 +107,10 @@ std::optional<Algorithm> AlgorithmOfRequest(int32_t hashAlgorithm, int32_t sha2W
             return entry.algorithm;
     return std::nullopt;
 }
+
+std::optional<Algorithm> FamilyMember(std::string_view family, std::size_t bytes) {
+    for (const AlgorithmFacts& row : kAlgorithmTable)
+        if (!family.empty() && row.family == family && row.digestBytes == bytes)
+            return row.algorithm;
+    return std::nullopt;
+}

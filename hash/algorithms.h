@@ -96,6 +96,8 @@ struct AlgorithmFacts {
     // after the file's name, then whole names in the folder; blank-separated.
     std::string_view sumFileEndings = "";
     std::string_view sumFileNames = "";
+    // The family whose member of this digest length cksum's -a FAMILY -l BITS picks.
+    std::string_view family = "";
 };
 
 inline constexpr AlgorithmFacts kAlgorithmTable[] = {
@@ -184,7 +186,8 @@ inline constexpr AlgorithmFacts kAlgorithmTable[] = {
      .commonness = 2,
      .fileNameHints = "sha256",
      .sumFileEndings = ".sha256 .sha256sum",
-     .sumFileNames = "SHA256SUMS CHECKSUM.SHA256 sha256sums.txt sha256sum.txt"},
+     .sumFileNames = "SHA256SUMS CHECKSUM.SHA256 sha256sums.txt sha256sum.txt",
+     .family = "sha2"},
     {.algorithm = Algorithm::Sha384,
      .name = "sha384",
      .tag = "SHA384",
@@ -195,7 +198,8 @@ inline constexpr AlgorithmFacts kAlgorithmTable[] = {
      .cost = 1550,
      .lanes = true,
      .strength = 7,
-     .fileNameHints = "sha384"},
+     .fileNameHints = "sha384",
+     .family = "sha2"},
     {.algorithm = Algorithm::Sha512,
      .name = "sha512",
      .tag = "SHA512",
@@ -208,7 +212,8 @@ inline constexpr AlgorithmFacts kAlgorithmTable[] = {
      .strength = 8,
      .fileNameHints = "sha512",
      .sumFileEndings = ".sha512 .sha512sum",
-     .sumFileNames = "SHA512SUMS CHECKSUM.SHA512"},
+     .sumFileNames = "SHA512SUMS CHECKSUM.SHA512",
+     .family = "sha2"},
     // BLAKE2b at its full 512 bits (b2sum's default), BLAKE2s-256, CRC-32C. OpenSSL writes
     // "BLAKE2B-512(f)= " and "BLAKE2S-256(f)= ", RHash's upper-case forms drop the length.
     {.algorithm = Algorithm::Blake2b,
@@ -331,7 +336,8 @@ inline constexpr AlgorithmFacts kAlgorithmTable[] = {
      .commonness = 3,
      .fileNameHints = "sha224",
      .sumFileEndings = ".sha224 .sha224sum",
-     .sumFileNames = "SHA224SUMS"},
+     .sumFileNames = "SHA224SUMS",
+     .family = "sha2"},
     {.algorithm = Algorithm::Sha512_224,
      .name = "sha512-224",
      .tag = "SHA512-224",
@@ -367,7 +373,8 @@ inline constexpr AlgorithmFacts kAlgorithmTable[] = {
      .commonness = 2,
      .fileNameHints = "sha3-224",
      .sumFileEndings = ".sha3-224",
-     .sumFileNames = "SHA3-224SUMS"},
+     .sumFileNames = "SHA3-224SUMS",
+     .family = "sha3"},
     {.algorithm = Algorithm::Sha3_256,
      .name = "sha3-256",
      .tag = "SHA3-256",
@@ -379,7 +386,8 @@ inline constexpr AlgorithmFacts kAlgorithmTable[] = {
      .commonness = 1,
      .fileNameHints = "sha3-256 sha3",
      .sumFileEndings = ".sha3-256 .sha3",
-     .sumFileNames = "SHA3-256SUMS"},
+     .sumFileNames = "SHA3-256SUMS",
+     .family = "sha3"},
     {.algorithm = Algorithm::Sha3_384,
      .name = "sha3-384",
      .tag = "SHA3-384",
@@ -391,7 +399,8 @@ inline constexpr AlgorithmFacts kAlgorithmTable[] = {
      .commonness = 0,
      .fileNameHints = "sha3-384",
      .sumFileEndings = ".sha3-384",
-     .sumFileNames = "SHA3-384SUMS"},
+     .sumFileNames = "SHA3-384SUMS",
+     .family = "sha3"},
     {.algorithm = Algorithm::Sha3_512,
      .name = "sha3-512",
      .tag = "SHA3-512",
@@ -403,7 +412,8 @@ inline constexpr AlgorithmFacts kAlgorithmTable[] = {
      .commonness = 0,
      .fileNameHints = "sha3-512",
      .sumFileEndings = ".sha3-512",
-     .sumFileNames = "SHA3-512SUMS"},
+     .sumFileNames = "SHA3-512SUMS",
+     .family = "sha3"},
     {.algorithm = Algorithm::Sm3,
      .name = "sm3",
      .tag = "SM3",
@@ -525,6 +535,9 @@ std::optional<TagMatch> MatchTag(std::string_view text);
 // The algorithms whose digest text has `length` characters, the commonest first:
 // 32 gives MD5, XXH128, MD4, MD2; 64 gives SHA-256, GOST. Empty for any other length.
 std::span<const Algorithm> AlgorithmsOfTextLength(std::size_t length);
+
+// The member of a family (AlgorithmFacts::family) whose digest has `bytes` bytes, if any.
+std::optional<Algorithm> FamilyMember(std::string_view family, std::size_t bytes);
 
 // The algorithm a sum file's name implies ("SHA256SUMS", "x.iso.md5", "x.sfv"), if any.
 std::optional<Algorithm> AlgorithmOfSumFileName(std::string_view sumFileName);

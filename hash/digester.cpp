@@ -16,15 +16,17 @@ struct Digester::State {
         context;
 };
 
-Digester::Digester(Algorithm chosen, std::size_t digestBytes)
+Digester::Digester(Algorithm chosen, const DigestForm& form)
     : algorithm(chosen),
-      digestLength(Facts(chosen).variableLength && digestBytes != 0 ? digestBytes
-                                                                    : DigestLength(chosen)),
+      digestLength(Facts(chosen).variableLength && form.digestBytes != 0 ? form.digestBytes
+                                                                         : DigestLength(chosen)),
       state(std::make_unique<State>()) {
-    WithEngine(chosen, [this](auto engine) {
+    WithEngine(chosen, [this, &form](auto engine) {
         using E = decltype(engine);
         auto& context = state->context.template emplace<typename E::Context>();
-        if constexpr (requires { E::InitWithLength(context, digestLength); })
+        if constexpr (requires { E::InitWithLength(context, digestLength, form.blake3); })
+            E::InitWithLength(context, digestLength, form.blake3);
+        else if constexpr (requires { E::InitWithLength(context, digestLength); })
             E::InitWithLength(context, digestLength);
         else
             E::Init(context);
@@ -53,9 +55,9 @@ std::string Digester::Final() {
     return DigestText(digest.data(), digestLength);
 }
 
-DigestSet::DigestSet(std::span<const Algorithm> algorithms, std::size_t digestBytes) {
+DigestSet::DigestSet(std::span<const Algorithm> algorithms, const DigestForm& form) {
     digesters.reserve(algorithms.size());
-    for (Algorithm algorithm : algorithms) digesters.emplace_back(algorithm, digestBytes);
+    for (Algorithm algorithm : algorithms) digesters.emplace_back(algorithm, form);
 }
 
 void DigestSet::Update(const uint8_t* data, std::size_t length) {

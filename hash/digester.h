@@ -9,12 +9,21 @@
 #include <vector>
 
 #include "algorithms.h"
+#include "blake3_mode.h"
+
+// How digests are asked for beyond their algorithms.
+struct DigestForm {
+    // The length asked of algorithms of variable length; 0, or an algorithm of one length, gives
+    // its usual digest.
+    std::size_t digestBytes = 0;
+    Blake3Mode blake3 = {};  // BLAKE3 plain, keyed or deriving a key; the others have one mode
+};
 
 class Digester {
 public:
-    // `digestBytes` asks an algorithm of variable length for that many bytes; 0, or an algorithm
-    // of one length, gives its usual digest.
-    explicit Digester(Algorithm algorithm, std::size_t digestBytes = 0);
+    explicit Digester(Algorithm algorithm, const DigestForm& form = {});
+    Digester(Algorithm chosen, std::size_t digestBytes)
+        : Digester(chosen, DigestForm{digestBytes}) {}
     ~Digester();
     Digester(Digester&&) noexcept;
     Digester& operator=(Digester&&) noexcept;
@@ -33,7 +42,7 @@ private:
 // The same bytes to several digesters; their digests in the order of the algorithms given.
 class DigestSet {
 public:
-    explicit DigestSet(std::span<const Algorithm> algorithms, std::size_t digestBytes = 0);
+    explicit DigestSet(std::span<const Algorithm> algorithms, const DigestForm& form = {});
     void Update(const uint8_t* data, std::size_t length);
     std::vector<std::string> Finish();
 

@@ -15,6 +15,7 @@
 #include "algorithms.h"
 #include "blake2.h"
 #include "blake3.h"
+#include "blake3_mode.h"
 #include "bytes.h"
 #include "crc32.h"
 #include "crc32c.h"
@@ -24,10 +25,10 @@
 #include "md5.h"
 #include "sha1.h"
 #include "sha2.h"
-#include "xxhash.h"
 #include "sha3.h"
 #include "sm3.h"
 #include "streebog.h"
+#include "xxhash.h"
 
 template <Algorithm A, std::size_t BlockSize>
 struct EngineTraits {
@@ -142,15 +143,15 @@ struct Crc32cEngine : EngineTraits<Algorithm::Crc32c, 64> {
     static void Final(Context& c, uint8_t* digest) { StoreBe32(digest, c ^ kCrc32cPreset); }
 };
 
-// BLAKE3 (engines/blake3.h): 32 bytes, or any length asked for.
+// BLAKE3 (engines/blake3.h): 32 bytes, or any length asked for; plain, keyed or key derivation.
 struct Blake3Engine : EngineTraits<Algorithm::Blake3, kBlake3BlockSize> {
     struct Context {
         Blake3Context state;
         std::size_t digestBytes;
     };
     static void Init(Context& c) { InitWithLength(c, kDigestSize); }
-    static void InitWithLength(Context& c, std::size_t bytes) {
-        Blake3Init(&c.state);
+    static void InitWithLength(Context& c, std::size_t bytes, const Blake3Mode& mode = {}) {
+        Blake3Start(&c.state, mode);
         c.digestBytes = bytes;
     }
     static void Update(Context& c, const uint8_t* data, uint32_t length) {
@@ -220,12 +221,11 @@ struct Sha512tEngine
 
 // SHA3-224 to SHA3-512; the block is the sponge's rate.
 template <uint32_t Bits>
-struct Sha3Engine
-    : EngineTraits<Bits == 224   ? Algorithm::Sha3_224
-                   : Bits == 256 ? Algorithm::Sha3_256
-                   : Bits == 384 ? Algorithm::Sha3_384
-                                 : Algorithm::Sha3_512,
-                   200 - 2 * Bits / 8> {
+struct Sha3Engine : EngineTraits<Bits == 224   ? Algorithm::Sha3_224
+                                 : Bits == 256 ? Algorithm::Sha3_256
+                                 : Bits == 384 ? Algorithm::Sha3_384
+                                               : Algorithm::Sha3_512,
+                                 200 - 2 * Bits / 8> {
     static_assert(Bits == 224 || Bits == 256 || Bits == 384 || Bits == 512);
     using Context = Sha3Context;
     static void Init(Context& c) { Sha3Init(Bits, &c); }

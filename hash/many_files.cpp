@@ -63,6 +63,7 @@ struct ManyFiles::Shared {
 
     RunProgress* progress = nullptr;
     const std::atomic<bool>* cancel = nullptr;
+    CoreBudget* cores = nullptr;
 
     bool timed = false;  // whether hand-overs are possible, so job times matter
 
@@ -71,7 +72,9 @@ struct ManyFiles::Shared {
             timed ? std::chrono::steady_clock::now() : std::chrono::steady_clock::time_point();
         HashControl control;
         control.cancel = cancel;
+        control.cores = cores;
         control.digestBytes = job.digestBytes;
+        control.blake3Mode = job.blake3Mode;
         std::unique_ptr<RunProgress::Meter> meter;
         // A terminal on standard input is someone typing: no line over what they type.
         if (progress != nullptr && !(RunsInline(job) && StandardInputIsTerminal())) {
@@ -114,7 +117,7 @@ std::optional<Algorithm> ManyFiles::LaneAlgorithm(const FileJob& job, uint64_t& 
     const Function* target = work.target<Function>();
     if (target == nullptr || *target != &HashFileJob) return std::nullopt;
     if (!job.mayShareLanes || job.algorithms.size() != 1 || RunsInline(job) ||
-        !LanesAvailable(job.algorithms[0]))
+        !job.blake3Mode.Plain() || !LanesAvailable(job.algorithms[0]))
         return std::nullopt;
     const std::optional<uint64_t> regular = RegularFileSize(job.path);
     if (!regular) return std::nullopt;
@@ -161,6 +164,10 @@ ManyFiles::~ManyFiles() {
     }
     shared->jobWaiting.notify_all();
     for (std::thread& worker : workers) worker.join();
+}
+
+void ManyFiles::SetCores(CoreBudget* budget) {
+    shared->cores = budget;
 }
 
 void ManyFiles::SetCancel(const std::atomic<bool>* cancelFlag) {

@@ -18,6 +18,7 @@
 #include <utility>
 #include <vector>
 
+#include "core_budget.h"
 #include "pipeline.h"
 #include "sum_file.h"
 
@@ -28,6 +29,7 @@ struct FileJob {
     bool mayShareLanes = true;          // false: never hashed side by side with other files
     FileKinds kinds = FileKinds::Any;   // RegularOnly: a file found in a tree, or one looked up
     std::size_t digestBytes = 0;        // for algorithms of variable length; 0: the usual one
+    Blake3Mode blake3Mode = {};         // b3sum --keyed, --derive-key
 };
 
 // Progress of a run: one meter per job, or per lane batch of jobs hashed side by side.
@@ -64,6 +66,9 @@ public:
     // Once `cancel` is set, running jobs stop (their outcomes Cancelled) and the list checker
     // starts no more.
     void SetCancel(const std::atomic<bool>* cancelFlag);
+    // Where jobs take the extra cores of their reader, engine groups or tree threads from (set
+    // before the first Submit): the machine's when unset.
+    void SetCores(CoreBudget* budget);
     bool Cancelled() const;
     const std::atomic<bool>* CancelFlag() const;
 

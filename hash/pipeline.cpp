@@ -10,6 +10,7 @@
 #include "digester.h"
 #include "read_loops.h"
 #include "schedule.h"
+#include "sum_file.h"
 
 HashOutcome HashOutcome::Failure(HashStatus status, int error, uint64_t bytesHashed) {
     HashOutcome outcome;
@@ -44,12 +45,38 @@ HashInput HashInput::Text(std::string_view text) {
     return input;
 }
 
+namespace {
+
+DigestForm FormOf(const HashControl& control) {
+    return {control.digestBytes, control.blake3Mode};
+}
+
+}  // namespace
+
 struct InputAccess {
     static HashOutcome Compute(const HashInput& input, std::span<const Algorithm> algorithms,
                                const HashControl& control) {
         if (input.kind == HashInput::Kind::Text) return OfText(input.text, algorithms, control);
-        if (input.kind == HashInput::Kind::Descriptor)
-            return ComputeDigests(*DescriptorSource(input.fd), algorithms, control);
+        return Opened(input, control, [&](ByteSource& source) {
+            return ComputeDigests(source, algorithms, control);
+        });
+    }
+
+    static HashOutcome Classic(ClassicSum kind, const HashInput& input,
+                               const HashControl& control) {
+        const auto sum = [&](ByteSource& source) {
+            SliceWatch watch(&control.progress, control.cancel, source.Size().value_or(0));
+            return HashClassicSum(source, kind, watch);
+        };
+        if (input.kind != HashInput::Kind::Text) return Opened(input, control, sum);
+        TextSource text(input.text);
+        return sum(text);
+    }
+
+    // A path or descriptor input's source, opened, to `hash`; why it could not be opened else.
+    template <typename Hash>
+    static HashOutcome Opened(const HashInput& input, const HashControl& control, Hash&& hash) {
+        if (input.kind == HashInput::Kind::Descriptor) return hash(*DescriptorSource(input.fd));
         int error = 0;
         const auto source = control.opener ? control.opener(input.path, error)
                                            : OpenFileSource(input.path, error, input.kinds);
@@ -58,7 +85,7 @@ struct InputAccess {
             return HashOutcome::Failure(
                 error == ENOENT ? HashStatus::NotFound : HashStatus::OpenFailed, error, 0);
         }
-        return ComputeDigests(*source, algorithms, control);
+        return hash(*source);
     }
 
     // A text goes to each engine in one update.
@@ -66,7 +93,7 @@ struct InputAccess {
                               const HashControl& control) {
         SliceWatch watch(&control.progress, control.cancel, text.size());
         if (watch.Cancelled()) return HashOutcome::Failure(HashStatus::Cancelled, 0, 0);
-        DigestSet set(algorithms, control.digestBytes);
+        DigestSet set(algorithms, FormOf(control));
         set.Update(reinterpret_cast<const uint8_t*>(text.data()), text.size());
         if (!watch.Advance(text.size()))
             return HashOutcome::Failure(HashStatus::Cancelled, 0, text.size());
@@ -82,9 +109,14 @@ HashOutcome ComputeDigests(const HashInput& input, std::span<const Algorithm> al
     return InputAccess::Compute(input, algorithms, control);
 }
 
+HashOutcome ComputeClassicSum(ClassicSum kind, const HashInput& input, const HashControl& control) {
+    return InputAccess::Classic(kind, input, control);
+}
+
 HashOutcome ComputeDigests(ByteSource& source, std::span<const Algorithm> algorithms,
                            const HashControl& control) {
     const std::optional<uint64_t> size = source.Size();
+    const DigestForm form = FormOf(control);
     SliceWatch watch(&control.progress, control.cancel, size.value_or(0));
     if (watch.Cancelled()) return HashOutcome::Failure(HashStatus::Cancelled, 0, 0);
 
@@ -97,7 +129,7 @@ HashOutcome ComputeDigests(ByteSource& source, std::span<const Algorithm> algori
         source.ReadsAtOffsets()) {
         const unsigned machine = std::max(1u, std::thread::hardware_concurrency());
         CoreLease lease(cores, 1, machine - 1);
-        return HashBlake3Tree(source, *size, control.digestBytes, lease.Extra(), watch);
+        return HashBlake3Tree(source, *size, form, lease.Extra(), watch);
     }
     // Engines faster than the kernel's copy gain from a second thread only by halving the copy.
     const bool cheap = !ReaderThreadPays(algorithms);
@@ -105,7 +137,7 @@ HashOutcome ComputeDigests(ByteSource& source, std::span<const Algorithm> algori
     if (splitReads) {
         // Better still, where it costs less: no copy. The helper only if reading takes over.
         CoreLease own(cores, 1, 0);
-        if (auto outcome = HashMapped(source, algorithms, control.digestBytes, *size, cores, watch))
+        if (auto outcome = HashMapped(source, algorithms, form, *size, cores, watch))
             return *std::move(outcome);
     }
     const unsigned wanted =
@@ -121,10 +153,9 @@ HashOutcome ComputeDigests(ByteSource& source, std::span<const Algorithm> algori
         const std::size_t buffer =
             small ? std::clamp<std::size_t>(static_cast<std::size_t>(*size), kSliceSize, kReadSize)
                   : kReadSize;
-        return HashOnThisThread(source, algorithms, control.digestBytes, buffer, watch);
+        return HashOnThisThread(source, algorithms, form, buffer, watch);
     }
-    if (splitReads)
-        return HashWithSplitReads(source, algorithms, control.digestBytes, *size, watch);
+    if (splitReads) return HashWithSplitReads(source, algorithms, form, *size, watch);
     const std::size_t groups = algorithms.size() > 1 ? std::size_t{1} + lease.Extra() : 1;
-    return HashOnThreads(source, algorithms, control.digestBytes, groups, watch);
+    return HashOnThreads(source, algorithms, form, groups, watch);
 }

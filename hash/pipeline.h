@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "algorithms.h"
+#include "blake3_mode.h"
 #include "file_source.h"
 
 class CoreBudget;
@@ -75,10 +76,20 @@ struct HashControl {
     CoreBudget* cores = nullptr;  // MachineCores() when null
     // The digest length asked of algorithms of variable length (-l); 0 for their usual one.
     std::size_t digestBytes = 0;
+    Blake3Mode blake3Mode = {};  // b3sum --keyed, --derive-key
 };
 
 HashOutcome ComputeDigests(const HashInput& input, std::span<const Algorithm> algorithms,
                            const HashControl& control = {});
+
+// cksum's checksums that are no digest (engines/classic_sums.h): the POSIX CRC, and the BSD and
+// System V sums, each written as a number with the input's size.
+enum class ClassicSum { None, Crc, Bsd, Sysv };
+// One of them (not None) over an input opened and read as ComputeDigests would: the outcome's
+// one digest is the value's bytes, most significant first (four for the CRC, two for the sums),
+// and bytesHashed the input's size.
+HashOutcome ComputeClassicSum(ClassicSum kind, const HashInput& input,
+                              const HashControl& control = {});
 // The same over a source that is already open.
 HashOutcome ComputeDigests(ByteSource& source, std::span<const Algorithm> algorithms,
                            const HashControl& control = {});

@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "blake3_parallel.h"
+#include "bytes.h"
+#include "classic_sums.h"
 #include "core_budget.h"
 #include "digest_text.h"
 #include "digester.h"
@@ -22,39 +24,22 @@ bool SliceWatch::Advance(uint64_t bytes) {
     return !Cancelled();
 }
 
-bool FeedSlices(DigestSet& set, const uint8_t* data, std::size_t length, SliceWatch& watch) {
+namespace {
+
+template <typename Feed>
+bool FeedSlicesTo(Feed&& feed, const uint8_t* data, std::size_t length, SliceWatch& watch) {
     for (std::size_t at = 0; at < length; at += kSliceSize) {
         const std::size_t slice = std::min(kSliceSize, length - at);
-        set.Update(data + at, slice);
+        feed(data + at, slice);
         if (!watch.Advance(slice)) return false;
     }
     return true;
 }
 
-HashOutcome HashBlake3Tree(ByteSource& source, uint64_t size, std::size_t digestBytes,
-                           unsigned extraThreads, SliceWatch& watch) {
-    Blake3Context context;
-    Blake3Init(&context);
-    int error = 0;
-    const Blake3Parallel result = Blake3UpdateFromSource(
-        &context, source, size, extraThreads,
-        [&watch](uint64_t bytes) { return watch.Advance(bytes); }, error);
-    if (result == Blake3Parallel::Stopped)
-        return HashOutcome::Failure(HashStatus::Cancelled, 0, watch.Done());
-    if (result == Blake3Parallel::Failed)
-        return HashOutcome::Failure(HashStatus::ReadFailed, error, watch.Done());
-    std::vector<uint8_t> digest(digestBytes != 0 ? digestBytes : kBlake3OutSize);
-    Blake3Final(&context, digest.data(), digest.size());
-    HashOutcome outcome;
-    outcome.bytesHashed = size;
-    outcome.digests = {DigestText(digest.data(), digest.size())};
-    return outcome;
-}
-
-HashOutcome HashOnThisThread(ByteSource& source, std::span<const Algorithm> algorithms,
-                             std::size_t digestBytes, std::size_t bufferSize, SliceWatch& watch) {
-    std::vector<uint8_t> buffer(bufferSize);
-    DigestSet set(algorithms, digestBytes);
+// Reads `source` to its end through `buffer`, every slice to `feed`: the outcome, no digests yet.
+template <typename Feed>
+HashOutcome ReadToTheEnd(ByteSource& source, std::vector<uint8_t>& buffer, SliceWatch& watch,
+                         Feed&& feed) {
     for (;;) {
         if (watch.Cancelled()) return HashOutcome::Failure(HashStatus::Cancelled, 0, watch.Done());
         int error = 0;
@@ -64,12 +49,71 @@ HashOutcome HashOnThisThread(ByteSource& source, std::span<const Algorithm> algo
         if (got < 0 || static_cast<std::size_t>(got) > buffer.size())
             return HashOutcome::Failure(HashStatus::ReadFailed, error != 0 ? error : EIO,
                                         watch.Done());
-        if (!FeedSlices(set, buffer.data(), static_cast<std::size_t>(got), watch))
+        if (!FeedSlicesTo(feed, buffer.data(), static_cast<std::size_t>(got), watch))
             return HashOutcome::Failure(HashStatus::Cancelled, 0, watch.Done());
     }
     HashOutcome outcome;
     outcome.bytesHashed = watch.Done();
-    outcome.digests = set.Finish();
+    return outcome;
+}
+
+}  // namespace
+
+bool FeedSlices(DigestSet& set, const uint8_t* data, std::size_t length, SliceWatch& watch) {
+    return FeedSlicesTo(
+        [&set](const uint8_t* bytes, std::size_t count) { set.Update(bytes, count); }, data, length,
+        watch);
+}
+
+HashOutcome HashBlake3Tree(ByteSource& source, uint64_t size, const DigestForm& form,
+                           unsigned extraThreads, SliceWatch& watch) {
+    Blake3Context context;
+    Blake3Start(&context, form.blake3);
+    int error = 0;
+    const Blake3Parallel result = Blake3UpdateFromSource(
+        &context, source, size, extraThreads,
+        [&watch](uint64_t bytes) { return watch.Advance(bytes); }, error);
+    if (result == Blake3Parallel::Stopped)
+        return HashOutcome::Failure(HashStatus::Cancelled, 0, watch.Done());
+    if (result == Blake3Parallel::Failed)
+        return HashOutcome::Failure(HashStatus::ReadFailed, error, watch.Done());
+    std::vector<uint8_t> digest(form.digestBytes != 0 ? form.digestBytes : kBlake3OutSize);
+    Blake3Final(&context, digest.data(), digest.size());
+    HashOutcome outcome;
+    outcome.bytesHashed = size;
+    outcome.digests = {DigestText(digest.data(), digest.size())};
+    return outcome;
+}
+
+HashOutcome HashOnThisThread(ByteSource& source, std::span<const Algorithm> algorithms,
+                             const DigestForm& form, std::size_t bufferSize, SliceWatch& watch) {
+    std::vector<uint8_t> buffer(bufferSize);
+    DigestSet set(algorithms, form);
+    HashOutcome outcome =
+        ReadToTheEnd(source, buffer, watch,
+                     [&set](const uint8_t* data, std::size_t length) { set.Update(data, length); });
+    if (outcome.ok()) outcome.digests = set.Finish();
+    return outcome;
+}
+
+HashOutcome HashClassicSum(ByteSource& source, ClassicSum kind, SliceWatch& watch) {
+    PosixCrcContext crc;
+    BsdSumContext bsd;
+    SysvSumContext sysv;
+    std::vector<uint8_t> buffer(kReadSize);
+    HashOutcome outcome =
+        ReadToTheEnd(source, buffer, watch, [&](const uint8_t* data, std::size_t length) {
+            if (kind == ClassicSum::Crc) PosixCrcUpdate(&crc, data, length);
+            if (kind == ClassicSum::Bsd) BsdSumUpdate(&bsd, data, length);
+            if (kind == ClassicSum::Sysv) SysvSumUpdate(&sysv, data, length);
+        });
+    if (!outcome.ok()) return outcome;
+    uint8_t value[4];
+    StoreBe32(value, kind == ClassicSum::Crc   ? PosixCrcFinal(&crc)
+                     : kind == ClassicSum::Bsd ? bsd.sum
+                                               : SysvSumFinal(&sysv));
+    const std::size_t bytes = kind == ClassicSum::Crc ? 4 : 2;
+    outcome.digests = {DigestText(value + 4 - bytes, bytes)};
     return outcome;
 }
 
@@ -165,14 +209,14 @@ private:
 }  // namespace
 
 HashOutcome HashOnThreads(ByteSource& source, std::span<const Algorithm> algorithms,
-                          std::size_t digestBytes, std::size_t groups, SliceWatch& watch) {
+                          const DigestForm& form, std::size_t groups, SliceWatch& watch) {
     const auto split = SplitByCost(algorithms, groups);
     std::vector<DigestSet> sets;
     sets.reserve(split.size());
     for (const auto& group : split) {
         std::vector<Algorithm> chosen;
         for (std::size_t index : group) chosen.push_back(algorithms[index]);
-        sets.emplace_back(chosen, digestBytes);
+        sets.emplace_back(chosen, form);
     }
 
     Ring ring(static_cast<unsigned>(sets.size()));
@@ -192,7 +236,7 @@ HashOutcome HashOnThreads(ByteSource& source, std::span<const Algorithm> algorit
         } catch (const std::system_error&) {
             ring.Abandon();
             threads.clear();  // joined
-            return HashOnThisThread(source, algorithms, digestBytes, kReadSize, watch);
+            return HashOnThisThread(source, algorithms, form, kReadSize, watch);
         }
         completed = ring.Consume(sets[0], watch);
         if (!completed) ring.Abandon();
@@ -363,19 +407,19 @@ std::optional<HashOutcome> SplitReadsFrom(ByteSource& source, DigestSet& set, ui
 }  // namespace
 
 HashOutcome HashWithSplitReads(ByteSource& source, std::span<const Algorithm> algorithms,
-                               std::size_t digestBytes, uint64_t size, SliceWatch& watch) {
+                               const DigestForm& form, uint64_t size, SliceWatch& watch) {
     {
-        DigestSet set(algorithms, digestBytes);
+        DigestSet set(algorithms, form);
         if (auto outcome = SplitReadsFrom(source, set, 0, size, watch)) return *std::move(outcome);
     }
-    return HashOnThisThread(source, algorithms, digestBytes, kReadSize, watch);
+    return HashOnThisThread(source, algorithms, form, kReadSize, watch);
 }
 
 std::optional<HashOutcome> HashMapped(ByteSource& source, std::span<const Algorithm> algorithms,
-                                      std::size_t digestBytes, uint64_t size, CoreBudget& cores,
+                                      const DigestForm& form, uint64_t size, CoreBudget& cores,
                                       SliceWatch& watch) {
     if (size < ByteSource::kMapFrom) return std::nullopt;
-    DigestSet set(algorithms, digestBytes);
+    DigestSet set(algorithms, form);
     std::vector<uint8_t> buffer(kReadSize);
     const auto fail = [&](HashStatus status, int error) {
         return HashOutcome::Failure(status, error, watch.Done());

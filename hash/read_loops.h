@@ -14,6 +14,7 @@
 
 class CoreBudget;
 class DigestSet;
+struct DigestForm;
 
 // What one thread of engines reports to and listens to, slice by slice.
 class SliceWatch {
@@ -37,15 +38,19 @@ private:
 // watch says stop.
 bool FeedSlices(DigestSet& set, const uint8_t* data, std::size_t length, SliceWatch& watch);
 
-// Reads into one buffer of `bufferSize` bytes and hashes on the calling thread. `digestBytes` as
-// in HashControl.
+// Each loop computes the digests as `form` asks for them (hash/digester.h).
+// Reads into one buffer of `bufferSize` bytes and hashes on the calling thread.
 HashOutcome HashOnThisThread(ByteSource& source, std::span<const Algorithm> algorithms,
-                             std::size_t digestBytes, std::size_t bufferSize, SliceWatch& watch);
+                             const DigestForm& form, std::size_t bufferSize, SliceWatch& watch);
+
+// cksum's classic sum of `kind` (not None) as HashOnThisThread reads: its one digest the value's
+// bytes, most significant first (four for the CRC, two for the others).
+HashOutcome HashClassicSum(ByteSource& source, ClassicSum kind, SliceWatch& watch);
 
 // BLAKE3 alone over a regular file that reads at offsets (ByteSource::ReadsAtOffsets): the
 // subtrees of its tree on the calling thread and `extraThreads` more (hash/blake3_parallel.h);
-// the watch hears of each round of pieces. `digestBytes` as in HashControl.
-HashOutcome HashBlake3Tree(ByteSource& source, uint64_t size, std::size_t digestBytes,
+// the watch hears of each round of pieces. In the mode `form` asks for.
+HashOutcome HashBlake3Tree(ByteSource& source, uint64_t size, const DigestForm& form,
                            unsigned extraThreads, SliceWatch& watch);
 
 // A reader thread fills a ring of kReadSize blocks while the algorithms, split into at most
@@ -53,7 +58,7 @@ HashOutcome HashBlake3Tree(ByteSource& source, uint64_t size, std::size_t digest
 // thread's slices. A block is refilled only once every group is done with it. When a thread
 // cannot be started, everything runs on the calling thread instead.
 HashOutcome HashOnThreads(ByteSource& source, std::span<const Algorithm> algorithms,
-                          std::size_t digestBytes, std::size_t groups, SliceWatch& watch);
+                          const DigestForm& form, std::size_t groups, SliceWatch& watch);
 
 // For engines that hash faster than the kernel copies (ReaderThreadPays false): the copy is the
 // work, so two threads share it. A helper reads every odd kReadSize block at its offset into a
@@ -62,7 +67,7 @@ HashOutcome HashOnThreads(ByteSource& source, std::span<const Algorithm> algorit
 // file that shrinks ends early, one that grows is read on to its end). When the helper cannot be
 // started, everything runs as HashOnThisThread.
 HashOutcome HashWithSplitReads(ByteSource& source, std::span<const Algorithm> algorithms,
-                               std::size_t digestBytes, uint64_t size, SliceWatch& watch);
+                               const DigestForm& form, uint64_t size, SliceWatch& watch);
 
 // For the same engines, where the source maps (ByteSource::UseMapped) and the file has at least
 // ByteSource::kMapFrom bytes: no copy, the file's pages hashed where the page cache holds them, a
@@ -72,5 +77,5 @@ HashOutcome HashWithSplitReads(ByteSource& source, std::span<const Algorithm> al
 // (EIO). None when the file is shorter or its first window cannot be mapped: nothing has been
 // hashed then.
 std::optional<HashOutcome> HashMapped(ByteSource& source, std::span<const Algorithm> algorithms,
-                                      std::size_t digestBytes, uint64_t size, CoreBudget& cores,
+                                      const DigestForm& form, uint64_t size, CoreBudget& cores,
                                       SliceWatch& watch);

@@ -140,8 +140,9 @@ TEST(DropInE2e, SameLinesMessagesAndStatusAsTheCoreutilsTools) {
 }
 
 // The newer drop-ins, each row run by the tool and by us on the same files and input: output and
-// status always, messages too where the tool is a coreutils one. Rows of the coreutils 9.1
-// behaviour only (--base64, --raw and -a sha2/sha3 are later releases').
+// status always, messages too where the row says (the coreutils ones', b3sum's usage errors and
+// key complaints). Rows of the coreutils 9.1 behaviour only (--base64, --raw and -a sha2/sha3 are
+// later releases').
 TEST(DropInE2e, NewerDropInsAsTheirTools) {
     const LinkedTools tools;
     TempDir dir;
@@ -154,8 +155,9 @@ TEST(DropInE2e, NewerDropInsAsTheirTools) {
     const struct {
         const char* tool;
         std::vector<std::string> args;
-        bool messages;      // compare standard error as well
-        std::string input;  // standard input (b3sum --keyed: the key)
+        bool messages;                        // compare standard error as well
+        std::string input;                    // standard input (b3sum --keyed: the key)
+        std::vector<std::string> after = {};  // arguments after the files
     } rows[] = {
         {"cksum", {}, true, ""},
         {"cksum", {"-a", "sysv"}, true, ""},
@@ -192,8 +194,33 @@ TEST(DropInE2e, NewerDropInsAsTheirTools) {
         {"b3sum", {"-l", "131", "--num-threads", "1"}, false, ""},
         {"b3sum", {"--derive-key", "corvane drop-in test context"}, false, ""},
         {"b3sum", {"--keyed", "-l", "40"}, false, std::string(32, '\x5a')},
-        {"b3sum", {"--keyed"}, false, "short key"},
-        {"b3sum", {"--tag"}, false, ""},
+        {"b3sum", {"--keyed"}, true, "short key"},
+        {"b3sum", {"--keyed"}, true, std::string(33, 'k')},
+        {"b3sum", {"-l", "0"}, true, ""},
+        {"b3sum", {"-l", "0", "--no-names"}, true, ""},
+        {"b3sum", {"-l", "+7"}, true, ""},
+        {"b3sum", {"-l", "x"}, true, ""},
+        {"b3sum", {"--length=-3"}, true, ""},
+        {"b3sum", {"-l", "-3"}, true, ""},
+        {"b3sum", {"--tag"}, true, ""},
+        {"b3sum", {"-c", "-x"}, true, ""},
+        {"b3sum", {"--ke"}, true, ""},
+        {"b3sum", {"--no-names=1"}, true, ""},
+        {"b3sum", {"--keyed", "--derive-key", "c", "-l", "4"}, true, ""},
+        {"b3sum", {"--quiet"}, true, ""},
+        {"b3sum", {"--no-names", "-c"}, true, ""},
+        {"b3sum", {"-c", "--derive-key", "c"}, true, ""},
+        {"b3sum", {"-l", "5", "--length", "6"}, true, ""},
+        {"b3sum", {"--num-threads", "x1"}, true, ""},
+        {"b3sum", {"--num-threads", "99999999999999999999"}, true, ""},
+        {"b3sum", {"--keyed"}, true, "", {"-l"}},
+        {"b3sum", {"--no-names"}, true, "", {"--derive-key"}},
+        {"b3sum", {"-l", "1"}, true, "", {"--", "-x"}},
+        {"xxhsum", {"--ta"}, false, ""},
+        {"xxhsum", {"-x"}, false, ""},
+        {"xxhsum", {"--check=1"}, false, ""},
+        {"xxhsum", {"-H"}, false, ""},
+        {"xxhsum", {"-H", "1"}, false, ""},
         {"xxhsum", {}, false, ""},
         {"xxhsum", {"-H0"}, false, ""},
         {"xxhsum", {"-H3"}, false, ""},
@@ -206,8 +233,8 @@ TEST(DropInE2e, NewerDropInsAsTheirTools) {
         if (!Installed(row.tool)) continue;
         // b3sum and xxhsum have no escapes of their own to compare here: names that need none.
         std::vector<std::string> files = names;
-        if (row.messages) files.push_back("a\nnewline");
-        const std::vector<std::string> args = Join(row.args, files);
+        if (row.messages && std::string(row.tool) != "b3sum") files.push_back("a\nnewline");
+        const std::vector<std::string> args = Join(Join(row.args, files), row.after);
         const ProcessResult theirs = RunProcess(Join({row.tool}, args), row.input, dir.path());
         const ProcessResult ours =
             RunProcess(Join({tools.Path(row.tool)}, args), row.input, dir.path());

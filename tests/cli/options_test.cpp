@@ -164,6 +164,7 @@ TEST(Options, DropInCommandLines) {
         {"cksum", {"-a", "sysv", "--raw"}, {}, 0, ClassicSum::Sysv, DigestEncoding::Raw},
         {"cksum", {"-a", "sm3"}, {A::Sm3}},
         {"cksum", {"-a", "sha2", "-l", "384"}, {A::Sha384}},
+        {"cksum", {"-a", "sha2", "-l", "224"}, {A::Sha224}},  // not SHA-512/224
         {"cksum", {"-a", "sha3", "--length=224"}, {A::Sha3_224}},
         {"cksum", {"-a", "sha2"}, {}},
         {"cksum", {"-a", "sha3", "-l", "160"}, {}},

@@ -51,12 +51,16 @@ const Table& TheTable() {
     return table;
 }
 
+std::string Key() {
+    std::string key;
+    for (std::size_t i = 0; i < kBlake3KeySize; ++i)
+        key += static_cast<char>(std::stoi(TheTable().key.substr(2 * i, 2), nullptr, 16));
+    return key;
+}
+
 void InitMode(Blake3Context* c, const std::string& mode) {
     if (mode == "keyed") {
-        uint8_t key[kBlake3KeySize];
-        for (std::size_t i = 0; i < sizeof key; ++i)
-            key[i] = static_cast<uint8_t>(std::stoi(TheTable().key.substr(2 * i, 2), nullptr, 16));
-        Blake3InitKeyed(c, key);
+        Blake3InitKeyed(c, Bytes(Key()));
     } else if (mode == "derive-key") {
         Blake3InitDeriveKey(c, TheTable().context.data(), TheTable().context.size());
     } else {
@@ -134,14 +138,16 @@ TEST_P(Blake3AtLevel, PushedSubtreesThenATailMatchStreaming) {
 INSTANTIATE_TEST_SUITE_P(Levels, Blake3AtLevel, ::testing::ValuesIn(kCpuLevels),
                          [](const auto& p) { return std::to_string(static_cast<int>(p.param)); });
 
-// The digester's chosen length reaches the engine: the table's 131-byte outputs, in hash mode.
-TEST(Blake3Test, DigesterOfAChosenLength) {
+// The digester's chosen length and mode reach the engine: the table's 131-byte outputs.
+TEST(Blake3Test, DigesterOfAChosenLengthAndMode) {
     for (const Row& r : TheTable().rows) {
-        if (r.mode != "hash") continue;
+        DigestForm form{131};
+        if (r.mode == "keyed") form.blake3 = Blake3KeyedMode(Bytes(Key()));
+        if (r.mode == "derive-key") form.blake3 = Blake3DeriveKeyMode(TheTable().context);
         const std::string message = RampMessage(r.length);
-        Digester digester(Algorithm::Blake3, 131);
+        Digester digester(Algorithm::Blake3, form);
         digester.Update(Bytes(message), message.size());
-        EXPECT_EQ(digester.Final(), r.out131) << r.length;
+        EXPECT_EQ(digester.Final(), r.out131) << r.mode << " " << r.length;
     }
 }
 
