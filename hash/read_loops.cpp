@@ -261,7 +261,7 @@ public:
             freed.wait(lock, [&] { return abandoned || !Left() || HalfFree(); });
             helperWaits = false;
             if (abandoned || !Left()) return;
-            while (Left() && CanTake()) ReadNext(lock, true);
+            while (!abandoned && Left() && CanTake()) ReadNext(lock, true);
         }
     }
 
