@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <system_error>
@@ -282,56 +283,67 @@ HashOutcome ReadOnToTheEnd(ByteSource& source, DigestSet& set, uint64_t offset,
     return outcome;
 }
 
-// The helper's half of the split reads: odd block 2k+1 (counted from where the split reads
-// start) goes to slot k % kSlots once the
-// calling thread has released the block kSlots before it.
-class OddBlocks {
+// The blocks of the split reads (kReadSize each, counted from where they start): either thread
+// takes the lowest block nobody has taken and reads it into slot n % kSlots, once the calling
+// thread has hashed the block kSlots before it. Whoever is free reads, so the helper takes more
+// of the copy while the calling thread hashes. A helper the scheduler holds back mid-read (the
+// machine is shared) does not hold the calling thread: after a short wait it reads that block
+// again into a buffer of its own and goes on.
+class SharedBlocks {
 public:
     static constexpr std::size_t kSlots = 4;
 
-    OddBlocks(ByteSource& from, uint64_t start, uint64_t size)
-        : source(from), base(start), fileSize(size), memory(kSlots * kReadSize) {}
+    SharedBlocks(ByteSource& from, uint64_t start, uint64_t size)
+        : source(from), base(start), fileSize(size), memory((kSlots + 1) * kReadSize) {}
 
-    // Until the known size is covered, a read fails or comes short, or Abandon.
-    void Produce() {
-        for (uint64_t k = 0;; ++k) {
-            const uint64_t offset = base + (2 * k + 1) * uint64_t{kReadSize};
-            if (offset >= fileSize) return;
-            const auto want =
-                static_cast<std::size_t>(std::min<uint64_t>(kReadSize, fileSize - offset));
-            {
-                std::unique_lock lock(mutex);
-                freed.wait(lock, [&] { return k < released + kSlots || abandoned; });
-                if (abandoned) return;
-            }
-            int error = 0;
-            const std::ptrdiff_t got = source.ReadAt(Slot(k), want, offset, error);
-            {
-                std::lock_guard lock(mutex);
-                length[k % kSlots] = got;
-                errors[k % kSlots] = error;
-                published = k + 1;
-            }
-            ready.notify_one();
-            if (got != static_cast<std::ptrdiff_t>(want)) return;
+    // The helper: takes and reads blocks until none is left, a read fails or comes short, or
+    // Abandon. It sleeps until half the ring is free, so that it is woken seldom.
+    void Help() {
+        std::unique_lock lock(mutex);
+        for (;;) {
+            helperWaits = true;
+            freed.wait(lock, [&] { return abandoned || !Left() || HalfFree(); });
+            helperWaits = false;
+            if (abandoned || !Left()) return;
+            while (!abandoned && Left() && CanTake()) ReadNext(lock, true);
         }
     }
 
-    // Waits for odd block 2k+1: its bytes, and the read's count (-1 with `error` set).
-    std::ptrdiff_t Take(uint64_t k, const uint8_t*& data, int& error) {
+    // Block n's bytes: the read's count (-1 with `error` set).
+    std::ptrdiff_t Take(uint64_t n, const uint8_t*& data, int& error) {
         std::unique_lock lock(mutex);
-        ready.wait(lock, [&] { return published > k; });
-        data = Slot(k);
-        error = errors[k % kSlots];
-        return length[k % kSlots];
+        for (;;) {
+            if (const std::ptrdiff_t got = Published(n, data, error); got != kNone) return got;
+            if (!Left() || !CanTake()) break;
+            ReadNext(lock, false);
+        }
+        // The helper has it (or a short read stopped the taking): a moment for it to come.
+        if (helperBlock == n) {
+            lock.unlock();
+            const auto until = std::chrono::steady_clock::now() + kPatience;
+            while (published.load(std::memory_order_acquire) <= n &&
+                   std::chrono::steady_clock::now() < until)
+                std::this_thread::yield();
+            lock.lock();
+            if (const std::ptrdiff_t got = Published(n, data, error); got != kNone) return got;
+        }
+        if (taken == n) taken = n + 1;  // blocks before n are hashed: n is the next to take
+        lock.unlock();
+        uint8_t* own = memory.data() + kSlots * kReadSize;
+        data = own;
+        const auto want =
+            static_cast<std::size_t>(std::min<uint64_t>(kReadSize, fileSize - Offset(n)));
+        return source.ReadAt(own, want, Offset(n), error);
     }
 
-    void Release(uint64_t k) {
+    void Release(uint64_t n) {
+        bool wake = false;
         {
             std::lock_guard lock(mutex);
-            released = k + 1;
+            released = n + 1;
+            wake = helperWaits && HalfFree();
         }
-        freed.notify_one();
+        if (wake) freed.notify_one();
     }
 
     void Abandon() {
@@ -343,18 +355,60 @@ public:
     }
 
 private:
-    uint8_t* Slot(uint64_t k) { return memory.data() + (k % kSlots) * kReadSize; }
+    static constexpr std::ptrdiff_t kNone = -2;
+    // About as long as a block's read takes: a helper that is running has it by then.
+    static constexpr auto kPatience = std::chrono::microseconds(50);
 
+    uint64_t Offset(uint64_t n) const { return base + n * uint64_t{kReadSize}; }
+    // Whether a block is left to take: none past the known size or a failed or short read.
+    bool Left() const { return !stopped && Offset(taken) < fileSize; }
+    // Whether the next block's slot is free: its block before hashed, and not being read into
+    // by a helper that was waited for in vain.
+    bool CanTake() const {
+        return taken < released + kSlots &&
+               (helperBlock == kNoBlock || helperBlock % kSlots != taken % kSlots);
+    }
+    bool HalfFree() const { return taken <= released + kSlots / 2; }
+    uint8_t* Slot(uint64_t n) { return memory.data() + (n % kSlots) * kReadSize; }
+    std::ptrdiff_t Published(uint64_t n, const uint8_t*& data, int& error) {
+        if (readUpTo[n % kSlots] != n + 1) return kNone;
+        data = Slot(n);
+        error = errors[n % kSlots];
+        return lengths[n % kSlots];
+    }
+
+    // Takes the next block and reads it with the lock let go.
+    void ReadNext(std::unique_lock<std::mutex>& lock, bool helping) {
+        const uint64_t n = taken++;
+        const auto want =
+            static_cast<std::size_t>(std::min<uint64_t>(kReadSize, fileSize - Offset(n)));
+        if (helping) helperBlock = n;
+        lock.unlock();
+        int error = 0;
+        const std::ptrdiff_t got = source.ReadAt(Slot(n), want, Offset(n), error);
+        lock.lock();
+        if (helping) helperBlock = kNoBlock;
+        lengths[n % kSlots] = got;
+        errors[n % kSlots] = error;
+        readUpTo[n % kSlots] = n + 1;
+        if (got != static_cast<std::ptrdiff_t>(want)) stopped = true;
+        if (helping) published.store(n + 1, std::memory_order_release);
+    }
+
+    static constexpr uint64_t kNoBlock = UINT64_MAX;
     ByteSource& source;
     const uint64_t base;
     const uint64_t fileSize;
-    std::vector<uint8_t> memory;
-    std::ptrdiff_t length[kSlots] = {};
+    std::vector<uint8_t> memory;  // the ring, then the calling thread's own block
+    std::ptrdiff_t lengths[kSlots] = {};
     int errors[kSlots] = {};
+    uint64_t readUpTo[kSlots] = {};  // 1 + the block a slot holds, 0 while it holds none
     std::mutex mutex;
-    std::condition_variable ready, freed;
-    uint64_t published = 0, released = 0;
-    bool abandoned = false;
+    std::condition_variable freed;
+    uint64_t taken = 0, released = 0;
+    uint64_t helperBlock = kNoBlock;     // the block the helper is reading
+    std::atomic<uint64_t> published{0};  // 1 + the last block the helper read
+    bool stopped = false, abandoned = false, helperWaits = false;
 };
 
 }  // namespace
@@ -365,43 +419,42 @@ namespace {
 // cannot be started (nothing has been read then).
 std::optional<HashOutcome> SplitReadsFrom(ByteSource& source, DigestSet& set, uint64_t offset,
                                           uint64_t size, SliceWatch& watch) {
-    OddBlocks odd(source, offset, size);
+    SharedBlocks blocks(source, offset, size);
     std::jthread helper;
     try {
-        helper = std::jthread([&odd] { odd.Produce(); });
+        helper = std::jthread([&blocks] { blocks.Help(); });
     } catch (const std::system_error&) {
         return std::nullopt;
     }
-    // Whichever way this returns, the helper stops before `odd` goes.
+    // Whichever way this returns, the helper stops before `blocks` goes.
     struct StopHelper {
-        OddBlocks& blocks;
+        SharedBlocks& shared;
         std::jthread& thread;
         ~StopHelper() {
-            blocks.Abandon();
+            shared.Abandon();
             thread.join();
         }
-    } stop{odd, helper};
+    } stop{blocks, helper};
 
-    std::vector<uint8_t> own(kReadSize);
     const auto fail = [&](HashStatus status, int error) {
         return HashOutcome::Failure(status, error, watch.Done());
     };
     for (uint64_t n = 0; offset < size; ++n) {
         if (watch.Cancelled()) return fail(HashStatus::Cancelled, 0);
         const auto want = static_cast<std::size_t>(std::min<uint64_t>(kReadSize, size - offset));
-        const uint8_t* data = own.data();
+        const uint8_t* data = nullptr;
         int error = 0;
-        const std::ptrdiff_t got = n % 2 == 0 ? source.ReadAt(own.data(), want, offset, error)
-                                              : odd.Take(n / 2, data, error);
+        const std::ptrdiff_t got = blocks.Take(n, data, error);
         if (got < 0 || static_cast<std::size_t>(got) > want)
             return fail(HashStatus::ReadFailed, error != 0 ? error : EIO);
         if (!FeedSlices(set, data, static_cast<std::size_t>(got), watch))
             return fail(HashStatus::Cancelled, 0);
-        if (n % 2 == 1) odd.Release(n / 2);
+        blocks.Release(n);
         offset += static_cast<uint64_t>(got);
         if (static_cast<std::size_t>(got) < want) break;  // the file shrank
     }
-    return ReadOnToTheEnd(source, set, offset, own, watch);
+    std::vector<uint8_t> buffer(kReadSize);
+    return ReadOnToTheEnd(source, set, offset, buffer, watch);
 }
 
 }  // namespace

@@ -61,21 +61,21 @@ HashOutcome HashOnThreads(ByteSource& source, std::span<const Algorithm> algorit
                           const DigestForm& form, std::size_t groups, SliceWatch& watch);
 
 // For engines that hash faster than the kernel copies (ReaderThreadPays false): the copy is the
-// work, so two threads share it. A helper reads every odd kReadSize block at its offset into a
-// small ring while the calling thread reads the even ones itself and hashes them all in order.
+// work, so two threads share it. Both read kReadSize blocks at their offsets into a small ring,
+// each taking the next block nobody has taken, and the calling thread hashes them in order.
 // `source` must read at offsets (ReadsAtOffsets); `size` is its size when the computation starts (a
 // file that shrinks ends early, one that grows is read on to its end). When the helper cannot be
 // started, everything runs as HashOnThisThread.
 HashOutcome HashWithSplitReads(ByteSource& source, std::span<const Algorithm> algorithms,
                                const DigestForm& form, uint64_t size, SliceWatch& watch);
 
-// For the same engines, where the source maps (ByteSource::UseMapped) and the file has at least
-// ByteSource::kMapFrom bytes: no copy, the file's pages hashed where the page cache holds them, a
-// window at a time on the calling thread, for as long as that costs this thread less than reading
-// (the trial windows); then read on at offsets, split with a helper thread when `cores` grants
-// one, to the end and whatever the file grew by. A file cut short while mapped is a read failure
-// (EIO). None when the file is shorter or its first window cannot be mapped: nothing has been
-// hashed then.
+// For the same engines without a second core, where the source maps (ByteSource::UseMapped) and
+// the file has at least ByteSource::kMapFrom bytes: no copy, the file's pages hashed where the
+// page cache holds them, a window at a time on the calling thread, for as long as that costs this
+// thread less than reading (the trial windows); then read on at offsets, split with a helper
+// thread when `cores` grants one by then, to the end and whatever the file grew by. A file cut
+// short while mapped is a read failure (EIO). None when the file is shorter or its first window
+// cannot be mapped: nothing has been hashed then.
 std::optional<HashOutcome> HashMapped(ByteSource& source, std::span<const Algorithm> algorithms,
                                       const DigestForm& form, uint64_t size, CoreBudget& cores,
                                       SliceWatch& watch);

@@ -48,18 +48,23 @@ public:
         const std::size_t count = std::min({capacity, piece, message.size() - at});
         std::memcpy(buffer, message.data() + at, count);
         at += count;
+        handedOut += count;
         return static_cast<std::ptrdiff_t>(count);
     }
     std::size_t Reads() const { return reads; }
 
-    // As a file opened by path: a size, and reads at offsets (never short before the end).
-    ScriptedSource& Sized() {
+    // As a file opened by path: a size, and reads at offsets (never short before the end). A
+    // `claimed` size other than the message's is a file that shrinks or grows while it is read.
+    ScriptedSource& Sized(std::optional<uint64_t> claimed = std::nullopt) {
         sized = true;
+        claimedSize = claimed.value_or(message.size());
         return *this;
     }
     std::optional<uint64_t> Size() const override {
-        return sized ? std::optional<uint64_t>(message.size()) : std::nullopt;
+        return sized ? std::optional<uint64_t>(claimedSize) : std::nullopt;
     }
+    // Each byte is read once, also when two threads share the reading.
+    uint64_t BytesHandedOut() const { return handedOut; }
     bool ReadsAtOffsets() const override { return sized; }
     std::ptrdiff_t ReadAt(uint8_t* buffer, std::size_t capacity, uint64_t offset,
                           int& error) override {
@@ -67,9 +72,10 @@ public:
             error = EIO;
             return -1;
         }
-        const std::size_t count = std::min<std::size_t>(
-            capacity, message.size() - std::min<std::size_t>(offset, message.size()));
-        std::memcpy(buffer, message.data() + offset, count);
+        const std::size_t from = std::min<std::size_t>(offset, message.size());
+        const std::size_t count = std::min(capacity, message.size() - from);
+        std::memcpy(buffer, message.data() + from, count);
+        handedOut += count;
         return static_cast<std::ptrdiff_t>(count);
     }
 
@@ -78,9 +84,20 @@ private:
     std::size_t piece, failOn;
     bool endless;
     bool sized = false;
+    uint64_t claimedSize = 0;
     std::atomic<std::size_t> reads{0};
+    std::atomic<uint64_t> handedOut{0};
     std::size_t at = 0;
 };
+
+// The ramp with each kReadSize block shifted by its number: the plain ramp repeats every 256
+// bytes, and so every block and every mapped window, which would hide blocks hashed out of order.
+std::string NumberedBlocks(std::size_t length) {
+    std::string message = RampMessage(length);
+    for (std::size_t i = kReadSize; i < length; ++i)
+        message[i] = static_cast<char>(message[i] + static_cast<char>(i / kReadSize));
+    return message;
+}
 
 std::vector<std::string> OneUpdate(const std::string& message, std::span<const Algorithm> set,
                                    const DigestForm& form = {}) {
@@ -105,7 +122,7 @@ TEST(Pipeline, SameDigestsAsOneUpdateWhateverTheReadsAndThreads) {
     for (std::size_t length :
          {std::size_t{0}, std::size_t{1}, kSliceSize - 1, kSliceSize, kSliceSize + 1, kReadSize + 1,
           2 * kReadSize + 77, 5 * kReadSize + 3}) {
-        const std::string message = RampMessage(length);
+        const std::string message = NumberedBlocks(length);
         for (const auto* set : {&kOne, &kMixed, &kCheap, &kBlake3}) {
             if (set == &kMixed && length > kThreadsFrom) continue;  // MD2 is slow; covered below
             const Blake3Mode mode = set == &kBlake3 ? kKeyed : Blake3Mode{};
@@ -138,8 +155,33 @@ TEST(Pipeline, SameDigestsAsOneUpdateWhateverTheReadsAndThreads) {
                     EXPECT_EQ(outcome.bytesHashed, length) << trace;
                     EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end())) << trace;
                     EXPECT_EQ(progress.empty() ? 0 : progress.back(), length) << trace;
+                    // Two threads reading at offsets may both read a block the helper is slow
+                    // to finish; otherwise each byte is read once.
+                    if (cores == 1 || !sized) {
+                        EXPECT_EQ(source.BytesHandedOut(), length) << trace;
+                    }
                 }
             }
+        }
+    }
+}
+
+TEST(Pipeline, AFileThatShrinksOrGrowsWhileReadIsHashedAsRead) {
+    // Two threads read a cheap engine's file at offsets: the digest is of what the reads gave,
+    // whether they end before the size taken at the start (inside a block or on its edge) or
+    // go on past it.
+    const uint64_t told = 5 * kReadSize + 3;
+    for (uint64_t length : {uint64_t{kReadSize} + 9, 3 * uint64_t{kReadSize}, told + kReadSize}) {
+        const std::string message = NumberedBlocks(static_cast<std::size_t>(length));
+        for (unsigned cores : kBudgets) {
+            CoreBudget budget(cores);
+            HashControl control;
+            control.cores = &budget;
+            ScriptedSource source(message, kReadSize);
+            const HashOutcome outcome = ComputeDigests(source.Sized(told), kCheap, control);
+            ASSERT_TRUE(outcome.ok()) << length << " bytes, " << cores << " cores";
+            EXPECT_EQ(outcome.digests, OneUpdate(message, kCheap)) << length;
+            EXPECT_EQ(outcome.bytesHashed, length) << length;
         }
     }
 }
@@ -255,18 +297,24 @@ TEST(Pipeline, PathsDescriptorsAndTexts) {
 }
 
 // Files the engines faster than the kernel's copy hash where they are mapped, a window at a time,
-// mapped and read in turns at first (BLAKE3 through its tree, on every core free).
+// mapped and read in turns at first, on one core; on two, read by both threads (BLAKE3 through
+// its tree, on every core free).
 TEST(Pipeline, MappedFilesWindowByWindow) {
     TempDir dir;
     for (uint64_t length : {ByteSource::kMapFrom + ByteSource::kMapWindow + kSliceSize + 3}) {
-        const std::string message = RampMessage(static_cast<std::size_t>(length));
+        const std::string message = NumberedBlocks(static_cast<std::size_t>(length));
         const std::string path = dir.WriteFile("big", message);
         for (const auto* set : {&kCheap, &kBlake3}) {
-            HashControl control;
-            control.blake3Mode = Blake3DeriveKeyMode("pipeline test");  // not for CRC-32's
-            const HashOutcome outcome = ComputeDigests(HashInput::Path(path), *set, control);
-            EXPECT_EQ(outcome.digests, OneUpdate(message, *set, {0, control.blake3Mode})) << length;
-            EXPECT_EQ(outcome.bytesHashed, length) << length;
+            for (unsigned cores : {1u, 2u}) {
+                CoreBudget budget(cores);
+                HashControl control;
+                control.cores = &budget;
+                control.blake3Mode = Blake3DeriveKeyMode("pipeline test");  // not for CRC-32's
+                const HashOutcome outcome = ComputeDigests(HashInput::Path(path), *set, control);
+                EXPECT_EQ(outcome.digests, OneUpdate(message, *set, {0, control.blake3Mode}))
+                    << cores;
+                EXPECT_EQ(outcome.bytesHashed, length) << cores;
+            }
         }
     }
 }
