@@ -136,22 +136,21 @@ void AddLanes(const std::string& kind, CpuLevel level, LanePath<Word> (*pick)(co
 void AddAllLanes() {
     for (CpuLevel level : {CpuLevel::kAvx2, CpuLevel::kAvx512}) {
         if (level > SupportedCpuLevel()) continue;
-        AddLanes<uint32_t>(
-            "md4", level, [](const CpuDispatch& d) { return d.md4Lanes; }, 64);
-        AddLanes<uint32_t>(
-            "md5", level, [](const CpuDispatch& d) { return d.md5Lanes; }, 64);
-        AddLanes<uint32_t>(
-            "sha1", level, [](const CpuDispatch& d) { return d.sha1Lanes; }, 64);
-        AddLanes<uint32_t>(
-            "sha256", level, [](const CpuDispatch& d) { return d.sha256Lanes; }, 64);
-        AddLanes<uint32_t>(
-            "md4", level, [](const CpuDispatch& d) { return d.md4Wide; }, 64);
-        AddLanes<uint32_t>(
-            "md5", level, [](const CpuDispatch& d) { return d.md5Wide; }, 64);
-        AddLanes<uint32_t>(
-            "sha1", level, [](const CpuDispatch& d) { return d.sha1Wide; }, 64);
-        AddLanes<uint32_t>(
-            "sha256", level, [](const CpuDispatch& d) { return d.sha256Wide; }, 64);
+        // The 64-byte-block functions on 32-bit words, in 16 lanes and the wider ones.
+        const struct {
+            const char* kind;
+            LanePath<uint32_t> (*pick)(const CpuDispatch&);
+        } words32[] = {
+            {"md4", [](const CpuDispatch& d) { return d.md4Lanes; }},
+            {"md5", [](const CpuDispatch& d) { return d.md5Lanes; }},
+            {"sha1", [](const CpuDispatch& d) { return d.sha1Lanes; }},
+            {"sha256", [](const CpuDispatch& d) { return d.sha256Lanes; }},
+            {"md4", [](const CpuDispatch& d) { return d.md4Wide; }},
+            {"md5", [](const CpuDispatch& d) { return d.md5Wide; }},
+            {"sha1", [](const CpuDispatch& d) { return d.sha1Wide; }},
+            {"sha256", [](const CpuDispatch& d) { return d.sha256Wide; }},
+        };
+        for (const auto& w : words32) AddLanes<uint32_t>(w.kind, level, w.pick, 64);
         AddLanes<uint64_t>(
             "sha512", level, [](const CpuDispatch& d) { return d.sha512Lanes; }, 128);
         AddLanes<uint8_t>(
