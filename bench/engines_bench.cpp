@@ -148,7 +148,6 @@ void AddAllLanes() {
             {"md4", [](const CpuDispatch& d) { return d.md4Wide; }},
             {"md5", [](const CpuDispatch& d) { return d.md5Wide; }},
             {"sha1", [](const CpuDispatch& d) { return d.sha1Wide; }},
-            {"sha256", [](const CpuDispatch& d) { return d.sha256Wide; }},
         };
         for (const auto& w : words32) AddLanes<uint32_t>(w.kind, level, w.pick, 64);
         AddLanes<uint64_t>(

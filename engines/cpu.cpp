@@ -49,7 +49,7 @@ CpuDispatch Choose(CpuLevel level, const CpuFeatures& f) {
     d.sm3Blocks = Sm3Blocks;
     d.sm3Name = "portable";
     d.md4Lanes = d.md5Lanes = d.sha1Lanes = d.sha256Lanes = {nullptr, 1, "single"};
-    d.md4Wide = d.md5Wide = d.sha1Wide = d.sha256Wide = {nullptr, 1, "single"};
+    d.md4Wide = d.md5Wide = d.sha1Wide = {nullptr, 1, "single"};
     d.sha512Lanes = {nullptr, 1, "single"};
     d.md2Lanes = {nullptr, 1, "single"};
     d.blake3Many = Blake3ManyPortable;
@@ -137,7 +137,6 @@ CpuDispatch Choose(CpuLevel level, const CpuFeatures& f) {
         d.md4Wide = {Md4LanesAvx512x32, 32, "avx512x32"};
         d.md5Wide = {Md5LanesAvx512x32, 32, "avx512x32"};
         d.sha1Wide = {Sha1LanesAvx512x32, 32, "avx512x32"};
-        d.sha256Wide = {Sha256LanesAvx512x32, 32, "avx512x32"};
         d.blake3Many = Blake3ManyAvx512;
         d.blake3Name = "avx512x16";
         d.level = CpuLevel::kAvx512;

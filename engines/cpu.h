@@ -85,7 +85,7 @@ struct CpuDispatch {
     LanePath<uint32_t> md4Lanes, md5Lanes, sha1Lanes, sha256Lanes;
     // Wider lane functions for the same algorithms (more lanes a call, each message slower), or
     // lanes 1 without one; hash/lane_engine.cpp decides when they pay.
-    LanePath<uint32_t> md4Wide, md5Wide, sha1Wide, sha256Wide;
+    LanePath<uint32_t> md4Wide, md5Wide, sha1Wide;
     LanePath<uint64_t> sha512Lanes;  // SHA-384 too
     LanePath<uint8_t> md2Lanes;
     Blake3Many blake3Many;  // never null

@@ -54,7 +54,7 @@ struct LaneTraits<Sha2Engine<256>> {
     using Word = uint32_t;
     static constexpr std::size_t kWords = 8;
     static LanePath<Word> Path(const CpuDispatch& d) { return d.sha256Lanes; }
-    static LanePath<Word> Wide(const CpuDispatch& d) { return d.sha256Wide; }
+    static LanePath<Word> Wide(const CpuDispatch&) { return {nullptr, 1, "single"}; }
     static Sha256Context& Chain(Sha2Context& c) { return c.engine.sha256; }
 };
 template <uint32_t Width>
@@ -70,7 +70,7 @@ struct LaneTraits<Sha224Engine> {  // the SHA-256 lanes from SHA-224's initial v
     using Word = uint32_t;
     static constexpr std::size_t kWords = 8;
     static LanePath<Word> Path(const CpuDispatch& d) { return d.sha256Lanes; }
-    static LanePath<Word> Wide(const CpuDispatch& d) { return d.sha256Wide; }
+    static LanePath<Word> Wide(const CpuDispatch&) { return {nullptr, 1, "single"}; }
     static Sha256Context& Chain(Sha256Context& c) { return c; }
 };
 template <uint32_t Bits>

@@ -85,7 +85,6 @@ const LaneFunction kFunctions[] = {
     {"sha1_avx512x32", Avx512, Check<Sha1Engine, Sha1LanesAvx512x32, 32>},
     {"sha1_avx2", Avx2, Check<Sha1Engine, Sha1LanesAvx2, 8>},
     {"sha256_avx512", Avx512, Check<Sha2Engine<256>, Sha256LanesAvx512, 16>},
-    {"sha256_avx512x32", Avx512, Check<Sha2Engine<256>, Sha256LanesAvx512x32, 32>},
     {"sha256_avx2", Avx2, Check<Sha2Engine<256>, Sha256LanesAvx2, 8>},
     {"sha384_avx512", Avx512, Check<Sha2Engine<384>, Sha512LanesAvx512, 8>},
     {"sha512_avx512", Avx512, Check<Sha2Engine<512>, Sha512LanesAvx512, 8>},
@@ -121,7 +120,6 @@ TEST(LanesTest, EveryLevelsPathsMatchTheOneMessageEngine) {
         if (d.md5Wide.blocks != nullptr) CheckPath<Md5Engine>(d.md5Wide, seed);
         if (d.md4Wide.blocks != nullptr) CheckPath<Md4Engine>(d.md4Wide, seed);
         if (d.sha1Wide.blocks != nullptr) CheckPath<Sha1Engine>(d.sha1Wide, seed);
-        if (d.sha256Wide.blocks != nullptr) CheckPath<Sha2Engine<256>>(d.sha256Wide, seed);
         if (d.sha512Lanes.blocks != nullptr) CheckPath<Sha2Engine<384>>(d.sha512Lanes, seed);
     }
     ResetCpuLevel();
@@ -134,7 +132,7 @@ TEST(LanesTest, PathsAreConsistentAndNamed) {
         ForceCpuLevel(level);
         const CpuDispatch& d = ActiveCpuDispatch();
         for (const auto& path : {d.md4Lanes, d.md5Lanes, d.sha1Lanes, d.sha256Lanes, d.md4Wide,
-                                 d.md5Wide, d.sha1Wide, d.sha256Wide}) {
+                                 d.md5Wide, d.sha1Wide}) {
             EXPECT_EQ(path.blocks == nullptr, path.lanes == 1) << path.name;
             if (level == CpuLevel::kPortable) {
                 EXPECT_EQ(path.lanes, 1u);
