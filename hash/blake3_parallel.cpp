@@ -139,28 +139,27 @@ Blake3Parallel Blake3UpdateFromSource(Blake3Context* context, ByteSource& source
     std::vector<uint8_t> buffers((std::size_t{extraThreads} + 1) * kBlake3PieceBytes);
     // Window by window, each a whole number of pieces, mapped or read into the threads' buffers
     // (ByteSource::kMapWindow); reads take over where a window cannot be mapped. What a byte
-    // costs the threads, each way's cheapest trial (the machine is shared).
-    constexpr int kTrialWindows = ByteSource::kMapTrials;
-    double mappedCost = 1e300, readCost = 1e300;
+    // costs the threads, mapped and read.
+    MapTrials trials;
     uint64_t counter = 0;
     for (int window = 0; size >= ByteSource::kMapFrom && counter < covered; ++window) {
-        if (window >= kTrialWindows && readCost < mappedCost) break;
+        if (!trials.MapsOn(window)) break;
         const uint64_t end = std::min(covered, counter + kBlake3MapWindowChunks);
         const uint64_t offset = counter * kBlake3ChunkSize;
         const auto bytes = static_cast<double>((end - counter) * kBlake3ChunkSize);
         std::atomic<uint64_t> spent{0};
-        std::atomic<uint64_t>* const timing = window < kTrialWindows ? &spent : nullptr;
+        std::atomic<uint64_t>* const timing = MapTrials::Timed(window) ? &spent : nullptr;
         // This thread's time, and the extra threads' in `spent`.
         const uint64_t start = timing != nullptr ? ThreadCpuNanoseconds() : 0;
         const auto cost = [&] {
             return static_cast<double>(spent.load() + ThreadCpuNanoseconds() - start) / bytes;
         };
         Blake3Parallel pushed = Blake3Parallel::Complete;
-        if (window < kTrialWindows && window % 2 == 1) {
+        if (MapTrials::Reads(window)) {
             pushed = PushSubtrees(context, counter, end, extraThreads, buffers, read, advance,
                                   error, timing);
             if (pushed != Blake3Parallel::Complete) return pushed;
-            readCost = std::min(readCost, cost());
+            trials.Note(window, cost());
             continue;
         }
         const auto mapped = source.UseMapped(
@@ -178,7 +177,7 @@ Blake3Parallel Blake3UpdateFromSource(Blake3Context* context, ByteSource& source
         if (mapped == ByteSource::Mapped::Unmappable) break;
         if (mapped == ByteSource::Mapped::CutShort) return Blake3Parallel::Failed;
         if (pushed != Blake3Parallel::Complete) return pushed;
-        if (timing != nullptr) mappedCost = std::min(mappedCost, cost());
+        if (timing != nullptr) trials.Note(window, cost());
     }
     const Blake3Parallel pushed =
         PushSubtrees(context, counter, covered, extraThreads, buffers, read, advance, error);

@@ -47,6 +47,23 @@ public:
     virtual Mapped UseMapped(uint64_t offset, std::size_t length, const MappedUse& use, int& error);
 };
 
+// The turns of a file's first ByteSource::kMapTrials windows, mapped and read, and the choice
+// they make: what a byte cost each way, its cheapest trial (the machine is shared); after them,
+// windows go on mapped while mapping was no dearer.
+class MapTrials {
+public:
+    static bool Timed(int window) { return window < ByteSource::kMapTrials; }
+    static bool Reads(int window) { return Timed(window) && window % 2 == 1; }
+    bool MapsOn(int window) const { return Timed(window) || mappedCost_ <= readCost_; }
+    void Note(int window, double nanosecondsPerByte) {
+        double& cost = Reads(window) ? readCost_ : mappedCost_;
+        if (nanosecondsPerByte < cost) cost = nanosecondsPerByte;
+    }
+
+private:
+    double mappedCost_ = 1e300, readCost_ = 1e300;
+};
+
 // Opens the file at `path` for reading; null, with `error` set to errno, when it cannot.
 using FileOpener = std::function<std::unique_ptr<ByteSource>(const std::string& path, int& error)>;
 

@@ -477,13 +477,11 @@ std::optional<HashOutcome> HashMapped(ByteSource& source, std::span<const Algori
     const auto fail = [&](HashStatus status, int error) {
         return HashOutcome::Failure(status, error, watch.Done());
     };
-    // What a byte costs this thread, mapped and read: each way's cheapest trial (the machine is
-    // shared).
-    constexpr int kTrialWindows = ByteSource::kMapTrials;
-    double mappedCost = 1e300, readCost = 1e300;
+    // What a byte costs this thread, mapped and read.
+    MapTrials trials;
     uint64_t offset = 0;
     for (int window = 0; offset < size; ++window) {
-        if (window >= kTrialWindows && readCost < mappedCost) break;
+        if (!trials.MapsOn(window)) break;
         if (watch.Cancelled()) return fail(HashStatus::Cancelled, 0);
         const auto length =
             static_cast<std::size_t>(std::min<uint64_t>(ByteSource::kMapWindow, size - offset));
@@ -492,7 +490,7 @@ std::optional<HashOutcome> HashMapped(ByteSource& source, std::span<const Algori
             return static_cast<double>(ThreadCpuNanoseconds() - start) /
                    static_cast<double>(length);
         };
-        if (window < kTrialWindows && window % 2 == 1) {
+        if (MapTrials::Reads(window)) {
             for (const uint64_t end = offset + length; offset < end;) {
                 int error = 0;
                 const auto want =
@@ -506,7 +504,7 @@ std::optional<HashOutcome> HashMapped(ByteSource& source, std::span<const Algori
                 if (static_cast<std::size_t>(got) < want)  // the file shrank
                     return ReadOnToTheEnd(source, set, offset, buffer, watch);
             }
-            readCost = std::min(readCost, cost());
+            trials.Note(window, cost());
             continue;
         }
         int error = 0;
@@ -522,7 +520,7 @@ std::optional<HashOutcome> HashMapped(ByteSource& source, std::span<const Algori
             if (offset == 0) return std::nullopt;
             break;
         }
-        if (window < kTrialWindows) mappedCost = std::min(mappedCost, cost());
+        if (MapTrials::Timed(window)) trials.Note(window, cost());
         offset += length;
     }
     if (offset < size) {

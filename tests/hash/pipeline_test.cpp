@@ -319,6 +319,28 @@ TEST(Pipeline, MappedFilesWindowByWindow) {
     }
 }
 
+// The trials' choice: windows 0 and 2 mapped, 1 and 3 read, then mapping goes on only while its
+// cheapest trial cost no more than reading's.
+TEST(Pipeline, MapTrialsKeepTheCheaperWay) {
+    static_assert(ByteSource::kMapTrials == 4);
+    struct Case {
+        double costs[4];  // per byte: mapped, read, mapped, read
+        bool mapsOn;
+    };
+    for (const Case& c : {Case{{1, 2, 3, 4}, true}, Case{{3, 4, 1, 2}, true},
+                          Case{{3, 1, 2, 4}, false}, Case{{2, 2, 5, 9}, true},
+                          Case{{5, 9, 2.5, 2}, false}}) {
+        MapTrials trials;
+        for (int window = 0; window < 4; ++window) {
+            EXPECT_TRUE(trials.MapsOn(window));
+            EXPECT_EQ(MapTrials::Reads(window), window % 2 == 1);
+            trials.Note(window, c.costs[window]);
+        }
+        EXPECT_EQ(trials.MapsOn(4), c.mapsOn) << c.costs[0] << " " << c.costs[1];
+        EXPECT_EQ(trials.MapsOn(9), c.mapsOn);
+    }
+}
+
 // A file cut short while mapped: touching a page past its new end would end the process with
 // SIGBUS; instead the pages read as zeros and the use is void. Cut inside the last page, nothing
 // faults, but the bytes are gone all the same.
