@@ -66,8 +66,9 @@ std::string XxhsumHelp(const Invocation& invocation) {
            "  -V, --version       output version information and exit\n";
 }
 
-std::string CksumHelp() {
-    return "Usage: cksum [OPTION]... [FILE]...\n"
+std::string CksumHelp(const Invocation& invocation) {
+    return "Usage: " + invocation.displayName +
+           " [OPTION]... [FILE]...\n"
            "Print or check checksums (the POSIX CRC with each input's size by default).\n"
            "With no FILE, or when FILE is -, read standard input.\n"
            "\n"
@@ -98,11 +99,11 @@ std::string HelpText(const Invocation& invocation) {
         case Personality::Xxhsum:
             return XxhsumHelp(invocation);
         case Personality::Cksum:
-            return CksumHelp();
+            return CksumHelp(invocation);
         case Personality::Own:
             break;
     }
-    const std::string& name = invocation.programName;
+    const std::string& name = invocation.displayName;
     std::string text = "Usage: " + name + " [OPTION]... [FILE]...\n";
     if (invocation.algorithm)
         text += "Print or check " + std::string(AlgorithmTag(*invocation.algorithm)) +
@@ -162,5 +163,5 @@ std::string VersionText(const Invocation& invocation) {
 }
 
 std::string TryHelpText(const Invocation& invocation) {
-    return "Try '" + invocation.programName + " --help' for more information.\n";
+    return "Try '" + invocation.displayName + " --help' for more information.\n";
 }

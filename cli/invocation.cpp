@@ -29,7 +29,9 @@ Invocation InvocationOf(const char* argv0) {
     const std::size_t slash = name.rfind('/');
     if (slash != std::string_view::npos) name.remove_prefix(slash + 1);
     if (name.empty()) name = kDefaultName;
-    Invocation invocation{std::string(name), AlgorithmOfToolName(name)};
+    Invocation invocation;
+    invocation.programName = std::string(name);
+    invocation.algorithm = AlgorithmOfToolName(name);
     // Tools named otherwise than after a tag, and those whose options differ from ours.
     struct DropIn {
         std::string_view name;
@@ -56,5 +58,6 @@ Invocation InvocationOf(const char* argv0) {
         "md5sum", "sha1sum", "sha224sum", "sha256sum", "sha384sum", "sha512sum", "b2sum", "cksum"};
     invocation.coreutilsName = std::find(std::begin(kCoreutilsTools), std::end(kCoreutilsTools),
                                          name) != std::end(kCoreutilsTools);
+    invocation.displayName = invocation.coreutilsName ? std::string(argv0) : invocation.programName;
     return invocation;
 }

@@ -27,6 +27,9 @@ struct Invocation {
     // The name of a coreutils tool: its own options' abbreviations must mean what they mean there.
     bool coreutilsName = false;
     Personality personality = Personality::Own;
+    // The name messages and usage lines give: argv[0] as written under a coreutils tool's name,
+    // as those tools print it ("/usr/bin/md5sum: f: No such file or directory"), else programName.
+    std::string displayName;
 };
 
 Invocation InvocationOf(const char* argv0);

@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
     // The character set of names in messages, as the coreutils tools judge what to escape.
     std::setlocale(LC_CTYPE, "");
     const Invocation invocation = InvocationOf(argc > 0 ? argv[0] : nullptr);
-    Console console(invocation.programName);
+    Console console(invocation.displayName);
     console.EraseStatusOnSignals();
     const ParsedCommandLine parsed = ParseCommandLine(invocation, argc, argv);
     if (!parsed.options) {

@@ -150,7 +150,7 @@ std::string InvalidCksumAlgorithm(std::string_view bad) {
 std::string CheckLength(Options& options, const Invocation& invocation,
                         const std::optional<CksumChoice>& choice,
                         const std::optional<std::string>& length) {
-    const std::string& program = invocation.programName;
+    const std::string& program = invocation.displayName;
     const bool cksum = invocation.personality == Personality::Cksum;
     if (choice && choice->classic == ClassicSum::None && !choice->algorithm) {
         if (!length || options.digestBytes == 0)
@@ -663,7 +663,7 @@ std::optional<std::vector<Algorithm>> ParseAlgorithmList(const std::string& list
 ParsedCommandLine ParseCommandLine(const Invocation& invocation, int argc, char* const* argv) {
     // getopt names the program by argv[0] in its messages; give it the name we answer to.
     std::vector<char*> args(argv, argv + argc);
-    std::string programName = invocation.programName;
+    std::string programName = invocation.displayName;
     if (args.empty()) args.push_back(nullptr);
     args[0] = programName.data();
     std::vector<std::string> expanded;
@@ -787,7 +787,7 @@ ParsedCommandLine ParseCommandLine(const Invocation& invocation, int argc, char*
                 if (!ParseCount(optarg, bits)) return Refuse("invalid length: " + Quoted(optarg));
                 if (bits % 8 != 0)
                     return Refuse("invalid length: " + Quoted(optarg) + "\n" +
-                                  invocation.programName + ": length is not a multiple of 8");
+                                  invocation.displayName + ": length is not a multiple of 8");
                 length = optarg;
                 options.digestBytes = bits / 8;
                 break;

@@ -23,6 +23,11 @@ const char* const kTools[] = {"md5sum", "sha1sum", "sha256sum", "sha384sum", "sh
 const char* const kNewTools[] = {"sha224sum", "b2sum",    "cksum",    "b3sum",
                                  "xxhsum",    "xxh32sum", "xxh64sum", "xxh128sum"};
 
+// Runs `program` with `argv0` as its argv[0] (how a tool names itself in its messages).
+std::vector<std::string> ExecAs(const std::string& argv0, const std::string& program) {
+    return {"/bin/bash", "-c", "exec -a \"$0\" \"$@\"", argv0, program};
+}
+
 // corvane-sum under each tool's name, in a folder of its own.
 class LinkedTools {
 public:
@@ -32,6 +37,10 @@ public:
             EXPECT_EQ(symlink(CORVANE_SUM_PATH, Path(tool).c_str()), 0);
     }
     std::string Path(const std::string& tool) const { return bin.PathOf(tool); }
+    // Ours as the tool, called by its bare name as a PATH lookup calls it (or by `argv0`).
+    std::vector<std::string> Command(const std::string& tool, const std::string& argv0 = "") const {
+        return ExecAs(argv0.empty() ? tool : argv0, Path(tool));
+    }
 
 private:
     TempDir bin;
@@ -121,7 +130,7 @@ TEST(DropInE2e, SameLinesMessagesAndStatusAsTheCoreutilsTools) {
             tail.insert(tail.end(), names.begin(), names.end());
             // Missing: named in messages as the tools quote names (bytes of no character too).
             tail.insert(tail.end(), {"missing", "caf\xe9", "a'b\n", "x\n'y"});
-            std::vector<std::string> theirs = {tool}, ours = {tools.Path(tool)};
+            std::vector<std::string> theirs = {tool}, ours = tools.Command(tool);
             theirs.insert(theirs.end(), tail.begin(), tail.end());
             ours.insert(ours.end(), tail.begin(), tail.end());
             ExpectSame(RunProcess(ours, "", dir.path()), RunProcess(theirs, "", dir.path()),
@@ -130,11 +139,19 @@ TEST(DropInE2e, SameLinesMessagesAndStatusAsTheCoreutilsTools) {
         // Standard input, named or not.
         for (const std::vector<std::string>& args :
              std::vector<std::vector<std::string>>{{}, {"-b", "-"}, {"--tag", "-", "plain"}}) {
-            std::vector<std::string> theirs = {tool}, ours = {tools.Path(tool)};
+            std::vector<std::string> theirs = {tool}, ours = tools.Command(tool);
             theirs.insert(theirs.end(), args.begin(), args.end());
             ours.insert(ours.end(), args.begin(), args.end());
             ExpectSame(RunProcess(ours, "abc", dir.path()), RunProcess(theirs, "abc", dir.path()),
                        Label(tool, args) + " <abc");
+        }
+        // Called by a path, as scripts call /usr/bin/md5sum: the tools name themselves so.
+        const std::string path = std::string("./bin/") + tool;
+        for (const std::vector<std::string>& args :
+             std::vector<std::vector<std::string>>{{"missing"}, {"--frobnicate"}, {"-c", "plain"}}) {
+            ExpectSame(RunProcess(Join(tools.Command(tool, path), args), "", dir.path()),
+                       RunProcess(Join(ExecAs(path, tool), args), "", dir.path()),
+                       Label(path, args));
         }
     }
 }
@@ -237,7 +254,7 @@ TEST(DropInE2e, NewerDropInsAsTheirTools) {
         const std::vector<std::string> args = Join(Join(row.args, files), row.after);
         const ProcessResult theirs = RunProcess(Join({row.tool}, args), row.input, dir.path());
         const ProcessResult ours =
-            RunProcess(Join({tools.Path(row.tool)}, args), row.input, dir.path());
+            RunProcess(Join(tools.Command(row.tool), args), row.input, dir.path());
         const std::string label = Label(row.tool, row.args);
         EXPECT_EQ(ours.out, theirs.out) << label;
         EXPECT_EQ(ours.status, theirs.status) << label;
@@ -247,7 +264,7 @@ TEST(DropInE2e, NewerDropInsAsTheirTools) {
         // Standard input, as the tool names it (or not).
         if (!row.input.empty() || theirs.status != 0) continue;
         const std::string input = RampMessage(5000);
-        EXPECT_EQ(RunProcess(Join({tools.Path(row.tool)}, row.args), input, dir.path()).out,
+        EXPECT_EQ(RunProcess(Join(tools.Command(row.tool), row.args), input, dir.path()).out,
                   RunProcess(Join({row.tool}, row.args), input, dir.path()).out)
             << label << " <input";
     }
@@ -293,7 +310,7 @@ TEST(DropInE2e, NewerDropInsCheckTheirToolsLists) {
         dir.WriteFile("two", "changed");
         const std::vector<std::string> check = Join(Join({"-c"}, row.check), {"list"});
         const ProcessResult theirs = RunProcess(Join({row.tool}, check), "", dir.path());
-        const ProcessResult ours = RunProcess(Join({tools.Path(row.tool)}, check), "", dir.path());
+        const ProcessResult ours = RunProcess(Join(tools.Command(row.tool), check), "", dir.path());
         const std::string label = Label(row.tool, row.write) + " | -c";
         EXPECT_EQ(ours.out, theirs.out) << label;
         EXPECT_EQ(ours.status, theirs.status) << label;
@@ -312,7 +329,8 @@ TEST(DropInE2e, CksumBase64AndRaw) {
     dir.WriteFile("f", RampMessage(3000));
     const std::string hex =
         Lines(RunSum({"-a", "sha512", "f"}, "", dir.path()).out)[0].substr(0, 128);
-    EXPECT_EQ(RunProcess({tools.Path("cksum"), "-a", "sha512", "--raw", "f"}, "", dir.path()).out,
+    EXPECT_EQ(RunProcess(Join(tools.Command("cksum"), {"-a", "sha512", "--raw", "f"}), "", dir.path())
+                  .out,
               Bytes(hex));
     for (const std::vector<std::string>& args :
          std::vector<std::vector<std::string>>{{"-a", "md5"},
@@ -321,7 +339,8 @@ TEST(DropInE2e, CksumBase64AndRaw) {
                                                {"-a", "sha3", "-l", "384"},
                                                {"-a", "sha2", "-l", "224"}}) {
         const std::string list =
-            RunProcess(Join(Join({tools.Path("cksum"), "--base64"}, args), {"f"}), "", dir.path())
+            RunProcess(Join(Join(Join(tools.Command("cksum"), {"--base64"}), args), {"f"}), "",
+                       dir.path())
                 .out;
         dir.WriteFile("list", list);
         const std::vector<std::string> check =
@@ -369,7 +388,7 @@ TEST(DropInE2e, ChecksListsInEveryFormatAsTheCoreutilsToolsDo) {
                 std::vector<std::string> tail = {"-c"};
                 tail.insert(tail.end(), options.begin(), options.end());
                 tail.push_back(list);
-                std::vector<std::string> theirs = {tool}, ours = {tools.Path(tool)};
+                std::vector<std::string> theirs = {tool}, ours = tools.Command(tool);
                 theirs.insert(theirs.end(), tail.begin(), tail.end());
                 ours.insert(ours.end(), tail.begin(), tail.end());
                 ExpectSame(RunProcess(ours, "", dir.path()), RunProcess(theirs, "", dir.path()),
@@ -378,7 +397,7 @@ TEST(DropInE2e, ChecksListsInEveryFormatAsTheCoreutilsToolsDo) {
         }
         for (const char* input : {"", "junk\n"}) {
             const std::string list = input + lists["--tag"];
-            ExpectSame(RunProcess({tools.Path(tool), "-c", "-w"}, list, dir.path()),
+            ExpectSame(RunProcess(Join(tools.Command(tool), {"-c", "-w"}), list, dir.path()),
                        RunProcess({tool, "-c", "-w"}, list, dir.path()),
                        std::string(tool) + " -c -w <list");
         }
@@ -399,7 +418,7 @@ TEST(DropInE2e, OneSpaceFormAsTheCoreutilsToolsReadIt) {
     for (const std::vector<std::string>& lists : std::vector<std::vector<std::string>>{
              {"one"}, {"mix1"}, {"mix2"}, {"odd"}, {"one", "mix2", "mix1"}, {"mix2", "one"}}) {
         std::vector<std::string> theirs = {"md5sum", "-c", "-w"},
-                                 ours = {tools.Path("md5sum"), "-c", "-w"};
+                                 ours = Join(tools.Command("md5sum"), {"-c", "-w"});
         theirs.insert(theirs.end(), lists.begin(), lists.end());
         ours.insert(ours.end(), lists.begin(), lists.end());
         ExpectSame(RunProcess(ours, "", dir.path()), RunProcess(theirs, "", dir.path()),

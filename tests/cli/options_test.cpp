@@ -80,6 +80,12 @@ TEST(Options, ProgramNames) {
         EXPECT_NE(refused.error.find("choose one with -a"), std::string::npos) << unknown;
         EXPECT_TRUE(ParseAs(unknown, {"--help"}).options) << unknown;
     }
+    // Messages name a coreutils tool as it was called, as those tools do; the others by name.
+    for (const auto& [argv0, shown] : {std::pair{"/usr/bin/md5sum", "/usr/bin/md5sum"},
+                                       {"../cksum", "../cksum"}, {"b2sum", "b2sum"},
+                                       {"./gost94sum", "gost94sum"}, {"/opt/b3sum", "b3sum"},
+                                       {"", "corvane-sum"}})
+        EXPECT_EQ(InvocationOf(argv0).displayName, shown) << argv0;
     for (const auto& c : cases) {
         EXPECT_EQ(InvocationOf(c.argv0).programName, c.name);
         const ParsedCommandLine parsed = ParseAs(c.argv0, c.args);
