@@ -170,8 +170,7 @@ int RunSum(const Options& options, Console& console) {
     }
     SumRun run{options, console, StyleOf(options)};
     HashControl control;
-    control.digestBytes = options.digestBytes;
-    control.blake3Mode = mode;
+    control.form = {options.digestBytes, mode};
     // Texts show as "TEXT" in quotes, so they cannot pass for file names.
     for (const std::string& text : options.strings) {
         const std::string name = "\"" + text + "\"";
@@ -202,8 +201,7 @@ int RunSum(const Options& options, Console& console) {
                        options.algorithms,
                        true,
                        entry->inTree ? FileKinds::RegularOnly : FileKinds::Any,
-                       options.digestBytes,
-                       mode};
+                       control.form};
             return std::pair{std::move(*entry), std::move(job)};
         },
         [&](WalkEntry& entry, HashOutcome&& outcome) { run.Emit(entry, std::move(outcome)); });

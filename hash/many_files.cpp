@@ -73,8 +73,7 @@ struct ManyFiles::Shared {
         HashControl control;
         control.cancel = cancel;
         control.cores = cores;
-        control.digestBytes = job.digestBytes;
-        control.blake3Mode = job.blake3Mode;
+        control.form = job.form;
         std::unique_ptr<RunProgress::Meter> meter;
         // A terminal on standard input is someone typing: no line over what they type.
         if (progress != nullptr && !(RunsInline(job) && StandardInputIsTerminal())) {
@@ -117,7 +116,7 @@ std::optional<Algorithm> ManyFiles::LaneAlgorithm(const FileJob& job, uint64_t& 
     const Function* target = work.target<Function>();
     if (target == nullptr || *target != &HashFileJob) return std::nullopt;
     if (!job.mayShareLanes || job.algorithms.size() != 1 || RunsInline(job) ||
-        !job.blake3Mode.Plain() || !LanesAvailable(job.algorithms[0]))
+        !job.form.blake3.Plain() || !LanesAvailable(job.algorithms[0]))
         return std::nullopt;
     const std::optional<uint64_t> regular = RegularFileSize(job.path);
     if (!regular) return std::nullopt;
@@ -332,7 +331,7 @@ int ListChecker::Check(ByteSource& list, const SumFileRules& rules, bool listIsS
         if (line.kind == SumLine::Kind::Entry && !jobs.Cancelled()) {
             const SumEntry& entry = line.entry;
             job = {ListedPath(base, entry.name), entry.candidates};
-            job.digestBytes = entry.digestBytes;
+            job.form.digestBytes = entry.digestBytes;
             if (entry.candidates.size() > 1 && RegularFile(job.path)) {
                 const Guesses::Guess guess = guesses.For(entry.candidates);
                 record.guess = guess.algorithm;

@@ -28,8 +28,7 @@ struct FileJob {
     std::vector<Algorithm> algorithms;  // none: nothing to compute; the outcome comes back empty
     bool mayShareLanes = true;          // false: never hashed side by side with other files
     FileKinds kinds = FileKinds::Any;   // RegularOnly: a file found in a tree, or one looked up
-    std::size_t digestBytes = 0;        // for algorithms of variable length; 0: the usual one
-    Blake3Mode blake3Mode = {};         // b3sum --keyed, --derive-key
+    DigestForm form = {};               // a length of variable-length algorithms; BLAKE3's mode
 };
 
 // Progress of a run: one meter per job, or per lane batch of jobs hashed side by side.

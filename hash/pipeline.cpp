@@ -45,14 +45,6 @@ HashInput HashInput::Text(std::string_view text) {
     return input;
 }
 
-namespace {
-
-DigestForm FormOf(const HashControl& control) {
-    return {control.digestBytes, control.blake3Mode};
-}
-
-}  // namespace
-
 struct InputAccess {
     static HashOutcome Compute(const HashInput& input, std::span<const Algorithm> algorithms,
                                const HashControl& control) {
@@ -93,7 +85,7 @@ struct InputAccess {
                               const HashControl& control) {
         SliceWatch watch(&control.progress, control.cancel, text.size());
         if (watch.Cancelled()) return HashOutcome::Failure(HashStatus::Cancelled, 0, 0);
-        DigestSet set(algorithms, FormOf(control));
+        DigestSet set(algorithms, control.form);
         set.Update(reinterpret_cast<const uint8_t*>(text.data()), text.size());
         if (!watch.Advance(text.size()))
             return HashOutcome::Failure(HashStatus::Cancelled, 0, text.size());
@@ -116,7 +108,7 @@ HashOutcome ComputeClassicSum(ClassicSum kind, const HashInput& input, const Has
 HashOutcome ComputeDigests(ByteSource& source, std::span<const Algorithm> algorithms,
                            const HashControl& control) {
     const std::optional<uint64_t> size = source.Size();
-    const DigestForm form = FormOf(control);
+    const DigestForm& form = control.form;
     SliceWatch watch(&control.progress, control.cancel, size.value_or(0));
     if (watch.Cancelled()) return HashOutcome::Failure(HashStatus::Cancelled, 0, 0);
 

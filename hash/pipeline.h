@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "algorithms.h"
-#include "blake3_mode.h"
+#include "digester.h"
 #include "file_source.h"
 
 class CoreBudget;
@@ -74,9 +74,7 @@ struct HashControl {
     const std::atomic<bool>* cancel = nullptr;
     FileOpener opener;            // how a path is opened; OpenFileSource when empty
     CoreBudget* cores = nullptr;  // MachineCores() when null
-    // The digest length asked of algorithms of variable length (-l); 0 for their usual one.
-    std::size_t digestBytes = 0;
-    Blake3Mode blake3Mode = {};  // b3sum --keyed, --derive-key
+    DigestForm form;  // -l of algorithms of variable length; b3sum --keyed, --derive-key
 };
 
 HashOutcome ComputeDigests(const HashInput& input, std::span<const Algorithm> algorithms,

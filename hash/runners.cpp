@@ -9,7 +9,7 @@
 
 const HashOutcome& HashRequest::ComputeEach(std::span<const Algorithm> algorithms,
                                             std::size_t digestBytes) {
-    const HashControl control{progress, cancelFlag, fileOpener, nullptr, digestBytes};
+    const HashControl control{progress, cancelFlag, fileOpener, nullptr, {digestBytes}};
     if (source == kSourceText) {
         lastOutcome = ComputeDigests(HashInput::Text(inputText), algorithms, control);
     } else if (filePath.empty() || filePath.find('\0') != std::string::npos) {

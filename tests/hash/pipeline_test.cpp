@@ -133,7 +133,7 @@ TEST(Pipeline, SameDigestsAsOneUpdateWhateverTheReadsAndThreads) {
                     CoreBudget budget(cores);
                     HashControl control;
                     control.cores = &budget;
-                    control.blake3Mode = mode;
+                    control.form.blake3 = mode;
                     std::vector<uint64_t> progress;
                     control.progress = [&](uint64_t done, uint64_t total) {
                         EXPECT_EQ(total, sized ? length : 0u);
@@ -309,9 +309,9 @@ TEST(Pipeline, MappedFilesWindowByWindow) {
                 CoreBudget budget(cores);
                 HashControl control;
                 control.cores = &budget;
-                control.blake3Mode = Blake3DeriveKeyMode("pipeline test");  // not for CRC-32's
+                control.form.blake3 = Blake3DeriveKeyMode("pipeline test");  // not for CRC-32's
                 const HashOutcome outcome = ComputeDigests(HashInput::Path(path), *set, control);
-                EXPECT_EQ(outcome.digests, OneUpdate(message, *set, {0, control.blake3Mode}))
+                EXPECT_EQ(outcome.digests, OneUpdate(message, *set, control.form))
                     << cores;
                 EXPECT_EQ(outcome.bytesHashed, length) << cores;
             }
