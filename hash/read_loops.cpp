@@ -37,14 +37,15 @@ bool FeedSlicesTo(Feed&& feed, const uint8_t* data, std::size_t length, SliceWat
     return true;
 }
 
-// Reads `source` to its end through `buffer`, every slice to `feed`: the outcome, no digests yet.
-template <typename Feed>
-HashOutcome ReadToTheEnd(ByteSource& source, std::vector<uint8_t>& buffer, SliceWatch& watch,
+// Reads through `buffer` until a read gives nothing, every slice to `feed`: the outcome, no
+// digests yet. `read(buffer, capacity, error)` reads as ByteSource::Read does.
+template <typename Read, typename Feed>
+HashOutcome ReadToTheEnd(Read&& read, std::vector<uint8_t>& buffer, SliceWatch& watch,
                          Feed&& feed) {
     for (;;) {
         if (watch.Cancelled()) return HashOutcome::Failure(HashStatus::Cancelled, 0, watch.Done());
         int error = 0;
-        const std::ptrdiff_t got = source.Read(buffer.data(), buffer.size(), error);
+        const std::ptrdiff_t got = read(buffer.data(), buffer.size(), error);
         // Only a read that delivers nothing is the end; a short one is not.
         if (got == 0) break;
         if (got < 0 || static_cast<std::size_t>(got) > buffer.size())
@@ -58,12 +59,21 @@ HashOutcome ReadToTheEnd(ByteSource& source, std::vector<uint8_t>& buffer, Slice
     return outcome;
 }
 
+// `source` read on from where it stands.
+auto ReadsOf(ByteSource& source) {
+    return [&source](uint8_t* buffer, std::size_t capacity, int& error) {
+        return source.Read(buffer, capacity, error);
+    };
+}
+
+auto UpdatesOf(DigestSet& set) {
+    return [&set](const uint8_t* data, std::size_t length) { set.Update(data, length); };
+}
+
 }  // namespace
 
 bool FeedSlices(DigestSet& set, const uint8_t* data, std::size_t length, SliceWatch& watch) {
-    return FeedSlicesTo(
-        [&set](const uint8_t* bytes, std::size_t count) { set.Update(bytes, count); }, data, length,
-        watch);
+    return FeedSlicesTo(UpdatesOf(set), data, length, watch);
 }
 
 HashOutcome HashBlake3Tree(ByteSource& source, uint64_t size, const DigestForm& form,
@@ -90,9 +100,7 @@ HashOutcome HashOnThisThread(ByteSource& source, std::span<const Algorithm> algo
                              const DigestForm& form, std::size_t bufferSize, SliceWatch& watch) {
     std::vector<uint8_t> buffer(bufferSize);
     DigestSet set(algorithms, form);
-    HashOutcome outcome =
-        ReadToTheEnd(source, buffer, watch,
-                     [&set](const uint8_t* data, std::size_t length) { set.Update(data, length); });
+    HashOutcome outcome = ReadToTheEnd(ReadsOf(source), buffer, watch, UpdatesOf(set));
     if (outcome.ok()) outcome.digests = set.Finish();
     return outcome;
 }
@@ -103,7 +111,7 @@ HashOutcome HashClassicSum(ByteSource& source, ClassicSum kind, SliceWatch& watc
     SysvSumContext sysv;
     std::vector<uint8_t> buffer(kReadSize);
     HashOutcome outcome =
-        ReadToTheEnd(source, buffer, watch, [&](const uint8_t* data, std::size_t length) {
+        ReadToTheEnd(ReadsOf(source), buffer, watch, [&](const uint8_t* data, std::size_t length) {
             if (kind == ClassicSum::Crc) PosixCrcUpdate(&crc, data, length);
             if (kind == ClassicSum::Bsd) BsdSumUpdate(&bsd, data, length);
             if (kind == ClassicSum::Sysv) SysvSumUpdate(&sysv, data, length);
@@ -263,23 +271,13 @@ namespace {
 // since its size was taken; then the digests.
 HashOutcome ReadOnToTheEnd(ByteSource& source, DigestSet& set, uint64_t offset,
                            std::vector<uint8_t>& buffer, SliceWatch& watch) {
-    const auto fail = [&](HashStatus status, int error) {
-        return HashOutcome::Failure(status, error, watch.Done());
+    const auto readOn = [&](uint8_t* into, std::size_t capacity, int& error) {
+        const std::ptrdiff_t got = source.ReadAt(into, capacity, offset, error);
+        if (got > 0) offset += static_cast<uint64_t>(got);
+        return got;
     };
-    for (;;) {
-        if (watch.Cancelled()) return fail(HashStatus::Cancelled, 0);
-        int error = 0;
-        const std::ptrdiff_t got = source.ReadAt(buffer.data(), buffer.size(), offset, error);
-        if (got == 0) break;
-        if (got < 0 || static_cast<std::size_t>(got) > buffer.size())
-            return fail(HashStatus::ReadFailed, error != 0 ? error : EIO);
-        if (!FeedSlices(set, buffer.data(), static_cast<std::size_t>(got), watch))
-            return fail(HashStatus::Cancelled, 0);
-        offset += static_cast<uint64_t>(got);
-    }
-    HashOutcome outcome;
-    outcome.bytesHashed = watch.Done();
-    outcome.digests = set.Finish();
+    HashOutcome outcome = ReadToTheEnd(readOn, buffer, watch, UpdatesOf(set));
+    if (outcome.ok()) outcome.digests = set.Finish();
     return outcome;
 }
 
