@@ -318,9 +318,11 @@ std::string B3Shown(const B3Argument& argument) {
            (argument.value.empty() ? "" : " <" + std::string(argument.value) + ">");
 }
 
+// The argument of that long name; null for none.
 const B3Argument* B3Named(std::string_view name) {
-    return std::find_if(std::begin(kB3Arguments), std::end(kB3Arguments),
-                        [&](const B3Argument& a) { return a.name == name; });
+    for (const B3Argument& a : kB3Arguments)
+        if (a.name == name) return &a;
+    return nullptr;
 }
 
 // A whole number as b3sum's Rust parses it: an optional '+', then digits, within 64 bits.
@@ -392,11 +394,14 @@ ParsedCommandLine ParseB3sum(int argc, char* const* args) {
     const auto unexpected = [&](std::string_view argument) {
         const B3Argument* like = nullptr;
         double best = 0.8;
-        for (const B3Argument& a : kB3Arguments)
-            if (argument.starts_with("--") && JaroWinkler(argument.substr(2), a.name) > best) {
-                best = JaroWinkler(argument.substr(2), a.name);
+        for (const B3Argument& a : kB3Arguments) {
+            const double similar =
+                argument.starts_with("--") ? JaroWinkler(argument.substr(2), a.name) : 0;
+            if (similar > best) {
+                best = similar;
                 like = &a;
             }
+        }
         const std::string hint = like == nullptr ? ""
                                                  : "\n\tDid you mean \x1b[32m--\x1b[0m\x1b[32m" +
                                                        std::string(like->name) + "\x1b[0m?";
@@ -422,8 +427,7 @@ ParsedCommandLine ParseB3sum(int argc, char* const* args) {
             std::optional<std::string_view> attached;  // a value in the same word
             if (arg[1] == '-') {
                 const std::string_view name = arg.substr(2, arg.find('=') - 2);
-                for (const B3Argument& a : kB3Arguments)
-                    if (a.name == name) found = &a;
+                found = B3Named(name);
                 if (found == nullptr) return unexpected(arg.substr(0, 2 + name.size()));
                 if (arg.find('=') != std::string_view::npos)
                     attached = arg.substr(arg.find('=') + 1);

@@ -197,11 +197,8 @@ int RunSum(const Options& options, Console& console) {
             if (!entry) return std::nullopt;
             FileJob job;
             if (entry->kind == WalkEntry::Kind::File && CanWriteName(run.style, entry->path))
-                job = {entry->path,
-                       options.algorithms,
-                       true,
-                       entry->inTree ? FileKinds::RegularOnly : FileKinds::Any,
-                       control.form};
+                job = {entry->path, options.algorithms, true,
+                       entry->inTree ? FileKinds::RegularOnly : FileKinds::Any, control.form};
             return std::pair{std::move(*entry), std::move(job)};
         },
         [&](WalkEntry& entry, HashOutcome&& outcome) { run.Emit(entry, std::move(outcome)); });

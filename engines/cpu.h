@@ -42,13 +42,13 @@ enum class CpuLevel : uint8_t {
 inline constexpr CpuLevel kCpuLevels[] = {CpuLevel::kPortable, CpuLevel::kSse, CpuLevel::kAvx2,
                                           CpuLevel::kAvx512};
 
-// A multi-lane block function (layout in x86/x86_lanes.h) and its lane count. Without one, `lanes`
-// is 1: messages are hashed one at a time by the one-message engine.
+// A multi-lane block function (layout in x86/x86_lanes.h) and its lane count. Without one (as
+// default-made), `lanes` is 1: messages are hashed one at a time by the one-message engine.
 template <class Word>
 struct LanePath {
-    void (*blocks)(Word* state, const uint8_t* const* data, std::size_t blocks);
-    std::size_t lanes;
-    const char* name;
+    void (*blocks)(Word* state, const uint8_t* const* data, std::size_t blocks) = nullptr;
+    std::size_t lanes = 1;
+    const char* name = "single";
 };
 
 // Compresses many BLAKE3 chunks or parents at once (Blake3ManyPortable in blake3.h).

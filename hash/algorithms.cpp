@@ -109,8 +109,8 @@ std::optional<Algorithm> AlgorithmOfRequest(int32_t hashAlgorithm, int32_t sha2W
 }
 
 std::optional<Algorithm> FamilyMember(std::string_view family, std::size_t bytes) {
+    if (family.empty()) return std::nullopt;  // the rows of no family
     for (const AlgorithmFacts& row : kAlgorithmTable)
-        if (!family.empty() && row.family == family && row.digestBytes == bytes)
-            return row.algorithm;
+        if (row.family == family && row.digestBytes == bytes) return row.algorithm;
     return std::nullopt;
 }

@@ -1,6 +1,7 @@
-// BLAKE3's keyed and key-derivation modes as a value every read loop carries (in HashControl and
-// FileJob): the key words a mode's tree starts from and its flag, so a keyed file goes through the
-// same paths as a plain one. Also the key as b3sum takes it: all of standard input.
+// BLAKE3's keyed and key-derivation modes as a value every read loop carries (in the DigestForm
+// of HashControl and FileJob): the key words a mode's tree starts from and its flag, so a keyed
+// file goes through the same paths as a plain one. Also the key as b3sum takes it: all of standard
+// input.
 #pragma once
 
 #include <array>

@@ -22,7 +22,7 @@ struct LaneTraits<Md2Engine> {
     using Word = uint8_t;
     static constexpr std::size_t kWords = 64;
     static LanePath<Word> Path(const CpuDispatch& d) { return d.md2Lanes; }
-    static LanePath<Word> Wide(const CpuDispatch&) { return {nullptr, 1, "single"}; }
+    static LanePath<Word> Wide(const CpuDispatch&) { return {}; }
     static CMD2& Chain(CMD2& c) { return c; }
 };
 template <>
@@ -54,7 +54,7 @@ struct LaneTraits<Sha2Engine<256>> {
     using Word = uint32_t;
     static constexpr std::size_t kWords = 8;
     static LanePath<Word> Path(const CpuDispatch& d) { return d.sha256Lanes; }
-    static LanePath<Word> Wide(const CpuDispatch&) { return {nullptr, 1, "single"}; }
+    static LanePath<Word> Wide(const CpuDispatch&) { return {}; }
     static Sha256Context& Chain(Sha2Context& c) { return c.engine.sha256; }
 };
 template <uint32_t Width>
@@ -62,7 +62,7 @@ struct LaneTraits<Sha2Engine<Width>> {  // 384 and 512 share the 64-bit lanes
     using Word = uint64_t;
     static constexpr std::size_t kWords = 8;
     static LanePath<Word> Path(const CpuDispatch& d) { return d.sha512Lanes; }
-    static LanePath<Word> Wide(const CpuDispatch&) { return {nullptr, 1, "single"}; }
+    static LanePath<Word> Wide(const CpuDispatch&) { return {}; }
     static Sha512Context& Chain(Sha2Context& c) { return c.engine.sha512; }
 };
 template <>
@@ -70,7 +70,7 @@ struct LaneTraits<Sha224Engine> {  // the SHA-256 lanes from SHA-224's initial v
     using Word = uint32_t;
     static constexpr std::size_t kWords = 8;
     static LanePath<Word> Path(const CpuDispatch& d) { return d.sha256Lanes; }
-    static LanePath<Word> Wide(const CpuDispatch&) { return {nullptr, 1, "single"}; }
+    static LanePath<Word> Wide(const CpuDispatch&) { return {}; }
     static Sha256Context& Chain(Sha256Context& c) { return c; }
 };
 template <uint32_t Bits>
@@ -78,7 +78,7 @@ struct LaneTraits<Sha512tEngine<Bits>> {  // the SHA-512 lanes from SHA-512/t's 
     using Word = uint64_t;
     static constexpr std::size_t kWords = 8;
     static LanePath<Word> Path(const CpuDispatch& d) { return d.sha512Lanes; }
-    static LanePath<Word> Wide(const CpuDispatch&) { return {nullptr, 1, "single"}; }
+    static LanePath<Word> Wide(const CpuDispatch&) { return {}; }
     static Sha512Context& Chain(Sha512Context& c) { return c; }
 };
 
