@@ -13,6 +13,7 @@
 
 #include "cpu.h"
 #include "digester.h"
+#include "sum_file.h"
 #include "engine_adapters.h"
 #include "engine_conformance.h"
 #include "vectors.h"
@@ -52,10 +53,7 @@ const Table& TheTable() {
 }
 
 std::string Key() {
-    std::string key;
-    for (std::size_t i = 0; i < kBlake3KeySize; ++i)
-        key += static_cast<char>(std::stoi(TheTable().key.substr(2 * i, 2), nullptr, 16));
-    return key;
+    return HexToBytes(TheTable().key);
 }
 
 void InitMode(Blake3Context* c, const std::string& mode) {
