@@ -19,11 +19,6 @@ def on_event(event):
         pass
 
 
-for kind in ("object:state-changed:showing", "object:text-changed", "object:state-changed:focused"):
-    pyatspi.Registry.registerEventListener(on_event, kind)
-
-environment = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", LANGUAGE="en")
-dialog = subprocess.Popen([sys.argv[1], sys.argv[2]], env=environment)
 context = GLib.MainContext.default()
 
 
@@ -33,6 +28,23 @@ def turn(seconds):
         while context.pending():
             context.iteration(False)
         time.sleep(0.02)
+
+
+# The listeners reach the registry over the bus; a dialog started before they are known there
+# sends no events (on a loaded machine the bus itself may still be starting).
+for kind in ("object:state-changed:showing", "object:text-changed", "object:state-changed:focused"):
+    pyatspi.Registry.registerEventListener(on_event, kind)
+ready = time.time() + 20
+while time.time() < ready:
+    try:
+        pyatspi.Registry.getDesktop(0).childCount
+        break
+    except Exception:
+        turn(0.1)
+turn(0.5)
+
+environment = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", LANGUAGE="en")
+dialog = subprocess.Popen([sys.argv[1], sys.argv[2]], env=environment)
 
 
 def find(node):
