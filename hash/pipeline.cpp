@@ -124,9 +124,12 @@ HashOutcome ComputeDigests(ByteSource& source, std::span<const Algorithm> algori
         return HashBlake3Tree(source, *size, form, lease.Extra(), watch);
     }
     // Engines faster than the kernel's copy gain from a second thread only by halving the copy.
+    // One slower engine reads the same way: when the host holds the helper back, the hashing
+    // thread reads the next block itself instead of waiting for it.
     const bool cheap = !ReaderThreadPays(algorithms);
-    const bool splitReads = !small && cheap && size && source.ReadsAtOffsets();
-    if (splitReads) {
+    const bool splitReads =
+        !small && size && source.ReadsAtOffsets() && (cheap || algorithms.size() == 1);
+    if (splitReads && cheap) {
         // With a second core, two threads copying beat mapping however the page cache holds the
         // file (just written, in single pages, or read back from disk, in large folios): the
         // page-table work of a mapping stays on the thread that hashes. Time a 512 MiB file of

@@ -61,8 +61,10 @@ HashOutcome HashOnThreads(ByteSource& source, std::span<const Algorithm> algorit
                           const DigestForm& form, std::size_t groups, SliceWatch& watch);
 
 // For engines that hash faster than the kernel copies (ReaderThreadPays false): the copy is the
-// work, so two threads share it. Both read kReadSize blocks at their offsets into a small ring,
-// each taking the next block nobody has taken, and the calling thread hashes them in order.
+// work, so two threads share it. For one slower engine: the helper reads ahead, and the hashing
+// thread reads a block itself rather than wait for a helper the host holds back. Both read
+// kReadSize blocks at their offsets into a small ring, each taking the next block nobody has
+// taken, and the calling thread hashes them in order.
 // `source` must read at offsets (ReadsAtOffsets); `size` is its size when the computation starts (a
 // file that shrinks ends early, one that grows is read on to its end). When the helper cannot be
 // started, everything runs as HashOnThisThread.

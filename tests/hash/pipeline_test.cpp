@@ -118,7 +118,7 @@ const Blake3Mode kKeyed = Blake3KeyedMode(Bytes(std::string(32, 'k')));
 constexpr unsigned kBudgets[] = {1, 2, 4};  // on this thread; reader and one group; four groups
 
 TEST(Pipeline, SameDigestsAsOneUpdateWhateverTheReadsAndThreads) {
-    // Past kThreadsFrom, a file of a cheap engine is read by two threads at offsets.
+    // Past kThreadsFrom, a file of one engine or of cheap ones is read by two threads at offsets.
     for (std::size_t length :
          {std::size_t{0}, std::size_t{1}, kSliceSize - 1, kSliceSize, kSliceSize + 1, kReadSize + 1,
           2 * kReadSize + 77, 5 * kReadSize + 3}) {
